@@ -1,0 +1,34 @@
+# Shared by the scripts: package installation and the build folders.
+# shellcheck shell=bash
+
+QUIRNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Debian packages the build, the tests and the program need.
+QUIRNEL_PACKAGES=(
+    cmake g++ make pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-multimedia-dev libqt6multimedia6
+    libsndfile1-dev libasound2-dev libasound2-plugins
+    pulseaudio pulseaudio-utils
+    fonts-sil-doulos
+    clang-14 libfuzzer-14-dev libclang-rt-14-dev
+    xvfb xauth
+)
+
+# Installs whatever of the given packages is missing (apt-get update only when needed).
+quirnel_install_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+quirnel_jobs() { nproc 2>/dev/null || echo 2; }

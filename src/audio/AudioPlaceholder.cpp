@@ -1,0 +1,2 @@
+// Placeholder until the audio output lands.
+namespace {}

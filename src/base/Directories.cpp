@@ -1,0 +1,21 @@
+#include "base/Directories.h"
+
+#include <system_error>
+#include <filesystem>
+
+std::string g_strStartDir;
+std::string g_strVowDir;
+std::string g_strTempDir;
+std::string g_strDatDir;
+
+std::string CurrentDirectory() {
+    std::error_code error;
+    const auto path = std::filesystem::current_path(error);
+    return error ? std::string() : path.string();
+}
+
+bool ChangeDirectory(const std::string& dir) {
+    std::error_code error;
+    std::filesystem::current_path(dir, error);
+    return !error;
+}

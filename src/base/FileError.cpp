@@ -1,0 +1,40 @@
+#include "base/FileError.h"
+
+#include "base/MessageBox.h"
+
+#include <cerrno>
+#include <cstdio>
+
+unsigned FileErrorCauseFromErrno(int error) {
+    switch (error) {
+    case 0:
+        return kCauseNone;
+    case ENOENT:
+        return kCauseFileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return kCauseBadPath;
+    case EMFILE:
+    case ENFILE:
+        return kCauseTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return kCauseAccessDenied;
+    case EIO:
+        return kCauseHardIO;
+    case ENOSPC:
+        return kCauseDiskFull;
+    default:
+        return kCauseGeneric;
+    }
+}
+
+std::string FileErrorText(const std::string& path, unsigned cause) {
+    return "Can't open file " + path + ", error = " + std::to_string(cause) + "\n";
+}
+
+void ShowFileError(const std::string& path, int error) {
+    ShowMessage(FileErrorText(path, FileErrorCauseFromErrno(error)), "Error", MsgIcon::Error,
+                MsgButtons::Ok);
+}

@@ -1,0 +1,2 @@
+// Placeholder until the documents land.
+namespace {}

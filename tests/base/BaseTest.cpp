@@ -1,0 +1,65 @@
+#include "base/FileError.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+#include "TempDir.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+TEST(FileError, MapsErrnoToCauseCodes) {
+    EXPECT_EQ(FileErrorCauseFromErrno(ENOENT), 2u);
+    EXPECT_EQ(FileErrorCauseFromErrno(ENOTDIR), 3u);
+    EXPECT_EQ(FileErrorCauseFromErrno(ENAMETOOLONG), 3u);
+    EXPECT_EQ(FileErrorCauseFromErrno(EMFILE), 4u);
+    EXPECT_EQ(FileErrorCauseFromErrno(ENFILE), 4u);
+    EXPECT_EQ(FileErrorCauseFromErrno(EACCES), 5u);
+    EXPECT_EQ(FileErrorCauseFromErrno(EPERM), 5u);
+    EXPECT_EQ(FileErrorCauseFromErrno(EROFS), 5u);
+    EXPECT_EQ(FileErrorCauseFromErrno(EIO), 10u);
+    EXPECT_EQ(FileErrorCauseFromErrno(ENOSPC), 13u);
+    EXPECT_EQ(FileErrorCauseFromErrno(EINVAL), 1u);
+}
+
+TEST(FileError, ShowsTheMessageThroughTheSeam) {
+    RecordingMessageSink sink;
+    ScopedMessageSink guard(&sink);
+    ShowFileError("/x/y.txt", EACCES);
+    ASSERT_EQ(sink.Messages().size(), 1u);
+    EXPECT_EQ(sink.Messages()[0].caption, "Error");
+    EXPECT_EQ(sink.Messages()[0].text, "Can't open file /x/y.txt, error = 5\n");
+    EXPECT_EQ(sink.Messages()[0].buttons, MsgButtons::Ok);
+}
+
+TEST(MessageSeam, RecorderAnswersFromItsScriptThenDefaults) {
+    RecordingMessageSink sink;
+    ScopedMessageSink guard(&sink);
+    sink.QueueAnswer(MsgAnswer::Cancel);
+    EXPECT_EQ(ShowMessage("a", "Frage", MsgIcon::Question, MsgButtons::YesNoCancel),
+              MsgAnswer::Cancel);
+    EXPECT_EQ(ShowMessage("b", "Frage", MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::Yes);
+    EXPECT_EQ(ShowMessage("c", "Fertig"), MsgAnswer::Ok);
+    EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(Profile, IniFileKeepsSectionsAndKeysAcrossInstances) {
+    TempDir dir;
+    const std::string path = dir.File("quirnel.ini");
+    {
+        IniFileProfile profile(path);
+        profile.WriteString("Directories", "Vow", "/home/u/vow files");
+        profile.WriteInt("Options", "Zoomfactor", 40);
+    }
+    IniFileProfile again(path);
+    EXPECT_EQ(again.GetString("Directories", "Vow", ""), "/home/u/vow files");
+    EXPECT_EQ(again.GetInt("Options", "Zoomfactor", 25), 40);
+    EXPECT_EQ(again.GetInt("Options", "Femaletilt", 6), 6);
+    EXPECT_EQ(again.GetString("Directories", "Dat", "none"), "none");
+}
+
+TEST(Profile, NonNumericIntegerGivesTheDefault) {
+    MemoryProfile profile;
+    profile.WriteString("Options", "Zoomfactor", "abc");
+    EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 25), 25);
+    profile.WriteString("Options", "Zoomfactor", "99999999999999");
+    EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 25), 25);
+}

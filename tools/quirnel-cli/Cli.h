@@ -1,0 +1,42 @@
+// Subcommands of quirnel-cli: each file registers its own with a CliRegistrar.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Exit statuses shared by all subcommands.
+enum CliStatus { kCliOk = 0, kCliFailed = 1, kCliBadArguments = 2 };
+
+using CliHandler = int (*)(const std::vector<std::string>& args);
+
+struct CliCommand {
+    std::string name;
+    std::string usage; // one or more lines for --help
+    CliHandler handler;
+};
+
+// Registers a subcommand at static initialisation time.
+struct CliRegistrar {
+    CliRegistrar(const char* name, const char* usage, CliHandler handler);
+};
+
+const std::vector<CliCommand>& CliCommands();
+
+// Reads "--name value" options; flags not listed in `known` are an error.
+class CliOptions {
+public:
+    // Parses args; false (with a message on stderr) on an unknown option or a missing value.
+    bool Parse(const std::vector<std::string>& args, const std::vector<std::string>& known);
+    bool Has(const std::string& name) const;
+    std::string Get(const std::string& name) const;
+    // Reads an integer option into value; false with a message when it is not a number.
+    bool GetInt(const std::string& name, int& value) const;
+    const std::vector<std::string>& Positional() const { return m_positional; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_values;
+    std::vector<std::string> m_positional;
+};
+
+// Prints "quirnel-cli: message" to stderr.
+void CliError(const std::string& message);

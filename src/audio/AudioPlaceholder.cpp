@@ -1,2 +1,0 @@
-// Placeholder until the audio output lands.
-namespace {}

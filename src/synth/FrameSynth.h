@@ -1,0 +1,62 @@
+// The synthesizer state and the rendering of one parameter frame into output samples.
+#pragma once
+
+#include "synth/Resonator.h"
+#include "synth/SynthFrame.h"
+#include "synth/VoiceFile.h"
+
+#include <cstdint>
+
+constexpr int8_t kSourceSampled = 3;      // sampled natural voicing, the only source rendered
+constexpr int8_t kConfigCascade = 1;      // cascade and parallel branches
+constexpr int8_t kConfigParallelOnly = 2; // parallel branch only: reported, cascade silent
+
+// The formant synthesizer's state: configuration, period, gains, the sample store and the
+// eighteen filter sections. One instance serves the whole process.
+struct SynthState {
+    int8_t configuration = 0;
+    int32_t sampleRate = 0;
+    int32_t cascadeCount = 0;
+    int8_t sourceKind = 0;
+    int8_t quiet = 0; // nonzero suppresses the open-phase warnings
+    int32_t samplesPerFrame = 0;
+    int32_t sourcePos = 0;   // read index into the sample store
+    int32_t sampleIndex = 0; // index of the current sample within the frame
+    int32_t period = 0;      // period length in quarter samples
+    int32_t openQuarter = 0; // glottal open phase in quarter samples
+    float minusPiT = 0.0f;   // -pi / sampleRate
+    float twoPiT = 0.0f;     // 2 pi / sampleRate
+    float tiltPass = 0.0f;
+    float tiltDecay = 0.0f;
+    float bypassGain = 0.0f;
+    float voicingGain = 0.0f;
+    float parVoicingGain = 0.0f;
+    float outputGain = 0.0f;
+    VoiceSamples voice;
+    Resonator nasalPolePar{}, f1Par{}, f2Par{}, f3Par{}, f4Par{}, f5Par{}, f6Par{};
+    Resonator f1Casc{}, f2Casc{}, f3Casc{}, f4Casc{}, f5Casc{}, f6Casc{}, f7Casc{}, f8Casc{};
+    Resonator nasalPoleCasc{};
+    Resonator nasalZero{}; // an antiresonator
+    Resonator outputFilter{};
+};
+
+// Values that outlive every run (all 0 at start-up): the previous tilt filter output, the
+// previous parallel voicing value and the sign of the alternating period skew.
+extern float vPrev;
+extern float gpPrev;
+extern int32_t skewSign;
+
+// Prepares the state for a run: sampling constants, source position, period, and clears
+// the memory of every filter. sampleRate must be set.
+void InitSynthState(SynthState& state);
+
+// Frame set-up: gains and filter coefficients from the frame (adjusts voicingDb and gainDb
+// of the frame, which is the caller's copy).
+void PrepareFrame(SynthState& state, SynthFrame& frame);
+
+// Period update at the start of the run: period, voicing gain, open phase, skew and tilt.
+void ResetPeriod(SynthState& state, SynthFrame& frame);
+
+// Renders samplesPerFrame samples of the frame (the caller's copy, adjusted in place)
+// into out, which must have room for them.
+void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out);

@@ -1,0 +1,37 @@
+// The sample store of natural voicing and the reader of voice data files (*.dat).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Samples of one voice data file. count always equals samples.size().
+struct VoiceSamples {
+    int32_t count = 0;  // number of samples held
+    float scale = 0.0f; // the file's scale factor; read but never applied
+    std::vector<int32_t> samples;
+};
+
+// Parses the text of a voice data file held in memory: white-space separated numbers,
+// first the sample count N (an integer), then the scale factor (a real number), then N
+// integer samples. Integers are read in free form: optional sign, then decimal digits,
+// hexadecimal digits after 0x, or octal digits after a leading 0; values beyond 32 bits
+// are clamped. Reading stops at the first text that is not a number: a file that ends
+// before N samples keeps the samples read so far (count = samples read). A missing or
+// unreadable count, or a negative count, gives an empty store. Never reads outside
+// [data, data + size) and never allocates more than the text can hold, whatever N says.
+// Returns true when the count, the scale factor and all N samples were read.
+bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out);
+
+// Outcome of reading a voice data file.
+enum class VoiceFileStatus {
+    Loaded,   // the file was read (complete or ending early; see ParseVoiceData)
+    CantOpen, // the file could not be opened or read; out is unchanged
+};
+
+// Reads a voice data file into out (text files bigger than kMaxVoiceFileBytes are read
+// only up to that size, as a file ending early).
+VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out);
+
+constexpr size_t kMaxVoiceFileBytes = size_t{256} << 20;

@@ -1,0 +1,142 @@
+#include "synth/VoiceFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <limits>
+#include <new>
+
+namespace {
+
+// Reads white-space separated numbers from a text held in memory.
+class NumberReader {
+public:
+    NumberReader(const char* data, size_t size) : m_pos(data), m_end(data + size) {}
+
+    // An integer in free form (sign; 0x hex, leading-0 octal or decimal), clamped to 32 bits.
+    bool ReadInteger(int32_t& value) {
+        SkipSpace();
+        const char* p = m_pos;
+        const bool negative = p < m_end && *p == '-';
+        if (p < m_end && (*p == '-' || *p == '+'))
+            ++p;
+        int base = 10;
+        if (p < m_end && *p == '0') {
+            base = 8;
+            if (m_end - p > 2 && (p[1] == 'x' || p[1] == 'X') && DigitValue(p[2]) < 16) {
+                base = 16;
+                p += 2;
+            }
+        }
+        const char* digits = p;
+        int64_t magnitude = 0;
+        constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+        for (; p < m_end && DigitValue(*p) < base; ++p)
+            magnitude = std::min(magnitude * base + DigitValue(*p), kLimit);
+        if (p == digits)
+            return false;
+        const int64_t signedValue = negative ? -magnitude : std::min(magnitude, kLimit - 1);
+        value = static_cast<int32_t>(signedValue);
+        m_pos = p;
+        return true;
+    }
+
+    // A real number: decimal or hexadecimal (0x) mantissa with optional exponent.
+    bool ReadReal(float& value) {
+        SkipSpace();
+        const char* p = m_pos;
+        const bool negative = p < m_end && *p == '-';
+        if (p < m_end && (*p == '-' || *p == '+'))
+            ++p;
+        auto format = std::chars_format::general;
+        if (m_end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+            (DigitValue(p[2]) < 16 || p[2] == '.')) {
+            format = std::chars_format::hex;
+            p += 2;
+        }
+        if (p == m_end || *p == '-' || *p == '+')
+            return false;
+        double magnitude = 0.0;
+        const auto result = std::from_chars(p, m_end, magnitude, format);
+        if (result.ec == std::errc::invalid_argument)
+            return false;
+        // A value beyond double is still one number; the scale factor is never applied, so
+        // it is simply kept as 0.
+        if (result.ec == std::errc::result_out_of_range)
+            magnitude = 0.0;
+        value = static_cast<float>(negative ? -magnitude : magnitude);
+        m_pos = result.ptr;
+        return true;
+    }
+
+    // Upper bound of the numbers still in the text: each takes a character and a separator.
+    size_t MaxRemainingNumbers() const { return static_cast<size_t>(m_end - m_pos) / 2 + 1; }
+
+private:
+    static int DigitValue(char c) {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return 99;
+    }
+
+    void SkipSpace() {
+        while (m_pos < m_end && (*m_pos == ' ' || (*m_pos >= '\t' && *m_pos <= '\r')))
+            ++m_pos;
+    }
+
+    const char* m_pos;
+    const char* m_end;
+};
+
+} // namespace
+
+bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out) {
+    out = VoiceSamples{};
+    NumberReader reader(data, size);
+    int32_t count = 0;
+    float scale = 0.0f;
+    if (!reader.ReadInteger(count) || !reader.ReadReal(scale))
+        return false;
+    out.scale = scale;
+    if (count <= 0)
+        return count == 0;
+    const size_t wanted = static_cast<size_t>(count);
+    out.samples.reserve(std::min(wanted, reader.MaxRemainingNumbers()));
+    int32_t sample = 0;
+    while (out.samples.size() < wanted && reader.ReadInteger(sample))
+        out.samples.push_back(sample);
+    out.count = static_cast<int32_t>(out.samples.size());
+    return out.samples.size() == wanted;
+}
+
+VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file)
+        return VoiceFileStatus::CantOpen;
+    std::string text;
+    char chunk[65536];
+    bool truncated = false;
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        if (text.size() + got > kMaxVoiceFileBytes) {
+            truncated = true;
+            break;
+        }
+        text.append(chunk, got);
+    }
+    const bool failed = !truncated && std::ferror(file);
+    std::fclose(file);
+    if (failed)
+        return VoiceFileStatus::CantOpen; // e.g. a directory
+    if (truncated) {
+        // Drop a number that may have been cut at the limit.
+        const size_t lastSpace = text.find_last_of(" \t\n\v\f\r");
+        text.resize(lastSpace == std::string::npos ? 0 : lastSpace);
+    }
+    ParseVoiceData(text.data(), text.size(), out);
+    return VoiceFileStatus::Loaded;
+}

@@ -1,0 +1,40 @@
+// Batch conversion: every .vow document of a folder into four semicolon-separated tables.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class CTundrelDoc;
+class VowReader;
+
+// How a batch conversion ended.
+enum class BatchOutcome {
+    Converted,   // every document was converted; "Fertig" was shown
+    NoDocuments, // the folder holds no .vow file: nothing created, nothing shown
+    Failed,      // an output or a document could not be opened, written or read to its end
+};
+
+// The four tables, in the order of index set + 2 × gender.
+constexpr int kBatchOutputCount = 4;
+extern const char* const kBatchOutputNames[kBatchOutputCount];
+
+// The .vow documents of a folder (extension matched without regard to case, folders left
+// out), sorted by file name byte for byte.
+std::vector<std::string> FindVowDocuments(const std::string& folder);
+
+// Converts the documents of folder into "AllFemaleCardinal.txt", "AllMaleCardinal.txt",
+// "AllFemaleNative.txt" and "AllMaleNative.txt" in that folder, taking the vowel symbols
+// from symbols. A document that ends early gets empty groups for what is missing, is
+// reported, and the batch goes on (but ends as Failed).
+BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols);
+// The same, true only for Converted and NoDocuments.
+bool BatchConvert(const std::string& folder, const CTundrelDoc& symbols);
+
+// "Name;" then 32 × "-;f1;f2;f3;len;" and a line feed.
+std::string BatchHeaderLine();
+
+// Appends one document's line bodies (after "Name;") to the four tables' texts, in output
+// index order. Returns false when the document ended early; its lines are still complete.
+bool ConvertDocument(VowReader& reader, const CTundrelDoc& symbols,
+                     std::string (&lines)[kBatchOutputCount]);

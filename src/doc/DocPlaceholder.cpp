@@ -1,2 +1,0 @@
-// Placeholder until the documents land.
-namespace {}

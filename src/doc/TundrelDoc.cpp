@@ -1,0 +1,205 @@
+#include "doc/TundrelDoc.h"
+
+#include "base/Directories.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+#include "doc/VowArchive.h"
+
+#include <utility>
+
+const char* const kAppTitle = "Quirnel";
+
+namespace {
+
+const char* const kFormat00Notice = "Die Datei wurde in Format 0.0 (ohne Len-Werte und ohne "
+                                    "Modified-Infos) gespeichert. Len wird automatisch auf "
+                                    "100 gesetzt.";
+const char* const kFormat10Notice = "Die Datei wurde in Format 1.0 (ohne Len-Werte) "
+                                    "gespeichert. Len wird automatisch auf 100 gesetzt.";
+
+bool ReadNumber(VowReader& reader, int32_t& value) {
+    std::string text;
+    if (!reader.ReadString(text))
+        return false;
+    value = VowTextToInt(text);
+    return true;
+}
+
+} // namespace
+
+CTundrelDoc::CTundrelDoc() {
+    LoadPresets();
+    m_strTitle = "Untitled";
+}
+
+void CTundrelDoc::LoadPresets() {
+    g_strVowDir = GetProfile().GetString("Directories", "Vow", g_strStartDir);
+    for (int set = 0; set < kSetCount; ++set)
+        for (int gender = 0; gender < kGenderCount; ++gender)
+            for (int type = 0; type < kTypeCount; ++type)
+                for (int pos = 0; kPresetVowels[gender][type][pos].symbol != nullptr; ++pos)
+                    Entry(SlotOf(type, pos), gender, set) = kPresetVowels[gender][type][pos];
+}
+
+void CTundrelDoc::StoreEntry(int slot, int f1, int f2, int f3, int len, int gender, int set) {
+    VowelEntry& entry = Entry(slot, gender, set);
+    entry.f1 = f1;
+    entry.f2 = f2;
+    entry.f3 = f3;
+    entry.len = len;
+    entry.modified = 1;
+    SetModifiedFlag();
+}
+
+void CTundrelDoc::StoreEntryBySymbol(const char* symbol, int f1, int f2, int f3, int len,
+                                     int gender, int set) {
+    VowelEntry& entry = FindEntry(symbol, gender, set);
+    entry.f1 = f1;
+    entry.f2 = f2;
+    entry.f3 = f3;
+    entry.len = len;
+    entry.modified = 1;
+    SetModifiedFlag();
+}
+
+void CTundrelDoc::InitEntry(int slot, int f1, int f2, int f3, int len, int gender, int set) {
+    VowelEntry& entry = Entry(slot, gender, set);
+    entry.f1 = f1;
+    entry.f2 = f2;
+    entry.f3 = f3;
+    entry.len = len;
+    entry.modified = 0;
+}
+
+int CTundrelDoc::IsEntryModified(int slot, int gender, int set) const {
+    return Entry(slot, gender, set).modified;
+}
+int CTundrelDoc::GetEntryF1(int slot, int gender, int set) const {
+    return Entry(slot, gender, set).f1;
+}
+int CTundrelDoc::GetEntryF2(int slot, int gender, int set) const {
+    return Entry(slot, gender, set).f2;
+}
+int CTundrelDoc::GetEntryF3(int slot, int gender, int set) const {
+    return Entry(slot, gender, set).f3;
+}
+int CTundrelDoc::GetEntryLen(int slot, int gender, int set) const {
+    return Entry(slot, gender, set).len;
+}
+int CTundrelDoc::GetEntryF1BySymbol(const char* symbol, int gender, int set) const {
+    return FindEntry(symbol, gender, set).f1;
+}
+int CTundrelDoc::GetEntryF2BySymbol(const char* symbol, int gender, int set) const {
+    return FindEntry(symbol, gender, set).f2;
+}
+int CTundrelDoc::GetEntryF3BySymbol(const char* symbol, int gender, int set) const {
+    return FindEntry(symbol, gender, set).f3;
+}
+int CTundrelDoc::GetEntryLenBySymbol(const char* symbol, int gender, int set) const {
+    return FindEntry(symbol, gender, set).len;
+}
+
+const VowelEntry& CTundrelDoc::FindEntry(const char* symbol, int gender, int set) const {
+    if (symbol != nullptr) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const VowelEntry& entry = Entry(slot, gender, set);
+            if (entry.symbol[0] == symbol[0])
+                return entry;
+        }
+    }
+    return Entry(0, kFemale, kCardinal);
+}
+
+VowelEntry& CTundrelDoc::FindEntry(const char* symbol, int gender, int set) {
+    return const_cast<VowelEntry&>(std::as_const(*this).FindEntry(symbol, gender, set));
+}
+
+void CTundrelDoc::MarkModifiedEntries() {
+    for (int set = 0; set < kSetCount; ++set)
+        for (int gender = 0; gender < kGenderCount; ++gender)
+            for (int type = 0; type < kTypeCount; ++type)
+                for (int pos = 0; pos < kPositionsPerType; ++pos) {
+                    const VowelEntry& preset = kPresetVowels[gender][type][pos];
+                    VowelEntry& entry = Entry(SlotOf(type, pos), gender, set);
+                    if (entry.f1 != preset.f1 || entry.f2 != preset.f2 || entry.f3 != preset.f3)
+                        entry.modified = 1;
+                }
+}
+
+void CTundrelDoc::GetPresetFormants(int type, int position, int gender, int& f1, int& f2, int& f3) {
+    const VowelEntry& preset = kPresetVowels[gender][type][position];
+    f1 = preset.f1;
+    f2 = preset.f2;
+    f3 = preset.f3;
+}
+
+std::string CTundrelDoc::StoreToBytes() const {
+    VowWriter writer;
+    writer.WriteString("vow");
+    writer.WriteString("1.1");
+    for (int set = 0; set < kSetCount; ++set)
+        for (int gender = 0; gender < kGenderCount; ++gender)
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                const VowelEntry& entry = Entry(slot, gender, set);
+                writer.WriteNumber(entry.f1);
+                writer.WriteNumber(entry.f2);
+                writer.WriteNumber(entry.f3);
+                writer.WriteNumber(entry.len);
+                writer.WriteNumber(entry.modified);
+            }
+    writer.WriteString("\n");
+    return writer.Bytes();
+}
+
+// Format 0.0: F1, F2, F3 of the female and the male Cardinal lists, from the first byte.
+bool CTundrelDoc::ReadFormat00(VowReader& reader) {
+    reader.Rewind();
+    for (int gender = 0; gender < kGenderCount; ++gender)
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            VowelEntry& entry = Entry(slot, gender, kCardinal);
+            if (!ReadNumber(reader, entry.f1) || !ReadNumber(reader, entry.f2) ||
+                !ReadNumber(reader, entry.f3))
+                return false;
+            entry.len = 100;
+        }
+    MarkModifiedEntries();
+    return true;
+}
+
+// Formats 1.1 (with the length) and 1.0 (without: the length becomes 100).
+bool CTundrelDoc::ReadRecords(VowReader& reader, bool withLength) {
+    for (int set = 0; set < kSetCount; ++set)
+        for (int gender = 0; gender < kGenderCount; ++gender)
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                VowelEntry& entry = Entry(slot, gender, set);
+                entry.len = 100;
+                if (!ReadNumber(reader, entry.f1) || !ReadNumber(reader, entry.f2) ||
+                    !ReadNumber(reader, entry.f3) ||
+                    (withLength && !ReadNumber(reader, entry.len)) ||
+                    !ReadNumber(reader, entry.modified))
+                    return false;
+            }
+    return true;
+}
+
+VowReadResult CTundrelDoc::LoadFrom(VowReader& reader) {
+    std::string mark;
+    std::string version;
+    if (!reader.ReadString(mark) || !reader.ReadString(version))
+        return VowReadResult::EarlyEnd;
+    if (mark != "vow") {
+        ShowMessage(kFormat00Notice, "Achtung", MsgIcon::Warning, MsgButtons::Ok);
+        if (!ReadFormat00(reader))
+            return VowReadResult::EarlyEnd;
+    }
+    // In a format-0.0 file the "version" is the first F2 and matches neither version.
+    if (version == "1.0") {
+        ShowMessage(kFormat10Notice, "Achtung", MsgIcon::Warning, MsgButtons::Ok);
+        if (!ReadRecords(reader, false))
+            return VowReadResult::EarlyEnd;
+    } else if (version == "1.1") {
+        if (!ReadRecords(reader, true))
+            return VowReadResult::EarlyEnd;
+    }
+    return VowReadResult::Complete;
+}

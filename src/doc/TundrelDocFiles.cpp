@@ -1,0 +1,186 @@
+// The document's files: New, Open and Save, Save As, the text exports and the vow directory.
+#include "doc/TundrelDoc.h"
+
+#include "base/Directories.h"
+#include "base/FileError.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+#include "doc/DocFile.h"
+#include "doc/VowArchive.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+enum class FileAction { Reading, Writing };
+
+// The framework's message for a document file that could not be opened, read or written.
+std::string DocumentFileErrorText(const std::string& path, int error, FileAction action) {
+    const bool reading = action == FileAction::Reading;
+    switch (error) {
+    case ENOENT:
+        return reading ? path + " was not found." : path + " contains an invalid path.";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return path + " contains an invalid path.";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return "Access to " + path + " was denied.";
+    case EMFILE:
+    case ENFILE:
+        return path + " could not be opened because there are too many open files.";
+    case ENOSPC:
+    case EDQUOT:
+        return path + " could not be written because the disk is full.";
+    case EIO:
+        return std::string("An unexpected error occurred while ") +
+               (reading ? "reading " : "writing ") + path + ".";
+    default:
+        return reading ? "Failed to open document." : "Failed to save document.";
+    }
+}
+
+void ShowDocumentFileError(const std::string& path, int error, FileAction action) {
+    ShowMessage(DocumentFileErrorText(path, error, action), kAppTitle, MsgIcon::Warning,
+                MsgButtons::Ok);
+}
+
+// The characters after the file name's last ".", empty when it has none.
+std::string ExtensionOf(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+std::string ExportLine(const char* format, const char* gender, const VowelEntry& entry) {
+    char line[128];
+    std::snprintf(line, sizeof line, format, gender, entry.symbol, entry.f1, entry.f2, entry.f3);
+    return line;
+}
+
+} // namespace
+
+void CTundrelDoc::SetPathName(const std::string& path) {
+    m_strPathName = path;
+    m_strTitle = std::filesystem::path(path).filename().string();
+}
+
+bool CTundrelDoc::OnNewDocument() {
+    LoadPresets();
+    m_strPathName.clear();
+    m_strTitle = "Untitled";
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CTundrelDoc::OnOpenDocument(const std::string& path) {
+    std::string bytes;
+    if (int error = ReadWholeFile(path, bytes)) {
+        ShowDocumentFileError(path, error, FileAction::Reading);
+        return false;
+    }
+    LoadPresets();
+    VowReader reader(bytes);
+    if (LoadFrom(reader) != VowReadResult::Complete) {
+        ShowMessage("Unexpected file format.", kAppTitle, MsgIcon::Warning, MsgButtons::Ok);
+        // The old contents are gone, so the document must not keep a path that Save
+        // would overwrite with the presets.
+        OnNewDocument();
+        return false;
+    }
+    SetModifiedFlag(false);
+    SetPathName(path);
+    return true;
+}
+
+bool CTundrelDoc::OnSaveDocument(const std::string& path) {
+    if (int error = ReplaceFileContents(path, StoreToBytes())) {
+        ShowDocumentFileError(path, error, FileAction::Writing);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CTundrelDoc::DoSave(const std::string& path) {
+    if (!OnSaveDocument(path))
+        return false;
+    SetPathName(path);
+    return true;
+}
+
+SaveAsKind CTundrelDoc::SaveAsKindOf(const std::string& path) {
+    const std::string extension = ExtensionOf(path);
+    if (extension == "vow")
+        return SaveAsKind::Document;
+    if (extension == "txt")
+        return SaveAsKind::Text;
+    if (extension == "vtb")
+        return SaveAsKind::VowelTable;
+    return SaveAsKind::Unknown;
+}
+
+bool CTundrelDoc::SaveAsChosenFile(const std::string& path) {
+    switch (SaveAsKindOf(path)) {
+    case SaveAsKind::Document:
+        return OnSaveDocument(path);
+    case SaveAsKind::Text:
+        return ExportText(path);
+    case SaveAsKind::VowelTable:
+        return ExportVowelTable(path);
+    case SaveAsKind::Unknown:
+        break;
+    }
+    return false;
+}
+
+std::string CTundrelDoc::ExportTextBytes() const {
+    static const char* const kGenderNames[kGenderCount] = {"female", "male"};
+    std::string bytes;
+    for (int gender = 0; gender < kGenderCount; ++gender)
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const VowelEntry& entry = Entry(slot, gender, kCardinal);
+            if (entry.modified != 0)
+                bytes += ExportLine("%s;%s;%d;%d;%d\n", kGenderNames[gender], entry);
+        }
+    return bytes;
+}
+
+std::string CTundrelDoc::ExportVowelTableBytes() const {
+    std::string bytes;
+    for (int gender = 0; gender < kGenderCount; ++gender)
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const VowelEntry& entry = Entry(slot, gender, kCardinal);
+            const int code = VowelCodeOf(static_cast<unsigned char>(entry.symbol[0]));
+            if (entry.modified == 0 || code == 0)
+                continue;
+            bytes += std::to_string(code) + " " + std::to_string(entry.f1) + " " +
+                     std::to_string(entry.f2) + "\n";
+        }
+    return bytes;
+}
+
+bool CTundrelDoc::WriteExport(const std::string& path, const std::string& bytes) const {
+    if (int error = ReplaceFileContents(path, bytes)) {
+        ShowFileError(path, error);
+        return false;
+    }
+    return true;
+}
+
+bool CTundrelDoc::ExportText(const std::string& path) const {
+    return WriteExport(path, ExportTextBytes());
+}
+
+bool CTundrelDoc::ExportVowelTable(const std::string& path) const {
+    return WriteExport(path, ExportVowelTableBytes());
+}
+
+void CTundrelDoc::RememberVowDirectory() {
+    g_strVowDir = CurrentDirectory();
+    GetProfile().WriteString("Directories", "Vow", g_strVowDir);
+}

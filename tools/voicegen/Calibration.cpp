@@ -1,0 +1,93 @@
+#include "Calibration.h"
+
+#include "VoiceFileWriter.h"
+
+#include "base/MessageBox.h"
+#include "synth/SynthRun.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kLowestCalibratedPeak = 24000;
+constexpr int kHighestCalibratedPeak = 32767;
+constexpr double kTrialPeakSample = 10000; // trial samples are large enough to stay exact
+
+double LargestMagnitude(const std::vector<double>& voicing) {
+    double largest = 0;
+    for (double value : voicing) {
+        largest = std::max(largest, std::abs(value));
+    }
+    return largest;
+}
+
+// Writes the samples to workDir and finds the loudest preset they give.
+bool MeasureLoudness(const BundledVoice& voice, const std::vector<int32_t>& samples, double gain,
+                     const std::string& path, PresetPeak& loudest) {
+    if (!WriteVoiceFile(path, samples, 1 / gain)) {
+        return false;
+    }
+    return FindLoudestPreset(path, *voice.presets, voice.tiltDb, loudest);
+}
+
+} // namespace
+
+bool FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
+                       PresetPeak& loudest) {
+    // The run keeps the last voice file it loaded; forget it so this file is read afresh.
+    ReleaseSynthesis();
+    loudest = PresetPeak();
+    for (size_t slot = 0; slot < presets.size(); ++slot) {
+        const PresetFormants& vowel = presets[slot];
+        std::vector<int32_t> sound;
+        if (!RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound)) {
+            return false;
+        }
+        for (int32_t sample : sound) {
+            int magnitude =
+                static_cast<int>(std::min<int64_t>(std::abs(int64_t{sample}), INT32_MAX));
+            if (magnitude > loudest.peak) {
+                loudest = {magnitude, static_cast<int>(slot)};
+            }
+        }
+    }
+    ReleaseSynthesis();
+    return true;
+}
+
+bool CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
+                    const std::string& workDir, CalibratedVoice& result) {
+    double largest = LargestMagnitude(voicing);
+    if (largest <= 0) {
+        ShowMessage("The voicing of " + voice.fileName + " is silent.", "Error", MsgIcon::Error);
+        return false;
+    }
+    double trialGain = kTrialPeakSample / largest;
+    PresetPeak trial;
+    if (!MeasureLoudness(voice, QuantizeVoicing(voicing, trialGain), trialGain,
+                         workDir + "/trial-" + voice.fileName, trial)) {
+        return false;
+    }
+    if (trial.peak <= 0) {
+        ShowMessage("The preset vowels of " + voice.fileName + " are silent.", "Error",
+                    MsgIcon::Error);
+        return false;
+    }
+    // The synthesizer is linear in its excitation, so one trial fixes the gain.
+    result.gain = trialGain * kCalibratedPeak / trial.peak;
+    result.samples = QuantizeVoicing(voicing, result.gain);
+    if (!MeasureLoudness(voice, result.samples, result.gain, workDir + "/" + voice.fileName,
+                         result.loudest)) {
+        return false;
+    }
+    if (result.loudest.peak < kLowestCalibratedPeak ||
+        result.loudest.peak > kHighestCalibratedPeak) {
+        ShowMessage("The loudest preset vowel of " + voice.fileName + " peaks at " +
+                        std::to_string(result.loudest.peak) + ", outside 24000 to 32767.",
+                    "Error", MsgIcon::Error);
+        return false;
+    }
+    return true;
+}

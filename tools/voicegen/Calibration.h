@@ -1,0 +1,33 @@
+// Sets the loudness of a voice by playing the preset vowels through the synthesizer.
+#pragma once
+
+#include "BundledVoices.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The loudest of a table's preset vowels: its peak magnitude before the run's 16-bit
+// scaling and its slot in the table.
+struct PresetPeak {
+    int peak = 0;
+    int slot = -1;
+};
+
+// Renders every vowel of `presets` as the chart plays it (steady vowel, 100 ms frames, the
+// preset F3, the given tilt) voiced by `voiceFile`; false when a rendering fails.
+bool FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
+                       PresetPeak& loudest);
+
+// A voice with its samples in their final, calibrated size.
+struct CalibratedVoice {
+    std::vector<int32_t> samples;
+    double gain = 0; // sample units per unit of glottal excitation
+    PresetPeak loudest;
+};
+
+// Scales the voicing so that the loudest preset vowel peaks near kCalibratedPeak: renders
+// the presets with a trial copy written to `workDir`, scales, and checks the final samples
+// the same way. False (after a message) when the voice cannot be brought into 24000..32767.
+bool CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
+                    const std::string& workDir, CalibratedVoice& result);

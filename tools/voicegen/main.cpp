@@ -1,0 +1,114 @@
+// quirnel-voicegen: generates the bundled voice data files, calibrated, into a folder.
+#include "BundledVoices.h"
+#include "Calibration.h"
+#include "VoiceFileWriter.h"
+#include "VoicingGenerator.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] = "usage: quirnel-voicegen --out FOLDER [--voice male|female|child]\n"
+                      "  Generates the voice data files 01-male.dat, 02-female.dat and\n"
+                      "  03-child.dat (or the one voice named) into FOLDER.\n";
+
+struct Options {
+    std::string outDir;
+    std::string voice; // empty: all voices
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (i + 1 >= argc || (name != "--out" && name != "--voice")) {
+            return false;
+        }
+        (name == "--out" ? options.outDir : options.voice) = argv[++i];
+    }
+    return !options.outDir.empty();
+}
+
+// A private scratch folder for the trial files of the calibration, removed afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quirnel-voicegen-XXXXXX").string();
+        m_path = mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~ScratchFolder() {
+        std::error_code error;
+        if (!m_path.empty()) {
+            std::filesystem::remove_all(m_path, error);
+        }
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::string& scratch) {
+    VoicingTrack track = GenerateVoicing(voice.profile, kVoiceFileSamples);
+    if (track.samples.empty()) {
+        std::fprintf(stderr, "quirnel-voicegen: the %s voice cannot be shaped\n",
+                     voice.profile.name.c_str());
+        return false;
+    }
+    CalibratedVoice calibrated;
+    if (!CalibrateVoice(voice, track.samples, scratch, calibrated) ||
+        !WriteVoiceFile(outDir + "/" + voice.fileName, calibrated.samples, 1 / calibrated.gain)) {
+        return false;
+    }
+    double meanPeriod = 0;
+    for (double period : track.periods) {
+        meanPeriod += period;
+    }
+    meanPeriod /= static_cast<double>(track.periods.size());
+    std::printf("%s: %zu samples, F0 %.1f Hz, jitter %.2f %%, shimmer %.2f %%, "
+                "loudest preset %d (slot %d)\n",
+                voice.fileName.c_str(), calibrated.samples.size(), 1 / meanPeriod,
+                100 * LocalPerturbation(track.periods), 100 * LocalPerturbation(track.excitations),
+                calibrated.loudest.peak, calibrated.loudest.slot);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.outDir, error)) {
+        std::fprintf(stderr, "quirnel-voicegen: %s is not a folder\n", options.outDir.c_str());
+        return 2;
+    }
+    ScratchFolder scratch;
+    if (scratch.Path().empty()) {
+        std::perror("quirnel-voicegen: no temporary folder");
+        return 1;
+    }
+    bool known = options.voice.empty();
+    bool made = true;
+    for (const BundledVoice& voice : BundledVoices()) {
+        if (options.voice.empty() || options.voice == voice.profile.name) {
+            known = true;
+            made = MakeVoice(voice, options.outDir, scratch.Path()) && made;
+        }
+    }
+    if (!known) {
+        std::fprintf(stderr, "quirnel-voicegen: no voice named %s\n%s", options.voice.c_str(),
+                     kUsage);
+        return 2;
+    }
+    return made ? 0 : 1;
+}

@@ -1,0 +1,167 @@
+#include "app/MenuTable.h"
+
+#include "view/CommandIds.h"
+
+#include <map>
+
+namespace {
+
+MenuNode Entry(const char* text, int id, bool checked = false) {
+    return MenuNode{text, id, {}, checked};
+}
+
+MenuNode Separator() {
+    return MenuNode{};
+}
+
+MenuNode Popup(const char* text, std::vector<MenuNode> children) {
+    return MenuNode{text, 0, std::move(children), false};
+}
+
+MenuNode FileMenu() {
+    return Popup(
+        "&File",
+        {Entry("&New\tCtrl+N", ID_FILE_NEW), Separator(), Entry("&Open...\tCtrl+O", ID_FILE_OPEN),
+         Entry("&Save\tCtrl+S", ID_FILE_SAVE), Entry("Save &As...\tCtrl+Shift+S", ID_FILE_SAVE_AS),
+         Separator(), Entry("&Batch Convert\tCtrl+B", ID_BATCH_CONVERT), Separator(),
+         Entry("Recent File", ID_FILE_MRU_FILE1), Separator(), Entry("E&xit", ID_APP_EXIT)});
+}
+
+MenuNode VoiceMenu() {
+    return Popup(
+        "&Voice",
+        {Popup("Gender", {Entry("&Male\t1", ID_MALE, true), Entry("&Female\t2", ID_FEMALE)}),
+         Popup("Voices", {Entry("", ID_VOICES_PLACEHOLDER)}), Separator(),
+         Entry("&Play\tSpace", ID_PLAY), Entry("Play Wave File\tCR", ID_PLAY_WAVE_FILE)});
+}
+
+MenuNode ViewMenu() {
+    return Popup(
+        "&View",
+        {Popup("Vowel Type\tTab",
+               {Entry("&Primary Vowels", ID_TYPE_PRIMARY, true),
+                Entry("&Secondary Vowels", ID_TYPE_SECONDARY),
+                Entry("&Further Vowels", ID_TYPE_FURTHER), Entry("Sch&wa Vowels", ID_TYPE_SCHWA)}),
+         Popup("Vowel M&ode\tF12",
+               {Entry("&Cardinal", ID_SET_CARDINAL), Entry("&Native", ID_SET_NATIVE)}),
+         Separator(), Entry("&Formant Map\tF1", ID_FORMANT_MAP),
+         Entry("&User Formant Map\tF2", ID_USER_MAP), Entry("&Modified Map\tF3", ID_MODIFIED_MAP),
+         Entry("M&odified Vowels\tF4", ID_MODIFIED_VOWELS), Entry("&Gray Map\tF5", ID_GRAY_MAP),
+         Separator(), Entry("Formant &Position", ID_FORMANT_POSITION)});
+}
+
+MenuNode ZoomMenu() {
+    return Popup("Zoom", {Entry("&Enable Zoom\tZ", ID_ZOOM), Separator(),
+                          Entry("Zoom &Parameters ...\tP", ID_ZOOM_PARAMETERS),
+                          Entry("Show &Grid\tG", ID_SHOW_GRID)});
+}
+
+MenuNode OptionsMenu() {
+    return Popup("Options",
+                 {Popup("Mode", {Entry("&Normal\tN", ID_MODE_NORMAL),
+                                 Entry("&Diphthong\tD", ID_MODE_DIPHTHONG)}),
+                  Popup("Scale", {Entry("Herz", ID_SCALE_HERZ), Entry("Bark", ID_SCALE_BARK)}),
+                  Separator(), Entry("&Duration of Vowels ...\tD", ID_DURATION),
+                  Entry("Female &Tilt ...\tT", ID_FEMALE_TILT), Separator(),
+                  Entry("&Circle Mode Parameters ...", ID_CIRCLE_PARAMETERS), Separator(),
+                  Entry("&Advanced Controls\tO", ID_ADVANCED_CONTROLS),
+                  Entry("&Wavelist  Window", ID_WAVELIST_WINDOW, true), Separator(),
+                  Entry("Automatic F3 &Calculation", ID_AUTO_F3), Separator(),
+                  Entry("Select Temporary &Path ...", ID_TEMP_PATH), Separator(),
+                  Entry("Log to File", ID_LOG_TO_FILE)});
+}
+
+MenuNode HelpMenu() {
+    return Popup("&Help", {Entry("&About this Programm\tA", ID_APP_ABOUT), Separator()});
+}
+
+} // namespace
+
+const std::vector<MenuNode>& MainMenu() {
+    static const std::vector<MenuNode> menu = {FileMenu(), VoiceMenu(),   ViewMenu(),
+                                               ZoomMenu(), OptionsMenu(), HelpMenu()};
+    return menu;
+}
+
+const std::vector<KeyBinding>& KeyTable() {
+    static const std::vector<KeyBinding> keys = {
+        {"1", ID_MALE},
+        {"2", ID_FEMALE},
+        {"<", ID_CIRCLE_FORWARD},
+        {">", ID_CIRCLE_BACK},
+        {"Ctrl+B", ID_BATCH_CONVERT},
+        {"Ctrl+C", ID_EDIT_COPY},
+        {"D", ID_MODE_DIPHTHONG},
+        {"G", ID_SHOW_GRID},
+        {"L", ID_DURATION},
+        {"N", ID_MODE_NORMAL},
+        {"Ctrl+N", ID_FILE_NEW},
+        {"O", ID_ADVANCED_CONTROLS},
+        {"Ctrl+O", ID_FILE_OPEN},
+        {"P", ID_ZOOM_PARAMETERS},
+        {"Ctrl+S", ID_FILE_SAVE},
+        {"Ctrl+Shift+S", ID_FILE_SAVE_AS},
+        {"T", ID_FEMALE_TILT},
+        {"Ctrl+V", ID_EDIT_PASTE},
+        {"Alt+Backspace", ID_EDIT_UNDO},
+        {"Shift+Del", ID_EDIT_CUT},
+        {"Down", ID_MOVE_DOWN},
+        {"F1", ID_FORMANT_MAP},
+        {"F12", ID_SWITCH_SET},
+        {"F2", ID_USER_MAP},
+        {"F3", ID_MODIFIED_MAP},
+        {"F4", ID_MODIFIED_VOWELS},
+        {"F5", ID_GRAY_MAP},
+        {"F6", ID_NEXT_PANE},
+        {"Shift+F6", ID_PREV_PANE},
+        {"Ctrl+Ins", ID_EDIT_COPY},
+        {"Shift+Ins", ID_EDIT_PASTE},
+        {"Left", ID_MOVE_LEFT},
+        {"Return", ID_PLAY_WAVE_FILE},
+        {"Enter", ID_PLAY_WAVE_FILE}, // the keypad's Enter is the same key to the user
+        {"Right", ID_MOVE_RIGHT},
+        {"Space", ID_PLAY},
+        {"Tab", ID_NEXT_TYPE},
+        {"Up", ID_MOVE_UP},
+        {"Ctrl+X", ID_EDIT_CUT},
+        {"Z", ID_ZOOM},
+        {"Ctrl+Z", ID_EDIT_UNDO},
+    };
+    return keys;
+}
+
+const char* CommandPrompt(int id) {
+    static const std::map<int, const char*> prompts = {
+        {ID_MALE, "Adjusts vowel generation for male voices"},
+        {ID_FEMALE, "Adjusts vowel generation for female voices"},
+        {ID_PLAY, "Plays selected vowel"},
+        {ID_FORMANT_MAP, "View initial Formantpositions"},
+        {ID_FORMANT_POSITION, "Show centerfrequencies of the first two formant in the status bar."},
+        {ID_NEXT_TYPE, "Step through Vowelslist"},
+        {ID_ZOOM, "Zoom into map"},
+        {ID_ZOOM_PARAMETERS, "Edit Grid Width in Zoom mode"},
+        {ID_USER_MAP, "View adjusted Formantpositions"},
+        {ID_SHOW_GRID, "Show a Grid when in Zoom Mode"},
+        {ID_FEMALE_TILT, "Tilt above 3 kHz"},
+        {ID_AUTO_F3, "Calculate F3 automatically"},
+        {ID_DURATION, "Adjust Length of Sound"},
+        {ID_MODIFIED_MAP, "Shows all modified Formantpositions"},
+        {ID_SWITCH_SET, "Switch between Cardinal and Native Vowels"},
+        {ID_WAVELIST_WINDOW, "Opens the Wave List Window."},
+        {ID_PLAY_WAVE_FILE, "Play selected Wavefile fom Wave List window."},
+        {ID_GRAY_MAP, "Shows a lightgrey map of all preset vowelpositions in the background of "
+                      "the vowelspace."},
+        {ID_BATCH_CONVERT, "Convert all Vow-Files in a directory to an ascii-file representation."},
+        {ID_TEMP_PATH, "Select a path for temporary files"},
+        {ID_CIRCLE_PARAMETERS, "Edits radius and step for circle mode."},
+        {ID_ADVANCED_CONTROLS, "Attaches further control items to the window."},
+        {ID_MODE_NORMAL,
+         "Normal mode. \nWhen Clicking in Vowel mode a quasi-static vowel is produced"},
+        {ID_MODE_DIPHTHONG,
+         "Enter Diphthong Mode. When in this mode, you may select a second point with right "
+         "click. The produced vowel is a diphthong. This is exerimentary."},
+        {ID_LOG_TO_FILE, "Write all actions into a txt-file"},
+    };
+    const auto it = prompts.find(id);
+    return it == prompts.end() ? nullptr : it->second;
+}

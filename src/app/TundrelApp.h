@@ -1,0 +1,62 @@
+// The application: start-up, the one document, the main frame and the file commands.
+#pragma once
+
+#include "app/FrameView.h"
+
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+class CTundrelDoc;
+class CTundrelView;
+class CVolumeCtrl;
+class CWaveOutVolumeCtrl;
+class ISoundPlayer;
+class CSoundPlayer;
+
+class CTundrelApp : public IFrameHost {
+public:
+    // Uses the given volume control and player, or the system's when they are nullptr.
+    // The caller keeps ownership of what it passes.
+    explicit CTundrelApp(CVolumeCtrl* volume = nullptr, ISoundPlayer* player = nullptr);
+    ~CTundrelApp() override;
+    CTundrelApp(const CTundrelApp&) = delete;
+    CTundrelApp& operator=(const CTundrelApp&) = delete;
+
+    // Start-up: the directories, the document, the voice files (asking for their folder,
+    // which may end the process), the frame with its view, then the document named by the
+    // first argument, or a new one. Shows the frame and returns true; false when the
+    // named document could not be opened (its message has been shown).
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* Frame() const { return m_pFrame.get(); }
+    CTundrelDoc* Document() const { return m_pDoc.get(); }
+    CTundrelView* View() const { return m_pView; }
+
+    // The voice data file names; entry i belongs to command 200 + i.
+    std::vector<std::string> m_voiceFiles;
+
+    // The application's commands and the document's part in the frame.
+    CommandState OnUpdateCommand(int id) const override;
+    void OnCommand(int id) override;
+    std::string DocumentTitle() const override;
+    bool SaveModified() override;
+
+private:
+    void ReadDirectories();
+    void CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player);
+    bool OpenCommandLineDocument(const QStringList& arguments);
+    void OnFileNew();
+    void OnInitialUpdate();
+
+    std::unique_ptr<CTundrelDoc> m_pDoc;
+    std::unique_ptr<CWaveOutVolumeCtrl> m_pOwnVolume;
+    std::unique_ptr<CSoundPlayer> m_pOwnPlayer;
+    CVolumeCtrl* m_pVolume;
+    ISoundPlayer* m_pPlayer;
+    // Declared last so it goes first: the view borrows the document, volume and player.
+    std::unique_ptr<CMainFrame> m_pFrame;
+    CTundrelView* m_pView = nullptr;
+};

@@ -1,0 +1,100 @@
+#include "app/VoiceFiles.h"
+#include "TempDir.h"
+#include "base/Directories.h"
+#include "base/FolderBrowser.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Touch(const std::string& path) {
+    std::ofstream(path) << "voice";
+}
+
+// Answers the folder questions from a script; running out of answers means cancel.
+class ScriptedFolders : public IFolderChooser {
+public:
+    bool ChooseFolder(const std::string& title, std::string& path) override {
+        titles.push_back(title);
+        if (answers.empty())
+            return false;
+        path = answers.front();
+        answers.erase(answers.begin());
+        return true;
+    }
+    std::vector<std::string> answers;
+    std::vector<std::string> titles;
+};
+
+// A fresh profile, start directory and folder chooser for each test.
+class VoiceFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProfile(&profile);
+        SetFolderChooser(&folders);
+        g_strStartDir = start.Path();
+        g_strDatDir.clear();
+    }
+    void TearDown() override {
+        SetProfile(nullptr);
+        SetFolderChooser(nullptr);
+    }
+
+    TempDir start;
+    MemoryProfile profile;
+    ScriptedFolders folders;
+    std::vector<std::string> list;
+};
+
+} // namespace
+
+TEST_F(VoiceFilesTest, FirstRunStoresTheDefaultFolderAndFindsItsVoices) {
+    std::filesystem::create_directory(start.File("Dat"));
+    Touch(start.File("Dat/male.dat"));
+    FindVoiceFiles(list);
+    EXPECT_EQ(profile.GetString("Directories", "Dat", ""), start.File("Dat"));
+    EXPECT_EQ(g_strDatDir, start.File("Dat"));
+    EXPECT_EQ(list, std::vector<std::string>{"male.dat"});
+    EXPECT_TRUE(folders.titles.empty());
+}
+
+TEST_F(VoiceFilesTest, ListsAtMostTwentyVoiceFilesInNameOrder) {
+    for (int i = 25; i >= 1; --i)
+        Touch(start.File("v" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".dat"));
+    Touch(start.File("A.DAT"));
+    Touch(start.File("notes.txt"));
+    Touch(start.File("v00.data"));
+    std::filesystem::create_directory(start.File("folder.dat"));
+    const std::vector<std::string> names = ListVoiceFiles(start.Path());
+    ASSERT_EQ(names.size(), 20u);
+    EXPECT_EQ(names.front(), "A.DAT"); // the extension in any case
+    EXPECT_EQ(names[1], "v01.dat");
+    EXPECT_EQ(names.back(), "v19.dat");
+    EXPECT_TRUE(std::is_sorted(names.begin() + 1, names.end()));
+    EXPECT_TRUE(ListVoiceFiles(start.File("missing")).empty());
+}
+
+TEST_F(VoiceFilesTest, AsksAgainUntilAFolderWithVoicesIsChosenAndStoresIt) {
+    profile.WriteString("Directories", "Dat", start.File("gone"));
+    TempDir empty;
+    TempDir voices;
+    Touch(voices.File("Voice.Dat"));
+    folders.answers = {empty.Path(), voices.Path()};
+    FindVoiceFiles(list);
+    EXPECT_EQ(folders.titles, (std::vector<std::string>(2, "Locate the Dat Directory:")));
+    EXPECT_EQ(list, std::vector<std::string>{"Voice.Dat"});
+    EXPECT_EQ(g_strDatDir, voices.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Dat", ""), voices.Path());
+}
+
+TEST_F(VoiceFilesTest, CancellingTheQuestionEndsTheProgramWithStatusZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    profile.WriteString("Directories", "Dat", start.File("gone"));
+    // The default message sink prints "caption: text" to stderr.
+    EXPECT_EXIT(FindVoiceFiles(list), ::testing::ExitedWithCode(0),
+                "Abort: The Program cannot be executed without at least one dat-file\\.");
+}

@@ -1,0 +1,111 @@
+// quirnel-cli render, run as the built program.
+#include "synth/SynthRun.h"
+
+#include "SynthTestSupport.h"
+#include "TempDir.h"
+#include "base/Directories.h"
+#include "base/MessageBox.h"
+#include "synth/FrameSynth.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+const std::string kCli = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
+
+class CliRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(kCli))
+            GTEST_SKIP() << "quirnel-cli not built";
+        voice = dir.File("voice.dat");
+        out = dir.File("out.wav");
+        synthtest::WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000));
+    }
+
+    // Runs "quirnel-cli render ARGS" and returns its exit status.
+    int Render(const std::string& args) const {
+        const std::string command =
+            "'" + kCli + "' render " + args + " 2>'" + dir.File("stderr.txt") + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string Stderr() const {
+        const std::vector<uint8_t> bytes = synthtest::ReadBytes(dir.File("stderr.txt"));
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    std::string VoiceAndOut() const { return "--voice '" + voice + "' --out '" + out + "' "; }
+
+    TempDir dir;
+    std::string voice;
+    std::string out;
+};
+
+TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
+    ASSERT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 0) << Stderr();
+    const std::vector<uint8_t> written = synthtest::ReadBytes(out);
+    EXPECT_EQ(written.size(), 10044u);
+
+    // The same vowel from a fresh engine in this process.
+    RecordingMessageSink messages;
+    ScopedMessageSink scope(&messages);
+    ReleaseSynthesis();
+    vPrev = gpPrev = 0.0f;
+    skewSign = 0;
+    g_strTempDir = dir.Path();
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    ReleaseSynthesis();
+    EXPECT_EQ(written, synthtest::ReadBytes(dir.File("temp.wav")));
+}
+
+TEST_F(CliRenderTest, OptionsReachTheEngine) {
+    ASSERT_EQ(Render(VoiceAndOut() + "--f1 300 --f2 2200 --f3 3000 --tilt 6 --frame-ms 1 "
+                                     "--f1-end 700 --f2-end 1100"),
+              0)
+        << Stderr();
+    EXPECT_EQ(synthtest::ReadBytes(out).size(), 144u);
+}
+
+TEST_F(CliRenderTest, BadArgumentsExitWithStatusTwoAndWriteNothing) {
+    const std::string base = VoiceAndOut();
+    for (const std::string& args :
+         {base + "--f2 1200", base + "--f1 abc --f2 1200", base + "--f1 700 --f2 12x",
+          base + "--f1 700 --f2 1200 --frame-ms 0", base + "--f1 700 --f2 1200 --frame-ms 2001",
+          base + "--f1 700 --f2 1200 --f1-end 300", base + "--f1 700 --f2 1200 --f2-end 300",
+          base + "--f1 700 --f2 1200 --bogus 1", base + "--f1 700 --f2 1200 --tilt",
+          base + "--f1 -5 --f2 1200", "--voice '" + voice + "' --f1 700 --f2 1200",
+          "--out '" + out + "' --f1 700 --f2 1200"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(Render(args), 2);
+        EXPECT_FALSE(Stderr().empty());
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+TEST_F(CliRenderTest, UnusableVoiceFileExitsWithStatusTwo) {
+    EXPECT_EQ(
+        Render("--voice '" + dir.File("missing.dat") + "' --out '" + out + "' --f1 700 --f2 1200"),
+        2);
+    EXPECT_NE(Stderr().find("Can't open voicing samples file:"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    synthtest::WriteVoiceFile(voice, synthtest::SyntheticVoicing(100));
+    EXPECT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 2);
+    EXPECT_NE(Stderr().find("holds 100 samples; this vowel needs 4999."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(CliRenderTest, OutputThatCannotBeWrittenFails) {
+    out = dir.File("no-such-folder/out.wav");
+    EXPECT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 1);
+    EXPECT_NE(Stderr().find("no-such-folder"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+} // namespace

@@ -1,0 +1,321 @@
+// The synthesis run: voice loading and its remembered name, the short-store refusal,
+// the WAV output of SynthesizeVowel and the rendering itself.
+#include "synth/SynthRun.h"
+
+#include "SynthTestSupport.h"
+#include "TempDir.h"
+#include "base/Directories.h"
+#include "base/MessageBox.h"
+#include "synth/FrameSynth.h"
+#include "synth/WavFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+using synthtest::ReadBytes;
+using synthtest::WriteVoiceFile;
+
+class SynthRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ReleaseSynthesis();
+        vPrev = 0.0f;
+        gpPrev = 0.0f;
+        skewSign = 0;
+        g_strTempDir = dir.Path();
+        voice = dir.File("voice.dat");
+        WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000));
+    }
+    void TearDown() override { ReleaseSynthesis(); }
+
+    std::vector<int32_t> Render(const std::string& voiceFile, int frameMs = 100, int tilt = 0) {
+        std::vector<int32_t> samples;
+        EXPECT_EQ(RenderVowel(voiceFile, tilt, frameMs, 700, 1200, 0, 0, 0, samples), 1);
+        return samples;
+    }
+
+    std::string TempWav() const { return dir.File("temp.wav"); }
+
+    TempDir dir;
+    std::string voice;
+    RecordingMessageSink messages;
+    ScopedMessageSink scope{&messages};
+};
+
+TEST_F(SynthRunTest, WritesTempWavOfTheRightSize) {
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    const std::vector<uint8_t> bytes = ReadBytes(TempWav());
+    ASSERT_EQ(bytes.size(), 10044u);
+    EXPECT_EQ(synthtest::U32At(bytes, 4), 10036u);
+    EXPECT_EQ(synthtest::U32At(bytes, 40), 10000u);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("temp.raw")));
+    EXPECT_TRUE(messages.Messages().empty());
+
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
+    EXPECT_EQ(ReadBytes(TempWav()).size(), 144u);
+}
+
+TEST_F(SynthRunTest, WavHoldsTheRenderedSamples) {
+    const std::vector<int32_t> samples = Render(voice);
+    ASSERT_EQ(samples.size(), 5000u);
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    EXPECT_EQ(ReadBytes(TempWav()), EncodeWav(samples));
+}
+
+TEST_F(SynthRunTest, FirstSampleIsSilentAndTheSoundIsVoiced) {
+    const std::vector<int32_t> samples = Render(voice);
+    EXPECT_EQ(samples[0], 0);
+    const int64_t peak = PeakMagnitude(samples);
+    EXPECT_GT(peak, 100);
+    // Something is heard in every frame.
+    for (int k = 0; k < 5; ++k) {
+        const auto first = samples.begin() + k * 1000;
+        EXPECT_GT(*std::max_element(first, first + 1000), 50) << k;
+    }
+}
+
+TEST_F(SynthRunTest, ConstantVoicingSettlesAtTheCascadeGain) {
+    // Every section has unit gain at 0 Hz and the nasal pair cancels, so a constant
+    // excitation V ends up as V x voicing gain 0.638 x output gain 1.024.
+    WriteVoiceFile(voice, synthtest::ConstantVoicing(5000, 10000));
+    const std::vector<int32_t> samples = Render(voice);
+    const double expected = 10000 * 0.638 * 1.024;
+    EXPECT_NEAR(samples.back(), expected, 3.0);
+    EXPECT_NEAR(samples[2500], expected, 3.0);
+}
+
+TEST_F(SynthRunTest, PositiveTiltKeepsTheLevelOfAConstantNegativeTiltLowersIt) {
+    WriteVoiceFile(voice, synthtest::ConstantVoicing(5000, 10000));
+    const double plain = 10000 * 0.638 * 1.024;
+    std::vector<int32_t> samples;
+    ASSERT_EQ(RenderVowel(voice, 24, 100, 700, 1200, 0, 0, 0, samples), 1);
+    EXPECT_NEAR(samples.back(), plain, 3.0);
+    ASSERT_EQ(RenderVowel(voice, -10, 100, 700, 1200, 0, 0, 0, samples), 1);
+    EXPECT_NEAR(samples.back(), plain / 1.33, 3.0);
+}
+
+TEST_F(SynthRunTest, FixedRenderingIsUnchanged) {
+    // A regression fingerprint of one rendering with the synthetic voice.
+    std::vector<int32_t> samples;
+    ASSERT_EQ(RenderVowel(voice, 0, 100, 700, 1200, 2600, 0, 0, samples), 1);
+    EXPECT_EQ(synthtest::Fingerprint(samples), 10890841477455833535ull);
+    ASSERT_EQ(RenderVowel(voice, 0, 20, 300, 2200, 0, 600, 900, samples), 1);
+    EXPECT_EQ(synthtest::Fingerprint(samples), 10590695020243818790ull);
+}
+
+TEST_F(SynthRunTest, TiltMemoryCarriesOverIntoTheNextRun) {
+    std::vector<int32_t> first, second;
+    ASSERT_EQ(RenderVowel(voice, 12, 100, 700, 1200, 0, 0, 0, first), 1);
+    ASSERT_EQ(RenderVowel(voice, 12, 100, 700, 1200, 0, 0, 0, second), 1);
+    // The first run starts from rest; the second sees the last tilt output of the first.
+    EXPECT_EQ(first[0], 0);
+    EXPECT_NE(first, second);
+    EXPECT_NE(vPrev, 0.0f);
+}
+
+TEST_F(SynthRunTest, TrackFollowsTheEntryArguments) {
+    std::vector<int32_t> samples;
+    ASSERT_EQ(RenderVowel(voice, 6, 10, 300, 2200, 0, 0, 1500, samples), 1);
+    // f1End 0 means a steady vowel whatever f2End holds; F3 0 means 2750 Hz.
+    EXPECT_EQ(g_vowelTrack[4].f1, 310);
+    EXPECT_EQ(g_vowelTrack[4].f2, 2210);
+    EXPECT_EQ(g_vowelTrack[0].f3, 2750);
+    EXPECT_EQ(g_vowelTrack[0].f4, 3850);
+    EXPECT_EQ(g_vowelTrack[0].f5, 4950);
+    EXPECT_EQ(g_vowelTrack[2].tiltDb, 6);
+    ASSERT_EQ(RenderVowel(voice, 0, 10, 300, 2200, -4, 800, 1200, samples), 1);
+    EXPECT_EQ(g_vowelTrack[0].f1, 300);
+    EXPECT_EQ(g_vowelTrack[4].f1, 700);
+    EXPECT_EQ(g_vowelTrack[4].f2, 1400);
+    EXPECT_EQ(g_vowelTrack[4].f3, 2750);
+}
+
+TEST_F(SynthRunTest, VoiceFileIsReadOnceAndAgainAfterASwitch) {
+    const std::vector<int32_t> voiced = Render(voice);
+    // Silence the file on disk: a run that re-read it would render silence.
+    WriteVoiceFile(voice, synthtest::ConstantVoicing(6000, 0));
+    EXPECT_EQ(Render(voice), voiced);
+    EXPECT_EQ(LoadedVoiceFile(), voice);
+
+    const std::string other = dir.File("other.dat");
+    WriteVoiceFile(other, synthtest::SyntheticVoicing(6000, 500));
+    EXPECT_NE(Render(other), voiced);
+    EXPECT_EQ(Render(voice), std::vector<int32_t>(5000, 0));
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(SynthRunTest, EmptyVoicePathUsesTheLoadedVoice) {
+    const std::vector<int32_t> voiced = Render(voice);
+    EXPECT_EQ(Render(""), voiced);
+}
+
+TEST_F(SynthRunTest, UnreadableVoiceFileIsReportedEveryTime) {
+    const std::string missing = dir.File("missing.dat");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        messages.Clear();
+        EXPECT_EQ(SynthesizeVowel(missing, 0, 100, 700, 1200, 0, 0, 0), 0);
+        ASSERT_EQ(messages.Messages().size(), 1u);
+        EXPECT_EQ(messages.Messages()[0].text, "Can't open voicing samples file:\n" + missing);
+        EXPECT_EQ(messages.Messages()[0].caption, "Error");
+        EXPECT_FALSE(std::filesystem::exists(TempWav()));
+    }
+}
+
+TEST_F(SynthRunTest, FailedOpenKeepsTheLoadedVoice) {
+    const std::vector<int32_t> voiced = Render(voice);
+    std::vector<int32_t> samples;
+    EXPECT_EQ(RenderVowel(dir.File("missing.dat"), 0, 100, 700, 1200, 0, 0, 0, samples), 0);
+    EXPECT_EQ(LoadedVoiceFile(), voice);
+    EXPECT_EQ(Render(""), voiced);
+}
+
+TEST_F(SynthRunTest, ShortVoiceFileIsRefusedBeforeRendering) {
+    WriteVoiceFile(voice, synthtest::SyntheticVoicing(48));
+    EXPECT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 0);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text,
+              "The voicing samples file\n" + voice + "\nholds 48 samples; this vowel needs 49.");
+    EXPECT_EQ(messages.Messages()[0].caption, "Error");
+    EXPECT_FALSE(std::filesystem::exists(TempWav()));
+
+    // 5 x 10 - 1 = 49 samples are exactly enough for 1 ms frames.
+    ReleaseSynthesis();
+    messages.Clear();
+    WriteVoiceFile(voice, synthtest::SyntheticVoicing(49));
+    EXPECT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(SynthesizeVowel(voice, 0, 2, 700, 1200, 0, 0, 0), 0);
+    EXPECT_NE(messages.Texts().at(0).find("holds 49 samples; this vowel needs 99."),
+              std::string::npos);
+}
+
+TEST_F(SynthRunTest, BrokenVoiceFilesGiveTheEmptyStoreMessage) {
+    for (const char* text : {"", "not a number", "-3 1.0 1 2 3", "5000 1.0 1 2 3"}) {
+        SCOPED_TRACE(text);
+        ReleaseSynthesis();
+        messages.Clear();
+        synthtest::WriteText(voice, text);
+        EXPECT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
+        ASSERT_EQ(messages.Messages().size(), 1u);
+        EXPECT_NE(messages.Texts()[0].find(voice), std::string::npos);
+        EXPECT_NE(messages.Texts()[0].find("this vowel needs 4999."), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(TempWav()));
+    }
+}
+
+TEST_F(SynthRunTest, NoVoiceLoadedAtAll) {
+    EXPECT_EQ(SynthesizeVowel("", 0, 100, 700, 1200, 0, 0, 0), 0);
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{
+                  "No voicing samples file is loaded; this vowel needs 4999 samples."});
+}
+
+TEST_F(SynthRunTest, ReleaseForgetsTheVoiceSoItIsReadAgain) {
+    const std::vector<int32_t> voiced = Render(voice);
+    ReleaseSynthesis();
+    EXPECT_EQ(LoadedVoiceFile(), "");
+    EXPECT_EQ(Render(voice), voiced);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(SynthRunTest, LoadVoiceFileFollowsTheRunsRule) {
+    EXPECT_TRUE(LoadVoiceFile(voice));
+    EXPECT_EQ(LoadedVoiceFile(), voice);
+    WriteVoiceFile(voice, synthtest::ConstantVoicing(6000, 0));
+    EXPECT_TRUE(LoadVoiceFile(voice)); // same name: not read again
+    EXPECT_NE(Render(voice), std::vector<int32_t>(5000, 0));
+    EXPECT_FALSE(LoadVoiceFile(dir.File("missing.dat")));
+    EXPECT_EQ(messages.Messages().size(), 1u);
+}
+
+TEST_F(SynthRunTest, FrameLengthOutsideTheBufferIsRefused) {
+    for (int frameMs : {-1, 2001, 2000000000}) {
+        messages.Clear();
+        EXPECT_EQ(SynthesizeVowel(voice, 0, frameMs, 700, 1200, 0, 0, 0), 0) << frameMs;
+        EXPECT_EQ(messages.Messages().size(), 1u);
+        EXPECT_EQ(messages.Messages()[0].caption, "Error");
+    }
+    EXPECT_FALSE(std::filesystem::exists(TempWav()));
+}
+
+TEST_F(SynthRunTest, LongestFrameLength) {
+    WriteVoiceFile(voice, synthtest::SyntheticVoicing(99999));
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 2000, 700, 1200, 0, 0, 0), 1);
+    EXPECT_EQ(ReadBytes(TempWav()).size(), 44u + 200000u);
+}
+
+TEST_F(SynthRunTest, LoudSoundIsScaledToFullRange) {
+    WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000, 200000));
+    const std::vector<int32_t> samples = Render(voice);
+    ASSERT_GT(PeakMagnitude(samples), 32767);
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    const std::vector<uint8_t> bytes = ReadBytes(TempWav());
+    int peak = 0;
+    for (size_t i = 44; i < bytes.size(); i += 2)
+        peak = std::max(peak, std::abs(static_cast<int16_t>(synthtest::U16At(bytes, i))));
+    EXPECT_EQ(peak, 32767);
+}
+
+TEST_F(SynthRunTest, OutputFailuresReturnZero) {
+    g_strTempDir = dir.File("no-such-folder");
+    EXPECT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
+
+    messages.Clear();
+    EXPECT_EQ(RunSynthesis(g_vowelTrack, "", voice, 100, 3, 1, 2), 0);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(SynthRunTest, TempFolderWithADotKeepsItsName) {
+    const std::string dotted = dir.File("tmp.d");
+    std::filesystem::create_directory(dotted);
+    g_strTempDir = dotted;
+    ASSERT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
+    EXPECT_TRUE(std::filesystem::exists(dotted + "/temp.wav"));
+}
+
+TEST_F(SynthRunTest, LongPathsAreFine) {
+    std::string deep = dir.Path();
+    for (int i = 0; i < 6; ++i) {
+        deep += "/a-rather-long-folder-name-to-pass-eighty-characters";
+        std::filesystem::create_directory(deep);
+    }
+    const std::string longVoice = deep + "/voice.dat";
+    WriteVoiceFile(longVoice, synthtest::SyntheticVoicing(6000));
+    g_strTempDir = deep;
+    ASSERT_EQ(SynthesizeVowel(longVoice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    EXPECT_EQ(ReadBytes(deep + "/temp.wav").size(), 10044u);
+}
+
+TEST_F(SynthRunTest, OpenPhaseWarningsComeFromFrameZeroOnly) {
+    LoadVoiceFile(voice);
+    VowelTrack track = g_vowelTrack;
+    BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
+    for (int k = 1; k < 5; ++k)
+        track[k].f0Tenths = 3000; // would need a cut, but only frame 0 sets the period
+    EXPECT_EQ(RunSynthesis(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_TRUE(messages.Messages().empty());
+    track[0].f0Tenths = 3000;
+    EXPECT_EQ(RunSynthesis(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(
+        messages.Texts(),
+        std::vector<std::string>(2, "Warning: glottal open period cannot exceed T0, truncated."));
+}
+
+TEST_F(SynthRunTest, UnvoicedFrameZeroSilencesTheWholeRun) {
+    LoadVoiceFile(voice);
+    VowelTrack track;
+    BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
+    track[0].f0Tenths = 0;
+    EXPECT_EQ(RunSynthesis(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    const std::vector<uint8_t> bytes = ReadBytes(TempWav());
+    ASSERT_EQ(bytes.size(), 44u + 1000u);
+    EXPECT_EQ(std::count(bytes.begin() + 44, bytes.end(), 0), 1000);
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// quirnel-cli render: renders one vowel with the engine into a WAV file.
+#include "Cli.h"
+
+#include "base/Directories.h"
+#include "synth/SynthRun.h"
+
+#include <filesystem>
+#include <stdlib.h>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The vowel asked for on the command line.
+struct RenderRequest {
+    std::string voice;
+    std::string out;
+    int f1 = 0, f2 = 0, f3 = 0;
+    int tilt = 0;
+    int frameMs = 100;
+    int f1End = 0, f2End = 0;
+};
+
+// Formant frequencies must lie between 1 Hz and the Nyquist frequency of 10000 samples/s.
+bool CheckFormant(const std::string& name, int value, int lowest) {
+    if (value >= lowest && value <= 5000)
+        return true;
+    CliError("--" + name + " must lie between " + std::to_string(lowest) + " and 5000 Hz");
+    return false;
+}
+
+bool ReadOptionalInt(const CliOptions& options, const std::string& name, int& value) {
+    return !options.Has(name) || options.GetInt(name, value);
+}
+
+bool ParseRequest(const std::vector<std::string>& args, RenderRequest& request) {
+    CliOptions options;
+    if (!options.Parse(args,
+                       {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out"}))
+        return false;
+    if (!options.Positional().empty()) {
+        CliError("unexpected argument \"" + options.Positional()[0] + "\"");
+        return false;
+    }
+    for (const char* required : {"voice", "f1", "f2", "out"}) {
+        if (!options.Has(required) || options.Get(required).empty()) {
+            CliError(std::string("render needs --") + required);
+            return false;
+        }
+    }
+    if (options.Has("f1-end") != options.Has("f2-end")) {
+        CliError("--f1-end and --f2-end go together");
+        return false;
+    }
+    request.voice = options.Get("voice");
+    request.out = options.Get("out");
+    if (!options.GetInt("f1", request.f1) || !options.GetInt("f2", request.f2) ||
+        !ReadOptionalInt(options, "f3", request.f3) ||
+        !ReadOptionalInt(options, "tilt", request.tilt) ||
+        !ReadOptionalInt(options, "frame-ms", request.frameMs) ||
+        !ReadOptionalInt(options, "f1-end", request.f1End) ||
+        !ReadOptionalInt(options, "f2-end", request.f2End))
+        return false;
+    if (request.frameMs < 1 || request.frameMs > 2000) {
+        CliError("--frame-ms must lie between 1 and 2000");
+        return false;
+    }
+    if (request.tilt < 0 || request.tilt > 24) {
+        CliError("--tilt must lie between 0 and 24 dB");
+        return false;
+    }
+    const bool diphthong = options.Has("f1-end");
+    return CheckFormant("f1", request.f1, 1) && CheckFormant("f2", request.f2, 1) &&
+           CheckFormant("f3", request.f3, 0) &&
+           (!diphthong ||
+            (CheckFormant("f1-end", request.f1End, 1) && CheckFormant("f2-end", request.f2End, 1)));
+}
+
+// Moves the rendered file to its destination, copying when the folders are on different
+// file systems.
+bool MoveFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (!error)
+        return true;
+    if (error != std::errc::cross_device_link) {
+        CliError("can't write " + to + ": " + error.message());
+        return false;
+    }
+    if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, error))
+        return true;
+    CliError("can't write " + to + ": " + error.message());
+    std::error_code ignored;
+    fs::remove(to, ignored);
+    return false;
+}
+
+// A private temporary folder, removed with the object.
+class PrivateTempFolder {
+public:
+    PrivateTempFolder() {
+        std::error_code error;
+        std::string pattern = (fs::temp_directory_path(error) / "quirnel-render-XXXXXX").string();
+        if (!error && mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~PrivateTempFolder() {
+        std::error_code ignored;
+        if (!m_path.empty())
+            fs::remove_all(m_path, ignored);
+    }
+    PrivateTempFolder(const PrivateTempFolder&) = delete;
+    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+int RenderCommand(const std::vector<std::string>& args) {
+    RenderRequest request;
+    if (!ParseRequest(args, request))
+        return kCliBadArguments;
+    PrivateTempFolder temp;
+    if (temp.Path().empty()) {
+        CliError("can't create a temporary folder");
+        return kCliFailed;
+    }
+    g_strTempDir = temp.Path();
+    // The engine shows its own messages (voice file, output) through the stderr sink.
+    if (SynthesizeVowel(request.voice, request.tilt, request.frameMs, request.f1, request.f2,
+                        request.f3, request.f1End, request.f2End) != 1) {
+        CliError("rendering failed; nothing written");
+        return kCliBadArguments;
+    }
+    ReleaseSynthesis();
+    return MoveFile(temp.Path() + "/temp.wav", request.out) ? kCliOk : kCliFailed;
+}
+
+CliRegistrar reg("render",
+                 "  render --voice FILE.dat --f1 HZ --f2 HZ [--f3 HZ] [--tilt DB] [--frame-ms MS]\n"
+                 "         [--f1-end HZ --f2-end HZ] --out FILE.wav\n"
+                 "      renders a vowel (five frames of MS ms, default 100) into a WAV file",
+                 &RenderCommand);
+
+} // namespace

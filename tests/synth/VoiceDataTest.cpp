@@ -2,8 +2,6 @@
 #include "synth/SynthRun.h"
 #include "synth/VoiceFile.h"
 
-#include "TempDir.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,6 +57,9 @@ std::pair<double, double> RefinedMinimum(const std::vector<double>& x, int i) {
 int RoughPeriod(const std::vector<double>& x, int start, int length) {
     constexpr int kShortest = 20;
     constexpr int kLongest = 200;
+    if (start < 0 || x.size() < static_cast<size_t>(start + length + kLongest + 2)) {
+        return 0;
+    }
     std::vector<double> score(kLongest + 2, 0.0);
     for (int lag = kShortest; lag <= kLongest + 1; ++lag) {
         for (int n = start; n < start + length; ++n) {
@@ -115,6 +116,9 @@ VoicingMeasures MeasureVoicing(const std::vector<double>& x, int start) {
         auto [t, value] = RefinedMinimum(x, at);
         if (!closures.empty()) {
             period = t - closures.back();
+        }
+        if (period < 10) {
+            break; // no plausible glottal cycle here: stop rather than loop in place
         }
         closures.push_back(t);
         peaks.push_back(-value);
@@ -218,15 +222,11 @@ std::vector<double> LoadSamples(const std::string& path) {
 
 class BundledVoiceTest : public ::testing::TestWithParam<BundledVoice> {
 protected:
-    // A copy under a short path, since the engine limits the length of voice paths.
+    // The bundled file, with the engine made to load it afresh.
     std::string RenderablePath() {
-        std::string copy = m_dir.File(GetParam().fileName);
-        std::filesystem::copy_file(BundledPath(GetParam()), copy);
         ReleaseSynthesis();
-        return copy;
+        return BundledPath(GetParam());
     }
-
-    TempDir m_dir;
 };
 
 TEST_P(BundledVoiceTest, IsACompleteVoiceFileLongEnoughForTheLongestFrames) {

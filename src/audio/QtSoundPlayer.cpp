@@ -113,7 +113,6 @@ void CSoundPlayer::ReleaseSink() {
     QAudioSink* sink = m_pSink;
     m_pSink = nullptr;
     sink->disconnect(this);
-    sink->reset();
     sink->stop();
     sink->deleteLater();
 }

@@ -103,44 +103,54 @@ struct GlottalCycle {
     GlottalPulse pulse;
 };
 
-// Draws closure instants whose intervals carry the jitter, and shapes one pulse per cycle.
-// Cycle k opens at closure(k) - Te(k) and lasts until the next cycle opens, so consecutive
-// pulses join without a gap and the closure-to-closure intervals are exactly the drawn ones.
-std::vector<GlottalCycle> DrawCycles(const VoiceProfile& profile, double seconds,
-                                     VoicingTrack& track) {
+// The drawn cycle values: closure instants, the period each cycle is shaped for (its
+// jittered period, which is also the interval from the previous closure), and the
+// strength of each closure.
+struct DrawnCycles {
+    std::vector<double> closures;
+    std::vector<double> periods;
+    std::vector<double> excitations;
+};
+
+// Draws closure instants whose intervals carry the jitter and strengths that carry the
+// shimmer, following the slow intonation, until `seconds` are covered.
+DrawnCycles DrawClosures(const VoiceProfile& profile, double seconds,
+                         const PulseProportions& shape) {
     GaussianSource random(profile.seed);
     Intonation intonation(profile, random);
-    PulseProportions shape = ProportionsFromRd(profile.shapeRd);
     double jitterSigma = SigmaForLocalPerturbation(profile.jitter);
     double shimmerSigma = SigmaForLocalPerturbation(profile.shimmer);
-
-    std::vector<double> closures;
+    DrawnCycles drawn;
     double previousClosure = 0;
     while (previousClosure < seconds + 0.05) {
         double period = (1 + jitterSigma * random.NextLimited()) / intonation.F0(previousClosure);
-        double closure = closures.empty() ? shape.closure * period : previousClosure + period;
-        closures.push_back(closure);
-        track.periods.push_back(period);
-        track.excitations.push_back(intonation.Loudness(closure) *
+        // The first cycle opens at time 0, so its closure comes after its own open phase.
+        double closure = drawn.closures.empty() ? shape.closure * period : previousClosure + period;
+        drawn.closures.push_back(closure);
+        drawn.periods.push_back(period);
+        drawn.excitations.push_back(intonation.Loudness(closure) *
                                     (1 + shimmerSigma * random.NextLimited()));
         intonation.Advance(period);
         previousClosure = closure;
     }
+    return drawn;
+}
 
-    std::vector<GlottalCycle> cycles(closures.size() - 1);
-    for (size_t k = 0; k + 1 < closures.size(); ++k) {
-        double period = track.periods[k];
-        cycles[k].opening = closures[k] - shape.closure * period;
-        double nextOpening = closures[k + 1] - shape.closure * track.periods[k + 1];
+// One pulse per cycle: cycle k opens at closure(k) - Te(k) and lasts until the next cycle
+// opens, so consecutive pulses join without a gap and the closure-to-closure intervals are
+// exactly the drawn ones. Empty when a pulse cannot be shaped.
+std::vector<GlottalCycle> ShapeCycles(const DrawnCycles& drawn, const PulseProportions& shape) {
+    std::vector<GlottalCycle> cycles(drawn.closures.size() - 1);
+    for (size_t k = 0; k < cycles.size(); ++k) {
+        double period = drawn.periods[k];
+        cycles[k].opening = drawn.closures[k] - shape.closure * period;
+        double nextOpening = drawn.closures[k + 1] - shape.closure * drawn.periods[k + 1];
         GlottalTiming timing{nextOpening - cycles[k].opening, shape.peakFlow * period,
                              shape.closure * period, shape.returnPhase * period};
-        if (!cycles[k].pulse.Shape(timing, track.excitations[k])) {
+        if (!cycles[k].pulse.Shape(timing, drawn.excitations[k])) {
             return {};
         }
     }
-    track.periods.erase(track.periods.begin()); // the first "period" is only the first onset
-    track.excitations.resize(cycles.size());
-    track.periods.resize(cycles.size() - 1);
     return cycles;
 }
 
@@ -187,23 +197,10 @@ std::vector<double> RenderOversampled(const VoiceProfile& profile,
     return wave;
 }
 
-} // namespace
-
-VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount) {
-    VoicingTrack track;
-    if (sampleCount <= 0) {
-        return track;
-    }
-    std::vector<GlottalCycle> cycles =
-        DrawCycles(profile, static_cast<double>(sampleCount) / kVoiceSampleRate, track);
-    if (cycles.empty()) {
-        return {}; // the profile's shape cannot form a glottal cycle
-    }
+// Low-passes the oversampled wave and keeps every kOversampling-th value.
+std::vector<double> Decimate(const std::vector<double>& wave, int sampleCount) {
     std::vector<double> taps = AntiAliasingFilter();
-    size_t length = static_cast<size_t>(sampleCount - 1) * kOversampling + kFilterHalfLength + 1;
-    std::vector<double> wave = RenderOversampled(profile, cycles, length);
-
-    track.samples.resize(sampleCount);
+    std::vector<double> samples(sampleCount);
     for (int n = 0; n < sampleCount; ++n) {
         long centre = static_cast<long>(n) * kOversampling;
         double sum = 0;
@@ -213,8 +210,33 @@ VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount) {
                 sum += taps[i] * wave[m];
             }
         }
-        track.samples[n] = sum;
+        samples[n] = sum;
     }
+    return samples;
+}
+
+} // namespace
+
+VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount) {
+    VoicingTrack track;
+    if (sampleCount <= 0) {
+        return track;
+    }
+    PulseProportions shape = ProportionsFromRd(profile.shapeRd);
+    DrawnCycles drawn =
+        DrawClosures(profile, static_cast<double>(sampleCount) / kVoiceSampleRate, shape);
+    std::vector<GlottalCycle> cycles = ShapeCycles(drawn, shape);
+    if (cycles.empty()) {
+        return track; // the profile's shape cannot form a glottal cycle
+    }
+    for (size_t k = 0; k < cycles.size(); ++k) {
+        track.excitations.push_back(drawn.excitations[k]);
+        if (k > 0) {
+            track.periods.push_back(drawn.closures[k] - drawn.closures[k - 1]);
+        }
+    }
+    size_t length = static_cast<size_t>(sampleCount - 1) * kOversampling + kFilterHalfLength + 1;
+    track.samples = Decimate(RenderOversampled(profile, cycles, length), sampleCount);
     return track;
 }
 

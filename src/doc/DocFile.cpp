@@ -1,11 +1,11 @@
 #include "doc/DocFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -135,11 +135,13 @@ int ResolveSymlinks(const std::string& path, std::string& resolved) {
             resolved = current.string();
             return 0;
         }
-        std::vector<char> target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(current.c_str(), target, sizeof target);
         if (n < 0)
             return errno;
-        const std::filesystem::path next(std::string(target.data(), static_cast<size_t>(n)));
+        if (static_cast<size_t>(n) == sizeof target)
+            return ENAMETOOLONG;
+        const std::filesystem::path next(std::string(target, static_cast<size_t>(n)));
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
     return ELOOP;

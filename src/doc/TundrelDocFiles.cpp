@@ -56,9 +56,11 @@ std::string ExtensionOf(const std::string& path) {
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-std::string ExportLine(const char* format, const char* gender, const VowelEntry& entry) {
+// One line of the text export: "gender;symbol;f1;f2;f3".
+std::string TextExportLine(const char* gender, const VowelEntry& entry) {
     char line[128];
-    std::snprintf(line, sizeof line, format, gender, entry.symbol, entry.f1, entry.f2, entry.f3);
+    std::snprintf(line, sizeof line, "%s;%s;%d;%d;%d\n", gender, entry.symbol, entry.f1, entry.f2,
+                  entry.f3);
     return line;
 }
 
@@ -145,7 +147,7 @@ std::string CTundrelDoc::ExportTextBytes() const {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const VowelEntry& entry = Entry(slot, gender, kCardinal);
             if (entry.modified != 0)
-                bytes += ExportLine("%s;%s;%d;%d;%d\n", kGenderNames[gender], entry);
+                bytes += TextExportLine(kGenderNames[gender], entry);
         }
     return bytes;
 }

@@ -5,18 +5,14 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
 #include <QMediaDevices>
+
+#include <algorithm>
 
 namespace {
 
-// How long after the last sample was handed over the sound server may still be playing.
-int64_t LatencyMs(const QAudioSink& sink, const QAudioFormat& format) {
-    const int bytesPerSecond = format.bytesForDuration(1000000);
-    if (bytesPerSecond <= 0)
-        return 0;
-    return static_cast<int64_t>(sink.bufferSize()) * 1000 / bytesPerSecond + 20;
-}
+// How often the sink is topped up; well below the sound server's buffer time.
+constexpr int kFeedIntervalMs = 10;
 
 // Qt Multimedia warns on stderr when it finds no sound server; the player fails quietly.
 QtMessageHandler s_previousHandler = nullptr;
@@ -36,10 +32,20 @@ QAudioDevice DefaultOutput() {
     return device;
 }
 
+// How long the sound server may still be playing what it holds in the sink's buffer.
+int64_t LatencyMs(const QAudioSink& sink, const QAudioFormat& format) {
+    const int bytesPerSecond = format.bytesForDuration(1000000);
+    if (bytesPerSecond <= 0)
+        return 0;
+    return static_cast<int64_t>(sink.bufferSize()) * 1000 / bytesPerSecond + 20;
+}
+
 } // namespace
 
 CSoundPlayer::CSoundPlayer(QObject* parent) : QObject(parent) {
+    m_feedTimer.setTimerType(Qt::PreciseTimer);
     m_endTimer.setSingleShot(true);
+    connect(&m_feedTimer, &QTimer::timeout, this, &CSoundPlayer::Feed);
     connect(&m_endTimer, &QTimer::timeout, this, &CSoundPlayer::OnFinished);
 }
 
@@ -65,26 +71,28 @@ void CSoundPlayer::Play(const std::string& path) {
     format.setSampleFormat(QAudioFormat::Int16);
 
     m_pSink = new QAudioSink(device, format, this);
-    auto* buffer = new QBuffer(m_pSink);
-    buffer->setData(reinterpret_cast<const char*>(sound.samples.data()),
-                    static_cast<qsizetype>(sound.samples.size() * sizeof(int16_t)));
-    buffer->open(QIODevice::ReadOnly);
-    connect(m_pSink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::IdleState)
-            OnSinkIdle();
-    });
-    m_pSink->start(buffer);
-    if (m_pSink->error() != QAudio::NoError || m_pSink->state() == QAudio::StoppedState) {
+    m_pOutput = m_pSink->start();
+    if (!m_pOutput || m_pSink->error() != QAudio::NoError) {
         ReleaseSink();
         m_lastResult = PlayResult::NoOutput;
         return;
     }
-    m_nDurationMs = sound.DurationMs() + LatencyMs(*m_pSink, format);
+    connect(m_pSink, &QAudioSink::stateChanged, this, &CSoundPlayer::OnSinkStateChanged);
+    m_data = QByteArray(reinterpret_cast<const char*>(sound.samples.data()),
+                        static_cast<qsizetype>(sound.samples.size() * sizeof(int16_t)));
+    m_nWritten = 0;
+    m_nFrameBytes = format.bytesPerFrame();
+    m_nDurationMs = sound.DurationMs();
+    m_nLatencyMs = LatencyMs(*m_pSink, format);
     m_clock.start();
     m_lastResult = PlayResult::Started;
+    Feed();
+    if (m_pSink && m_nWritten < m_data.size())
+        m_feedTimer.start(kFeedIntervalMs);
 }
 
 void CSoundPlayer::Stop() {
+    m_feedTimer.stop();
     m_endTimer.stop();
     ReleaseSink();
 }
@@ -93,13 +101,36 @@ bool CSoundPlayer::IsPlaying() const {
     return m_pSink != nullptr;
 }
 
-// Every sample has been handed to the sound server; it ends once the server has played
-// what it still holds.
-void CSoundPlayer::OnSinkIdle() {
-    if (m_endTimer.isActive())
+// Writes as much of the sound as the sink has room for, in whole frames. Once all of it is
+// written, the sound ends when the server has played what it still holds.
+void CSoundPlayer::Feed() {
+    if (!m_pSink)
         return;
-    const int64_t remaining = m_nDurationMs - m_clock.elapsed();
-    m_endTimer.start(static_cast<int>(remaining > 0 ? remaining : 0));
+    while (m_nWritten < m_data.size()) {
+        qsizetype room = std::min<qsizetype>(m_pSink->bytesFree(), m_data.size() - m_nWritten);
+        room -= room % m_nFrameBytes;
+        if (room <= 0)
+            break;
+        const qint64 written = m_pOutput->write(m_data.constData() + m_nWritten, room);
+        if (written <= 0)
+            break;
+        m_nWritten += written;
+    }
+    if (m_nWritten < m_data.size() || m_endTimer.isActive())
+        return;
+    m_feedTimer.stop();
+    const int64_t remaining =
+        std::max<int64_t>(m_nDurationMs + 20 - m_clock.elapsed(), m_nLatencyMs);
+    m_endTimer.start(static_cast<int>(remaining));
+}
+
+// A sink that stops by itself has lost the sound server.
+void CSoundPlayer::OnSinkStateChanged() {
+    if (m_pSink && m_pSink->state() == QAudio::StoppedState &&
+        m_pSink->error() != QAudio::NoError) {
+        Stop();
+        emit Finished();
+    }
 }
 
 void CSoundPlayer::OnFinished() {
@@ -108,6 +139,8 @@ void CSoundPlayer::OnFinished() {
 }
 
 void CSoundPlayer::ReleaseSink() {
+    m_pOutput = nullptr;
+    m_data.clear();
     if (!m_pSink)
         return;
     QAudioSink* sink = m_pSink;

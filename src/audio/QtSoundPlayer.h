@@ -3,6 +3,7 @@
 
 #include "audio/SoundPlayer.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <cstdint>
 
 class QAudioSink;
+class QIODevice;
 
 // Plays sound files asynchronously on the default audio output (the sound server). Play
 // decodes the whole file before it returns, so the file may be overwritten while it still
@@ -35,18 +37,25 @@ public:
     PlayResult LastResult() const { return m_lastResult; }
 
 signals:
-    // The sound started by the last Play has been heard to its end (not sent after Stop
-    // or when a new Play cuts it off).
+    // The sound started by the last Play has been heard to its end, or the sound server
+    // broke it off (not sent after Stop or when a new Play cuts it off).
     void Finished();
 
 private:
-    void OnSinkIdle();
+    void Feed();
+    void OnSinkStateChanged();
     void OnFinished();
     void ReleaseSink();
 
     QAudioSink* m_pSink = nullptr;
+    QIODevice* m_pOutput = nullptr; // the sink's input, written to as it has room
+    QByteArray m_data;              // the whole decoded sound
+    qsizetype m_nWritten = 0;
+    int m_nFrameBytes = 0;
+    QTimer m_feedTimer;
     QTimer m_endTimer;
     QElapsedTimer m_clock;
     int64_t m_nDurationMs = 0;
+    int64_t m_nLatencyMs = 0;
     PlayResult m_lastResult = PlayResult::None;
 };

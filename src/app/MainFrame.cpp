@@ -104,6 +104,7 @@ void CMainFrame::BuildKeys() {
 
 void CMainFrame::BuildStatusBar() {
     m_wndStatusBar = statusBar();
+    m_wndStatusBar->setSizeGripEnabled(false); // the frame has a fixed size
     m_paneText = new QLabel(QString::fromLatin1(kReady), m_wndStatusBar);
     m_paneZoom = MakePane(m_wndStatusBar, {"Zoom"});
     m_paneScale = MakePane(m_wndStatusBar, {"Herz", "Bark"});

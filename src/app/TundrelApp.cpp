@@ -1,5 +1,6 @@
 #include "app/TundrelApp.h"
 
+#include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
 #include "audio/QtSoundPlayer.h"
@@ -9,6 +10,12 @@
 #include "base/Profile.h"
 #include "doc/TundrelDoc.h"
 #include "view/TundrelView.h"
+
+namespace {
+
+constexpr const char* kDocumentFilters = "Vowels (*.vow);;All Files (*.*)";
+
+} // namespace
 
 CTundrelApp::CTundrelApp(CVolumeCtrl* volume, ISoundPlayer* player)
     : m_pVolume(volume), m_pPlayer(player) {}
@@ -64,13 +71,17 @@ void CTundrelApp::OnInitialUpdate() {
 
 CommandState CTundrelApp::OnUpdateCommand(int id) const {
     CommandState state;
-    state.handled = id == ID_FILE_NEW;
+    state.handled = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE;
     return state;
 }
 
 void CTundrelApp::OnCommand(int id) {
     if (id == ID_FILE_NEW)
         OnFileNew();
+    else if (id == ID_FILE_OPEN)
+        OnFileOpen();
+    else if (id == ID_FILE_SAVE)
+        DoFileSave();
 }
 
 void CTundrelApp::OnFileNew() {
@@ -78,6 +89,40 @@ void CTundrelApp::OnFileNew() {
         return;
     if (m_pDoc->OnNewDocument())
         OnInitialUpdate();
+}
+
+void CTundrelApp::OnFileOpen() {
+    ChangeDirectory(g_strVowDir);
+    const FileChoice choice = GetFileDialogs().OpenFile("Open", g_strVowDir, kDocumentFilters);
+    if (choice.accepted)
+        OpenDocumentFile(choice.path);
+    // The next Open starts where the user ended, even after Cancel.
+    if (!choice.folder.empty() && ChangeDirectory(choice.folder)) {
+        g_strVowDir = CurrentDirectory();
+        GetProfile().WriteString("Directories", "Vow", g_strVowDir);
+    }
+}
+
+void CTundrelApp::OpenDocumentFile(const std::string& path) {
+    if (!SaveModified())
+        return;
+    if (m_pDoc->OnOpenDocument(path))
+        OnInitialUpdate();
+    else
+        m_pFrame->UpdateTitle(); // a damaged file leaves a new, untitled document
+}
+
+bool CTundrelApp::DoFileSave() {
+    const bool saved =
+        m_pDoc->GetPathName().empty() ? DoSaveAs() : m_pDoc->OnSaveDocument(m_pDoc->GetPathName());
+    m_pFrame->UpdateTitle();
+    return saved;
+}
+
+bool CTundrelApp::DoSaveAs() {
+    const FileChoice choice = GetFileDialogs().SaveFile(
+        "Save As", g_strVowDir, m_pDoc->GetTitle() + ".vow", kDocumentFilters, "vow");
+    return choice.accepted && m_pDoc->DoSave(choice.path);
 }
 
 std::string CTundrelApp::DocumentTitle() const {
@@ -91,9 +136,5 @@ bool CTundrelApp::SaveModified() {
                                          MsgIcon::Warning, MsgButtons::YesNoCancel);
     if (answer == MsgAnswer::Cancel)
         return false;
-    if (answer == MsgAnswer::No)
-        return true;
-    if (m_pDoc->GetPathName().empty())
-        return false; // TODO save dialog
-    return m_pDoc->OnSaveDocument(m_pDoc->GetPathName());
+    return answer == MsgAnswer::No || DoFileSave();
 }

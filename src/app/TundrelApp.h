@@ -49,6 +49,10 @@ private:
     void CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player);
     bool OpenCommandLineDocument(const QStringList& arguments);
     void OnFileNew();
+    void OnFileOpen();
+    void OpenDocumentFile(const std::string& path);
+    bool DoFileSave();
+    bool DoSaveAs();
     void OnInitialUpdate();
 
     std::unique_ptr<CTundrelDoc> m_pDoc;

@@ -1,4 +1,5 @@
 // The program quirnel: the vowel chart window.
+#include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
 #include "app/QtMessageSink.h"
 #include "app/QtSettingsProfile.h"
@@ -13,7 +14,9 @@ int main(int argc, char** argv) {
     QtSettingsProfile profile(QtSettingsProfile::DefaultPath());
     SetProfile(&profile);
     QtMessageSink messages;
-    SetMessageSink(&messages);
+    StderrMessageSink printedMessages; // for runs without anybody at the screen
+    const bool print = qEnvironmentVariable("QUIRNEL_MESSAGES_TO_STDERR") == "1";
+    SetMessageSink(print ? static_cast<IMessageSink*>(&printedMessages) : &messages);
     QtFolderChooser folders;
     SetFolderChooser(&folders);
 
@@ -22,5 +25,8 @@ int main(int argc, char** argv) {
         return 1;
     messages.SetParent(app.Frame());
     folders.SetParent(app.Frame());
+    CMainFrame* frame = app.Frame();
+    FirstPaintProbe::FromEnvironment(frame->View()->Widget(), frame,
+                                     [frame](int id) { frame->ExecuteCommand(id); });
     return QApplication::exec();
 }

@@ -1,0 +1,69 @@
+#include "TempDir.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the built program offscreen in a fresh working folder with its own profile folder.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(work.File("Dat"));
+        fs::copy_file(fs::path(QUIRNEL_DATA_DIR) / "Dat" / "01-male.dat",
+                      work.File("Dat/01-male.dat"));
+    }
+
+    int Run(const QStringList& arguments, const QString& extraVariable = {}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.Path()));
+        environment.insert("QUIRNEL_MESSAGES_TO_STDERR", "1");
+        if (!extraVariable.isEmpty())
+            environment.insert(extraVariable.section('=', 0, 0), extraVariable.section('=', 1));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QString::fromStdString(work.Path()));
+        process.start(QUIRNEL_PROGRAM, arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        output = process.readAllStandardOutput().toStdString();
+        errors = process.readAllStandardError().toStdString();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    std::string Profile() const {
+        std::ifstream in(config.File("quirnel/quirnel.ini"));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    TempDir work;
+    TempDir config;
+    std::string output;
+    std::string errors;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, StartsPaintsAndEndsCleanlyWritingItsProfile) {
+    EXPECT_EQ(Run({}, "QUIRNEL_REPORT_FIRST_PAINT=1"), 0) << errors;
+    EXPECT_EQ(output.rfind("first-paint ", 0), 0u) << output;
+    const std::string profile = Profile();
+    EXPECT_NE(profile.find("[Directories]\nDat=" + work.File("Dat") + "\n"), std::string::npos)
+        << profile;
+    EXPECT_NE(profile.find("[Options]\n"), std::string::npos) << profile;
+    EXPECT_NE(profile.find("Zoomfactor=25"), std::string::npos) << profile;
+}
+
+TEST_F(ProgramTest, ADocumentThatCannotBeOpenedEndsTheProgramWithStatusOne) {
+    const std::string missing = work.File("missing.vow");
+    EXPECT_EQ(Run({QString::fromStdString(missing)}), 1);
+    EXPECT_NE(errors.find("Quirnel: " + missing + " was not found."), std::string::npos) << errors;
+}

@@ -1,0 +1,213 @@
+#include "TempDir.h"
+#include "app/FileDialogs.h"
+#include "app/MainFrame.h"
+#include "app/TundrelApp.h"
+#include "audio/SoundPlayer.h"
+#include "audio/VolumeCtrl.h"
+#include "base/Directories.h"
+#include "base/FolderBrowser.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+#include "doc/TundrelDoc.h"
+#include "view/TundrelView.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A wave output line that is always there and never touches the machine's mixer.
+class FakeVolume : public CVolumeCtrl {
+public:
+    bool IsAvailable() override { return true; }
+    void Activate() override {}
+    void Deactivate() override {}
+    int GetSteps() override { return 100; }
+    int GetMinimum() override { return 0; }
+    int GetMaximum() override { return 65535; }
+    int GetVolume() override { return m_volume; }
+    void SetVolume(unsigned value) override { m_volume = static_cast<int>(value); }
+    void SetChangeCallback(VolumeChangeCallback, int) override {}
+
+private:
+    int m_volume = 30000;
+};
+
+class SilentPlayer : public ISoundPlayer {
+public:
+    void Play(const std::string&) override {}
+    void Stop() override {}
+    bool IsPlaying() const override { return false; }
+};
+
+// Answers file dialogs from a script.
+class ScriptedFileDialogs : public IFileDialogs {
+public:
+    FileChoice OpenFile(const std::string& title, const std::string&, const std::string&) override {
+        titles.push_back(title);
+        return next;
+    }
+    FileChoice SaveFile(const std::string& title, const std::string&, const std::string& name,
+                        const std::string&, const std::string&) override {
+        titles.push_back(title);
+        proposedNames.push_back(name);
+        return next;
+    }
+    FileChoice next;
+    std::vector<std::string> titles;
+    std::vector<std::string> proposedNames;
+};
+
+// Starts the application in a fresh working folder holding Dat/ with one bundled voice.
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_oldDir = CurrentDirectory();
+        ChangeDirectory(work.Path());
+        fs::create_directory(work.File("Dat"));
+        fs::copy_file(fs::path(QUIRNEL_DATA_DIR) / "Dat" / "01-male.dat",
+                      work.File("Dat/01-male.dat"));
+        SetProfile(&profile);
+        SetFileDialogs(&dialogs);
+    }
+    void TearDown() override {
+        app.reset();
+        SetProfile(nullptr);
+        SetFileDialogs(nullptr);
+        ChangeDirectory(m_oldDir);
+    }
+    bool Start(QStringList arguments = {"quirnel"}) {
+        app = std::make_unique<CTundrelApp>(&volume, &player);
+        return app->InitInstance(arguments);
+    }
+    // Saves a document with one stored position under name in the working folder.
+    std::string MakeDocument(const std::string& name) {
+        CTundrelDoc doc;
+        doc.StoreEntry(0, 300, 2200, 2900, 100, 1, 0);
+        const std::string path = work.File(name);
+        EXPECT_TRUE(doc.DoSave(path));
+        return path;
+    }
+
+    TempDir work;
+    MemoryProfile profile;
+    RecordingMessageSink messages;
+    ScopedMessageSink messageGuard{&messages};
+    ScriptedFileDialogs dialogs;
+    FakeVolume volume;
+    SilentPlayer player;
+    std::unique_ptr<CTundrelApp> app;
+
+private:
+    std::string m_oldDir;
+};
+
+} // namespace
+
+TEST_F(AppTest, FirstRunStoresOnlyTheDataFolderAndUsesTheStartFolder) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(g_strStartDir, work.Path());
+    EXPECT_EQ(g_strVowDir, work.Path());
+    EXPECT_EQ(g_strTempDir, work.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Dat", ""), work.File("Dat"));
+    EXPECT_FALSE(profile.Has("Directories", "Vow"));
+    EXPECT_FALSE(profile.Has("Directories", "Tempwav"));
+    EXPECT_EQ(app->m_voiceFiles, std::vector<std::string>{"01-male.dat"});
+    EXPECT_EQ(app->Frame()->windowTitle(), "Untitled - Quirnel");
+    EXPECT_TRUE(app->Frame()->isVisible());
+    EXPECT_TRUE(app->Frame()->MenuAction(ID_VOICE_FIRST)->isChecked());
+}
+
+TEST_F(AppTest, StoredFoldersAndOptionsAreApplied) {
+    TempDir temp;
+    profile.WriteString("Directories", "Tempwav", temp.Path());
+    profile.WriteString("Directories", "Vow", "/documents");
+    profile.WriteInt("Options", "Zoomfactor", 19);
+    profile.WriteInt("Options", "Femaletilt", 12);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(g_strTempDir, temp.Path());
+    EXPECT_EQ(g_strVowDir, "/documents");
+    EXPECT_EQ(app->View()->GridWidth(), 19);
+    EXPECT_EQ(app->View()->FemaleTilt(), 12);
+}
+
+TEST_F(AppTest, ExitWritesTheOptionsOnce) {
+    ASSERT_TRUE(Start());
+    app->Frame()->ExecuteCommand(ID_APP_EXIT);
+    EXPECT_FALSE(app->Frame()->isVisible());
+    EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 0), 25);
+    profile.WriteInt("Options", "Zoomfactor", 7); // a second write would overwrite this
+    app.reset();
+    EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 0), 7);
+}
+
+TEST_F(AppTest, TheViewGetsItsSizeAlsoWithAdvancedControls) {
+    ASSERT_TRUE(Start());
+    QApplication::processEvents();
+    EXPECT_EQ(app->View()->size(), QSize(430, 385));
+    app->Frame()->ExecuteCommand(ID_ADVANCED_CONTROLS);
+    QApplication::processEvents();
+    EXPECT_EQ(app->View()->size(), QSize(472, 385));
+    EXPECT_EQ(app->Frame()->width(), 472);
+}
+
+TEST_F(AppTest, ADocumentOnTheCommandLineIsOpenedAndNamesTheWindow) {
+    const std::string path = MakeDocument("male set.vow");
+    ASSERT_TRUE(Start({"quirnel", QString::fromStdString(path)}));
+    EXPECT_EQ(app->Frame()->windowTitle(), "male set.vow - Quirnel");
+    EXPECT_EQ(app->Document()->GetEntryF1(0, 1, 0), 300);
+}
+
+TEST_F(AppTest, ADocumentThatCannotBeOpenedEndsStartUpWithItsMessage) {
+    EXPECT_FALSE(Start({"quirnel", QString::fromStdString(work.File("missing.vow"))}));
+    ASSERT_FALSE(messages.Messages().empty());
+    EXPECT_EQ(messages.Messages().back().text, work.File("missing.vow") + " was not found.");
+    EXPECT_FALSE(app->Frame()->isVisible());
+}
+
+TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {
+    ASSERT_TRUE(Start());
+    TempDir other;
+    dialogs.next = FileChoice{false, "", other.Path()};
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_EQ(dialogs.titles, std::vector<std::string>{"Open"});
+    EXPECT_EQ(g_strVowDir, other.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), other.Path());
+
+    const std::string path = MakeDocument("a.vow");
+    dialogs.next = FileChoice{true, path, work.Path()};
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_EQ(app->Frame()->windowTitle(), "a.vow - Quirnel");
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), work.Path());
+
+    app->Frame()->ExecuteCommand(ID_FILE_NEW);
+    EXPECT_EQ(app->Frame()->windowTitle(), "Untitled - Quirnel");
+}
+
+TEST_F(AppTest, ClosingAChangedDocumentAsksAndCancelKeepsEverything) {
+    ASSERT_TRUE(Start());
+    app->Document()->StoreEntry(1, 400, 2000, 2800, 100, 1, 0);
+    messages.Clear();
+    messages.QueueAnswer(MsgAnswer::Cancel);
+    EXPECT_FALSE(app->Frame()->close());
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, "Save changes to Untitled?");
+    EXPECT_EQ(messages.Messages()[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_FALSE(profile.Has("Options", "Zoomfactor")); // the view lives on
+
+    // Yes on an untitled document asks for a name; cancelling that keeps the window.
+    messages.QueueAnswer(MsgAnswer::Yes);
+    dialogs.next = FileChoice{false, "", work.Path()};
+    EXPECT_FALSE(app->Frame()->close());
+    EXPECT_EQ(dialogs.proposedNames, std::vector<std::string>{"Untitled.vow"});
+
+    messages.QueueAnswer(MsgAnswer::Yes);
+    dialogs.next = FileChoice{true, work.File("kept.vow"), work.Path()};
+    EXPECT_TRUE(app->Frame()->close());
+    EXPECT_TRUE(fs::exists(work.File("kept.vow")));
+    EXPECT_TRUE(profile.Has("Options", "Zoomfactor"));
+}

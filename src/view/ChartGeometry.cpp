@@ -2,6 +2,7 @@
 #include "view/ChartGeometry.h"
 
 #include <climits>
+#include <cmath>
 
 const ChartAxis kF1Axis = {200, 1.95f, 0.108f, 190};
 const ChartAxis kF2Axis = {500, 4.95f, 0.148f, 192};
@@ -173,4 +174,11 @@ ChartPoint SnapToGrid(ChartPoint point, int gridWidth) {
     const int g = gridWidth > 0 ? gridWidth : 1;
     const int h = g / 2;
     return {h + point.x - point.x % g, h + point.y - point.y % g};
+}
+
+int AutomaticF3(int f1, int f2) {
+    const double x = f1;
+    const double y = f2;
+    const double f3 = 0.00007245 * x * x - 0.4877 * y + 0.0002191 * y * y + 2530;
+    return SaturateToInt(static_cast<long long>(std::fmin(std::fmax(f3, -9e18), 9e18)));
 }

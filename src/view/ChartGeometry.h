@@ -65,3 +65,7 @@ struct ChartPoint {
 
 // The centre of the zoom-grid cell that holds (x, y).
 ChartPoint SnapToGrid(ChartPoint point, int gridWidth);
+
+// The third formant estimated from the first two:
+// 0.00007245 F1^2 - 0.4877 F2 + 0.0002191 F2^2 + 2530, truncated toward zero.
+int AutomaticF3(int f1, int f2);

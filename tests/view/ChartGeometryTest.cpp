@@ -143,4 +143,11 @@ TEST(Robustness, NonPositiveGridWidthIsTreatedAsOnePixel) {
     EXPECT_EQ(XToFrequency(Zoomed(false, 400, 1000, -3), 191), HerzStepUp(400));
 }
 
+TEST(AutomaticF3, FormulaExamples) {
+    EXPECT_EQ(AutomaticF3(250, 2100), 2476);
+    EXPECT_EQ(AutomaticF3(850, 1500), 2343);
+    EXPECT_EQ(AutomaticF3(260, 2600), 2747);
+    EXPECT_EQ(AutomaticF3(2000000000, 2000000000), 2147483647); // saturates, no overflow
+}
+
 } // namespace

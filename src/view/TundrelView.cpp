@@ -1,0 +1,113 @@
+// The vowel chart view: construction, options and the volume control.
+#include "view/TundrelView.h"
+
+#include "audio/SoundPlayer.h"
+#include "audio/VolumeCtrl.h"
+#include "audio/WaveOutVolumeCtrl.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+#include "synth/SynthRun.h"
+#include "view/SymbolFont.h"
+
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr const char* kOptions = "Options";
+constexpr const char* kZoomFactorKey = "Zoomfactor";
+constexpr const char* kFemaleTiltKey = "Femaletilt";
+constexpr int kDefaultGridWidth = 25;
+constexpr int kMaxGridWidth = 380;
+constexpr int kDefaultFemaleTilt = 6;
+constexpr int kMaxFemaleTilt = 24;
+
+// A stored option, or the default when it is missing or outside min..max.
+int ReadOption(const char* key, int minimum, int maximum, int defaultValue) {
+    const int value = GetProfile().GetInt(kOptions, key, defaultValue);
+    return value >= minimum && value <= maximum ? value : defaultValue;
+}
+
+} // namespace
+
+CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* player,
+                           QWidget* parent)
+    : QWidget(parent), m_pDoc(doc), m_pVolume(volume), m_pPlayer(player) {
+    Q_INIT_RESOURCE(view); // the pictures live in a static library
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    ReadOptions();
+    const SymbolFontChoice symbolFont = ChooseSymbolFont();
+    m_symbolFont = symbolFont.font;
+    m_bSymbolFont = symbolFont.hasIpaGlyphs;
+    CreateControls();
+    ShowAdvancedControls();
+    FillVowelList();
+    {
+        const QSignalBlocker blocker(m_pVowelList);
+        m_pVowelList->setCurrentRow(0);
+    }
+    ResetVowel();
+    ActivateVolume();
+    setFocus();
+}
+
+CTundrelView::~CTundrelView() {
+    OnDestroy();
+}
+
+void CTundrelView::ReadOptions() {
+    m_nGridWidth = ReadOption(kZoomFactorKey, 1, kMaxGridWidth, kDefaultGridWidth);
+    m_nFemaleTilt = ReadOption(kFemaleTiltKey, 0, kMaxFemaleTilt, kDefaultFemaleTilt);
+}
+
+void CTundrelView::ActivateVolume() {
+    if (m_pVolume && m_pVolume->IsAvailable()) {
+        m_pVolume->Activate();
+        m_nVolume = m_pVolume->GetVolume();
+    } else {
+        ShowMessage("VolumeCtrl is not available.", "Error", MsgIcon::Error);
+    }
+}
+
+void CTundrelView::SetVoiceFiles(const std::vector<std::string>* voiceFiles) {
+    m_pVoiceFiles = voiceFiles;
+}
+
+QSize CTundrelView::RequiredClientSize() const {
+    return QSize(m_bAdvanced ? 472 : 430, 385);
+}
+
+void CTundrelView::OnFrameMoved(const QRect&) {
+    // The wave list window that docks beside the frame is not part of the view yet.
+}
+
+void CTundrelView::OnDestroy() {
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    GetProfile().WriteInt(kOptions, kZoomFactorKey, m_nGridWidth);
+    GetProfile().WriteInt(kOptions, kFemaleTiltKey, m_nFemaleTilt);
+    if (m_pPlayer)
+        m_pPlayer->Stop();
+    ReleaseSynthesis();
+    // The output line is left as the program found it: muted again only when it was muted
+    // before, at the volume it had. A control that cannot tell is left alone.
+    if (auto* waveOut = dynamic_cast<CWaveOutVolumeCtrl*>(m_pVolume))
+        waveOut->RestoreInitialState();
+}
+
+void CTundrelView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    OnDraw(painter);
+}
+
+void CTundrelView::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(point.x(), point.y());
+    else if (event->button() == Qt::RightButton)
+        OnRButtonDown(point.x(), point.y());
+    QWidget::mousePressEvent(event);
+}

@@ -18,13 +18,21 @@ void ScaleInput(Resonator& resonator, double gain) {
 }
 
 // A filter whose input coefficient and memory are all zero outputs exactly zero and stays at
-// rest, so skipping it changes no sample (the parallel branch is silent in every track).
+// rest for as long as its coefficients stay, so skipping it changes no sample.
 bool AtRest(const Resonator& resonator) {
     return resonator.a == 0.0f && resonator.prev1 == 0.0f && resonator.prev2 == 0.0f;
 }
 
 float ResonateUnlessAtRest(Resonator& resonator, float x) {
     return AtRest(resonator) ? 0.0f : Resonate(resonator, x);
+}
+
+// True when the whole parallel branch and the bypass add nothing during this frame (as in
+// every track the program builds): the cascade output then reaches the sum unchanged.
+bool ParallelBranchSilent(const SynthState& state) {
+    return state.bypassGain == 0.0f && AtRest(state.f1Par) && AtRest(state.f2Par) &&
+           AtRest(state.f3Par) && AtRest(state.f4Par) && AtRest(state.f5Par) &&
+           AtRest(state.f6Par) && AtRest(state.nasalPolePar);
 }
 
 // y x outputGain truncated toward zero; values beyond 32 bits (an unstable filter) saturate.
@@ -82,18 +90,100 @@ void SetParallel(SynthState& state, const SynthFrame& frame) {
     ScaleInput(state.f6Par, g6);
 }
 
-// The cascade branch: nasal zero and pole, then the formants from the highest down to F1.
-float RunCascade(SynthState& state, float gc) {
-    float x = Antiresonate(state.nasalZero, gc);
-    x = Resonate(state.nasalPoleCasc, x);
-    Resonator* const formants[7] = {&state.f8Casc, &state.f7Casc, &state.f6Casc, &state.f5Casc,
-                                    &state.f4Casc, &state.f3Casc, &state.f2Casc};
-    for (int i = 0; i < 7; ++i) {
-        if (state.cascadeCount >= 8 - i)
-            x = Resonate(*formants[i], x);
+// One filter section of the cascade held in double precision for the length of a frame.
+// Coefficients and memory keep exactly their float values (widening is exact, and every new
+// output is rounded to float as it is stored), so it computes exactly what Resonate and
+// Antiresonate compute, without converting the coefficients again at every sample.
+struct WideSection {
+    double a, b, c, prev1, prev2;
+
+    explicit WideSection(const Resonator& r)
+        : a(r.a), b(r.b), c(r.c), prev1(r.prev1), prev2(r.prev2) {}
+
+    Resonator Narrow() const {
+        return Resonator{static_cast<float>(a), static_cast<float>(b), static_cast<float>(c),
+                         static_cast<float>(prev1), static_cast<float>(prev2)};
     }
-    return Resonate(state.f1Casc, x);
-}
+
+    float Resonate(float x) {
+        const float y = static_cast<float>(a * x + b * prev1 + c * prev2);
+        prev2 = prev1;
+        prev1 = y;
+        return y;
+    }
+
+    float Antiresonate(float x) {
+        const float y = static_cast<float>(a * x + b * prev1 + c * prev2);
+        prev2 = prev1;
+        prev1 = x;
+        return y;
+    }
+};
+
+// The cascade branch and the output filter, taken out of the state for one frame so that the
+// per-sample work stays in registers and cache lines of its own; stored back afterwards.
+class CascadeChain {
+public:
+    explicit CascadeChain(const SynthState& state)
+        : m_count(state.cascadeCount), m_nasalZero(state.nasalZero),
+          m_nasalPole(state.nasalPoleCasc), m_f1(state.f1Casc), m_f2(state.f2Casc),
+          m_f3(state.f3Casc), m_f4(state.f4Casc), m_f5(state.f5Casc), m_f6(state.f6Casc),
+          m_f7(state.f7Casc), m_f8(state.f8Casc), m_output(state.outputFilter) {}
+
+    void StoreTo(SynthState& state) const {
+        state.nasalZero = m_nasalZero.Narrow();
+        state.nasalPoleCasc = m_nasalPole.Narrow();
+        state.f1Casc = m_f1.Narrow();
+        state.f2Casc = m_f2.Narrow();
+        state.f3Casc = m_f3.Narrow();
+        state.f4Casc = m_f4.Narrow();
+        state.f5Casc = m_f5.Narrow();
+        state.f6Casc = m_f6.Narrow();
+        state.f7Casc = m_f7.Narrow();
+        state.f8Casc = m_f8.Narrow();
+        state.outputFilter = m_output.Narrow();
+    }
+
+    // Nasal zero and pole, then the formants from the highest present down to F1.
+    float Cascade(float gc) {
+        float x = m_nasalZero.Antiresonate(gc);
+        x = m_nasalPole.Resonate(x);
+        switch (m_count >= 8 ? 8 : m_count) {
+        case 8:
+            x = m_f8.Resonate(x);
+            [[fallthrough]];
+        case 7:
+            x = m_f7.Resonate(x);
+            [[fallthrough]];
+        case 6:
+            x = m_f6.Resonate(x);
+            [[fallthrough]];
+        case 5:
+            x = m_f5.Resonate(x);
+            [[fallthrough]];
+        case 4:
+            x = m_f4.Resonate(x);
+            [[fallthrough]];
+        case 3:
+            x = m_f3.Resonate(x);
+            [[fallthrough]];
+        case 2:
+            x = m_f2.Resonate(x);
+            [[fallthrough]];
+        default:
+            break;
+        }
+        return m_f1.Resonate(x);
+    }
+
+    float Output(float sum) { return m_output.Resonate(sum); }
+
+private:
+    int32_t m_count;
+    WideSection m_nasalZero, m_nasalPole;
+    WideSection m_f1, m_f2, m_f3, m_f4, m_f5, m_f6, m_f7, m_f8;
+    WideSection m_output;
+};
 
 // The parallel branch added to the cascade output, with alternating signs, then the bypass.
 float AddParallel(SynthState& state, float out, float gp) {
@@ -173,25 +263,35 @@ void ResetPeriod(SynthState& state, SynthFrame& frame) {
 
 void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
     PrepareFrame(state, frame);
+    const bool parallelSilent = ParallelBranchSilent(state);
+    CascadeChain chain(state);
+    float tiltMemory = vPrev;
     float v = 0.0f;
-    for (state.sampleIndex = 0; state.sampleIndex < state.samplesPerFrame; ++state.sampleIndex) {
+    for (int32_t i = 0; i < state.samplesPerFrame; ++i) {
+        state.sampleIndex = i;
         if (state.sourceKind == kSourceSampled)
             v = NextSourceSample(state);
         else
             ShowMessage("error wrong source", "Error", MsgIcon::Error);
         if (state.sourcePos <= 1)
             ResetPeriod(state, frame);
-        v = static_cast<float>(double{state.tiltPass} * v + double{state.tiltDecay} * vPrev);
-        vPrev = v;
+        v = static_cast<float>(double{state.tiltPass} * v + double{state.tiltDecay} * tiltMemory);
+        tiltMemory = v;
         const float gc = static_cast<float>(double{state.voicingGain} * v);
         const float gp = static_cast<float>(double{state.parVoicingGain} * v);
         float sum = 0.0f;
         if (state.configuration == kConfigParallelOnly)
             ShowMessage("no cascade!", "Error", MsgIcon::Error);
         else
-            sum = RunCascade(state, gc);
-        sum = AddParallel(state, sum, gp);
-        const float y = Resonate(state.outputFilter, sum);
-        out[state.sampleIndex] = TruncateSample(double{y} * state.outputGain);
+            sum = chain.Cascade(gc);
+        if (parallelSilent)
+            gpPrev = gp; // the five sign flips of the silent branch cancel out
+        else
+            sum = AddParallel(state, sum, gp);
+        const float y = chain.Output(sum);
+        out[i] = TruncateSample(double{y} * state.outputGain);
     }
+    state.sampleIndex = state.samplesPerFrame;
+    chain.StoreTo(state);
+    vPrev = tiltMemory;
 }

@@ -40,6 +40,19 @@ struct SynthState {
     Resonator outputFilter{};
 };
 
+// Next excitation value of the sampled natural voicing source: 0.0 while the period is 0,
+// otherwise the next stored sample. The run makes sure the store holds every sample it
+// will read; past the end the source is silent rather than reading outside the store.
+inline float NextSourceSample(SynthState& state) {
+    if (state.period == 0)
+        return 0.0f;
+    const int32_t position = state.sourcePos;
+    if (position < 0 || static_cast<size_t>(position) >= state.voice.samples.size())
+        return 0.0f;
+    state.sourcePos = position + 1;
+    return static_cast<float>(state.voice.samples[position]);
+}
+
 // Values that outlive every run (all 0 at start-up): the previous tilt filter output, the
 // previous parallel voicing value and the sign of the alternating period skew.
 extern float vPrev;

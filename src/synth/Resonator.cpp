@@ -37,39 +37,8 @@ void SetAntiresonator(int32_t frequency, int32_t bandwidth, Resonator& resonator
     resonator.c = static_cast<float>(-double{resonator.c} * double{resonator.a});
 }
 
-float Resonate(Resonator& resonator, float x) {
-    const float y =
-        static_cast<float>(double{resonator.a} * x + double{resonator.b} * resonator.prev1 +
-                           double{resonator.c} * resonator.prev2);
-    resonator.prev2 = resonator.prev1;
-    resonator.prev1 = y;
-    return y;
-}
-
-float Antiresonate(Resonator& resonator, float x) {
-    const float y =
-        static_cast<float>(double{resonator.a} * x + double{resonator.b} * resonator.prev1 +
-                           double{resonator.c} * resonator.prev2);
-    resonator.prev2 = resonator.prev1;
-    resonator.prev1 = x;
-    return y;
-}
-
 float DbToLinear(int32_t db) {
     if (db < 0 || db > 87)
         return 0.0f;
     return static_cast<float>(double{kAmplitudeTable[db]} * 0.001);
-}
-
-float NextSourceSample(SynthState& state) {
-    if (state.period == 0)
-        return 0.0f;
-    // The run checks beforehand that the store holds every sample it will read; past the
-    // end the source is silent rather than reading outside the store.
-    const auto& samples = state.voice.samples;
-    const int32_t position = state.sourcePos;
-    if (position < 0 || static_cast<size_t>(position) >= samples.size())
-        return 0.0f;
-    state.sourcePos = position + 1;
-    return static_cast<float>(samples[position]);
 }

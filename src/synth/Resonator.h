@@ -28,15 +28,29 @@ void SetResonator(int32_t frequency, int32_t bandwidth, Resonator& resonator,
 void SetAntiresonator(int32_t frequency, int32_t bandwidth, Resonator& resonator,
                       const SynthState& state);
 
-// Filters one sample through a resonator.
-float Resonate(Resonator& resonator, float x);
+// Filters one sample through a resonator. Products and sums are formed in double and
+// rounded to float when stored. Inline: called for every filter at every output sample.
+inline float Resonate(Resonator& resonator, float x) {
+    const float y =
+        static_cast<float>(double{resonator.a} * x + double{resonator.b} * resonator.prev1 +
+                           double{resonator.c} * resonator.prev2);
+    resonator.prev2 = resonator.prev1;
+    resonator.prev1 = y;
+    return y;
+}
 
-// Filters one sample through an antiresonator.
-float Antiresonate(Resonator& resonator, float x);
+// Filters one sample through an antiresonator (its memory holds the last two inputs).
+inline float Antiresonate(Resonator& resonator, float x) {
+    const float y =
+        static_cast<float>(double{resonator.a} * x + double{resonator.b} * resonator.prev1 +
+                           double{resonator.c} * resonator.prev2);
+    resonator.prev2 = resonator.prev1;
+    resonator.prev1 = x;
+    return y;
+}
 
 // Linear amplitude of a level in dB; below 0 or above 87 is silence (0.0).
 float DbToLinear(int32_t db);
 
-// Next excitation value of the sampled natural voicing source: 0.0 while the period is 0,
-// otherwise the next stored sample (silence past the end of the store).
-float NextSourceSample(SynthState& state);
+// NextSourceSample, the sampled voicing source, is in synth/FrameSynth.h beside the state
+// that holds its samples.

@@ -2,10 +2,13 @@
 
 #include "base/MessageBox.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,7 +50,7 @@ int16_t ScaleToSixteenBits(int32_t sample, int64_t peak) {
 std::vector<uint8_t> EncodeWav(const std::vector<int32_t>& samples) {
     const uint32_t dataBytes = static_cast<uint32_t>(2 * samples.size());
     std::vector<uint8_t> bytes;
-    bytes.reserve(kWavHeaderBytes + dataBytes);
+    bytes.reserve(kWavHeaderBytes);
     PutTag(bytes, "RIFF");
     PutLittleEndian(bytes, 36 + dataBytes, 4);
     PutTag(bytes, "WAVE");
@@ -61,22 +64,57 @@ std::vector<uint8_t> EncodeWav(const std::vector<int32_t>& samples) {
     PutLittleEndian(bytes, 16, 2);                 // bits per sample
     PutTag(bytes, "data");
     PutLittleEndian(bytes, dataBytes, 4);
+    bytes.resize(kWavHeaderBytes + dataBytes);
     const int64_t peak = PeakMagnitude(samples);
-    for (int32_t sample : samples)
-        PutLittleEndian(bytes, static_cast<uint16_t>(ScaleToSixteenBits(sample, peak)), 2);
+    uint8_t* out = bytes.data() + kWavHeaderBytes;
+    for (int32_t sample : samples) {
+        const auto bits = static_cast<uint16_t>(ScaleToSixteenBits(sample, peak));
+        *out++ = static_cast<uint8_t>(bits & 0xFF);
+        *out++ = static_cast<uint8_t>(bits >> 8);
+    }
     return bytes;
 }
 
+namespace {
+
+// Writes all bytes, continuing after partial writes and interruptions; false with errno set.
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// The file is overwritten in place and then cut to the new length instead of being emptied
+// first: every rendering rewrites temp.wav, and emptying it makes the file system release
+// and reallocate its blocks and flush them on close, which costs far more than rendering.
+bool WriteImage(int fd, const std::vector<uint8_t>& bytes) {
+    if (!WriteAll(fd, bytes.data(), bytes.size()))
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return false;
+    return !S_ISREG(info.st_mode) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+}
+
+} // namespace
+
 bool WriteWavFile(const std::string& path, const std::vector<int32_t>& samples) {
     const std::vector<uint8_t> bytes = EncodeWav(samples);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
         ShowMessage("can't open wav-output file", "Error", MsgIcon::Error);
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written = WriteImage(fd, bytes);
     const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
+    const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         const int error = written ? errno : writeError;
         ShowMessage("Can't write wav-output file:\n" + path + "\n" + std::strerror(error), "Error",

@@ -82,6 +82,12 @@ void CSoundPlayer::Play(const std::string& path) {
                         static_cast<qsizetype>(sound.samples.size() * sizeof(int16_t)));
     m_nWritten = 0;
     m_nFrameBytes = format.bytesPerFrame();
+    // The server starts a stream only once its buffer has filled; a sound shorter than
+    // that is followed by silence so that it is heard at all.
+    qsizetype minimum = m_pSink->bufferSize() + m_nFrameBytes;
+    minimum += (m_nFrameBytes - minimum % m_nFrameBytes) % m_nFrameBytes;
+    if (m_data.size() < minimum)
+        m_data.append(minimum - m_data.size(), '\0');
     m_nDurationMs = sound.DurationMs();
     m_nLatencyMs = LatencyMs(*m_pSink, format);
     m_clock.start();

@@ -51,10 +51,17 @@ TEST_F(SoundPlayerTest, PlayedSoundReachesTheServerWithItsLengthAndPitch) {
     ASSERT_TRUE(WriteSineWav(path, 440, 10000, 0.8));
     const auto recording = PlayAndRecord(path);
     const auto span = LoudSpan(recording, kRate);
-    EXPECT_NEAR(span.Duration(), 0.8, 0.08);
+    EXPECT_NEAR(span.Duration(), 0.8, 0.1);
     EXPECT_NEAR(Frequency(recording, kRate, span.start, span.end), 440, 8);
     EXPECT_FALSE(m_player.IsPlaying());
     EXPECT_TRUE(m_messages.Messages().empty());
+}
+
+TEST_F(SoundPlayerTest, SoundShorterThanTheServerBufferIsHeard) {
+    const std::string path = m_dir.File("short.wav");
+    ASSERT_TRUE(WriteSineWav(path, 440, 10000, 0.05));
+    const auto span = LoudSpan(PlayAndRecord(path), kRate);
+    EXPECT_NEAR(span.Duration(), 0.05, 0.02);
 }
 
 TEST_F(SoundPlayerTest, StereoFloatFileAtItsOwnRate) {
@@ -67,7 +74,7 @@ TEST_F(SoundPlayerTest, StereoFloatFileAtItsOwnRate) {
     ASSERT_TRUE(audiotest::WriteWav(path, 48000, 2, audiotest::SampleFormat::Float32, samples));
     const auto recording = PlayAndRecord(path);
     const auto span = LoudSpan(recording, kRate);
-    EXPECT_NEAR(span.Duration(), 0.5, 0.08);
+    EXPECT_NEAR(span.Duration(), 0.5, 0.1);
     EXPECT_NEAR(Frequency(recording, kRate, span.start, span.end), 660, 10);
 }
 
@@ -83,7 +90,7 @@ TEST_F(SoundPlayerTest, FileIsReadWhollyWhenPlayStarts) {
     audiotest::RunEventsFor(300);
     const auto recording = recorder.Stop();
     const auto span = LoudSpan(recording, kRate);
-    EXPECT_NEAR(span.Duration(), 0.8, 0.08);
+    EXPECT_NEAR(span.Duration(), 0.8, 0.1);
     EXPECT_NEAR(Frequency(recording, kRate, span.start, span.end), 440, 8);
 }
 

@@ -1,4 +1,5 @@
 // Starting playback of a freshly synthesized vowel: Play of a 10044-byte "temp.wav".
+#include "BenchApplication.h"
 #include "audio/QtSoundPlayer.h"
 
 #include <QCoreApplication>
@@ -46,11 +47,7 @@ std::string WriteTempWav() {
 }
 
 QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "quirnel-bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
+    return BenchApplication();
 }
 
 // From the call until Play returns: the file decoded, the sink started on the sound

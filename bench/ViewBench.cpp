@@ -1,0 +1,103 @@
+// Response of the chart: from a mouse press on the chart until the vowel it selects has been
+// synthesized into "temp.wav" and handed to the sound output.
+#include "BenchApplication.h"
+#include "audio/QtSoundPlayer.h"
+#include "audio/WaveOutVolumeCtrl.h"
+#include "base/Directories.h"
+#include "base/MessageBox.h"
+#include "doc/TundrelDoc.h"
+#include "synth/SynthRun.h"
+#include "view/TundrelView.h"
+
+#include <QMouseEvent>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Counts the Play calls that the view makes, and passes everything on to the real player.
+class CountingPlayer : public ISoundPlayer {
+public:
+    explicit CountingPlayer(CSoundPlayer& player) : m_player(player) {}
+    void Play(const std::string& path) override {
+        m_player.Play(path);
+        ++plays;
+    }
+    void Stop() override { m_player.Stop(); }
+    bool IsPlaying() const override { return m_player.IsPlaying(); }
+
+    int plays = 0;
+
+private:
+    CSoundPlayer& m_player;
+};
+
+void Press(QWidget& view, QPoint point) {
+    QMouseEvent press(QEvent::MouseButtonPress, point, view.mapToGlobal(point), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, point, view.mapToGlobal(point), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &release);
+}
+
+// Runs the event loop until the view has played once more; false when it never does.
+bool WaitForPlay(const CountingPlayer& player, int before) {
+    for (int round = 0; round < 1000 && player.plays == before; ++round)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return player.plays != before;
+}
+
+void BM_ClickToSound(benchmark::State& state) {
+    BenchApplication();
+    RecordingMessageSink messages; // e.g. a missing volume control
+    ScopedMessageSink messageGuard(&messages);
+    char pattern[] = "/tmp/quirnel-view-bench-XXXXXX";
+    const char* tempDir = mkdtemp(pattern);
+    if (!tempDir) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    g_strTempDir = tempDir;
+    g_strDatDir = std::string(QUIRNEL_DATA_DIR) + "/Dat";
+    const std::vector<std::string> voiceFiles{"01-male.dat"};
+    CTundrelDoc doc;
+    CWaveOutVolumeCtrl volume;
+    CSoundPlayer soundPlayer;
+    CountingPlayer player(soundPlayer);
+    {
+        CTundrelView view(&doc, &volume, &player);
+        view.SetVoiceFiles(&voiceFiles);
+        view.OnInitialUpdate();
+        view.show();
+        WaitForPlay(player, 0); // the first paint plays the first vowel
+        const QPoint points[] = {QPoint(150, 120), QPoint(300, 260)};
+        int click = 0;
+        for (auto _ : state) {
+            const int before = player.plays;
+            Press(view, points[click++ % 2]);
+            if (!WaitForPlay(player, before)) {
+                state.SkipWithError("the click was not played");
+                break;
+            }
+            if (soundPlayer.LastResult() != CSoundPlayer::PlayResult::Started) {
+                state.SkipWithError("no sound output (start a sound server, see scripts/bench)");
+                break;
+            }
+            // What the event loop does between two clicks: the stopped sinks go away.
+            state.PauseTiming();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            state.ResumeTiming();
+        }
+        view.OnDestroy();
+    }
+    ReleaseSynthesis();
+    std::filesystem::remove_all(tempDir);
+}
+BENCHMARK(BM_ClickToSound)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

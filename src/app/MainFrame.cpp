@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -243,6 +244,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     DestroyView();
     event->accept();
+    // The program ends with its main window, even while other windows of it are open.
+    QCoreApplication::quit();
 }
 
 void CMainFrame::DestroyView() {

@@ -12,7 +12,9 @@
 #include "view/TundrelView.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -210,4 +212,27 @@ TEST_F(AppTest, ClosingAChangedDocumentAsksAndCancelKeepsEverything) {
     EXPECT_TRUE(app->Frame()->close());
     EXPECT_TRUE(fs::exists(work.File("kept.vow")));
     EXPECT_TRUE(profile.Has("Options", "Zoomfactor"));
+}
+
+TEST_F(AppTest, KeysReachTheViewEvenWhileItsListHasTheFocus) {
+    ASSERT_TRUE(Start());
+    CMainFrame* frame = app->Frame();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QListWidget* list = app->View()->VowelList();
+    list->setFocus();
+    QApplication::processEvents();
+    const int row = list->currentRow();
+    const ChartPoint before = app->View()->SelectedPoint();
+    QTest::keyClick(list, Qt::Key_Right); // one press, one step
+    EXPECT_EQ(app->View()->SelectedPoint().x, before.x + 5);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(app->View()->SelectedPoint().y, before.y + 5);
+    EXPECT_EQ(list->currentRow(), row);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(app->View()->VowelType(), 1);
+    QTest::keyClick(list, Qt::Key_2);
+    EXPECT_EQ(app->View()->Gender(), 0);
+    EXPECT_FALSE(frame->MenuAction(ID_MALE)->isChecked());
+    EXPECT_TRUE(frame->MenuAction(ID_FEMALE)->isChecked());
 }

@@ -24,7 +24,17 @@ void DrawChartFrame(QPainter& painter) {
 
 } // namespace
 
+// The pictures live in a static library: their registration must be pulled in by hand.
+static void RegisterPictures() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(view);
+        return true;
+    }();
+    (void)registered;
+}
+
 QString PictureResource(int resourceId) {
+    RegisterPictures();
     return QStringLiteral(":/view/picture%1.png").arg(resourceId);
 }
 

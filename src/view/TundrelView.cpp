@@ -34,7 +34,6 @@ int ReadOption(const char* key, int minimum, int maximum, int defaultValue) {
 CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* player,
                            QWidget* parent)
     : QWidget(parent), m_pDoc(doc), m_pVolume(volume), m_pPlayer(player) {
-    Q_INIT_RESOURCE(view); // the pictures live in a static library
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     ReadOptions();

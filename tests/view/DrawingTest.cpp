@@ -139,4 +139,12 @@ TEST_F(DrawingTest, GrayMapDrawsEveryPresetInLightGrey) {
     EXPECT_EQ(black, 0);
 }
 
+TEST(ViewPictures, AreCompiledInWithTheirSizes) {
+    for (int id : {kPictureSelectedPoint, kPictureEndPoint})
+        EXPECT_EQ(QImage(PictureResource(id)).size(), QSize(8, 8)) << id;
+    for (int id : {kPicturePreset, kPictureStored})
+        EXPECT_EQ(QImage(PictureResource(id)).size(), QSize(5, 5)) << id;
+    EXPECT_EQ(QImage(PictureResource(kPictureGrayMap)).size(), QSize(378, 380));
+}
+
 } // namespace

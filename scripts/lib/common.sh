@@ -12,7 +12,7 @@ QUIRNEL_PACKAGES=(
     pulseaudio pulseaudio-utils
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
-    xvfb xauth
+    xvfb xauth qt6-wayland
 )
 
 # Installs whatever of the given packages is missing (apt-get update only when needed).

@@ -1,6 +1,8 @@
 // Tests of choosing a point, playing it, the status text, and storing and resetting vowels.
 #include "ViewFixture.h"
 
+#include "audio/QtSoundPlayer.h"
+
 #include <QListWidget>
 #include <QSlider>
 #include <QTest>
@@ -47,6 +49,21 @@ TEST_F(ViewTest, ClickWritesTempWavIntoTheTemporaryFolder) {
     Paint();
     EXPECT_TRUE(std::filesystem::exists(TempWav()));
     EXPECT_EQ(view->F1(), XToFrequency(Herz(), 150));
+}
+
+TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {
+    CSoundPlayer realPlayer;
+    view = std::make_unique<CTundrelView>(&doc, &volume, &realPlayer);
+    view->SetVoiceFiles(&voiceFiles);
+    view->OnInitialUpdate();
+    view->OnLButtonDown(200, 150);
+    Paint();
+    // Started through a sound server, or no output on a machine without one; never a
+    // "temp.wav" that the player cannot decode.
+    EXPECT_NE(realPlayer.LastResult(), CSoundPlayer::PlayResult::NotDecoded);
+    EXPECT_NE(realPlayer.LastResult(), CSoundPlayer::PlayResult::None);
+    EXPECT_EQ(realPlayer.IsPlaying(), realPlayer.LastResult() == CSoundPlayer::PlayResult::Started);
+    view.reset();
 }
 
 TEST_F(ViewTest, ZoomedClickSnapsToTheCentreOfItsGridCell) {

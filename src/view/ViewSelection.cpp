@@ -52,8 +52,10 @@ ChartScale CTundrelView::Scale() const {
     scale.bark = m_bBark;
     scale.zoom = m_bZoom;
     scale.gridWidth = m_nGridWidth;
-    scale.centreF1 = ZoomCentreF1();
-    scale.centreF2 = ZoomCentreF2();
+    if (m_bZoom) {
+        scale.centreF1 = ZoomCentreF1();
+        scale.centreF2 = ZoomCentreF2();
+    }
     return scale;
 }
 
@@ -84,7 +86,9 @@ const VowelEntry* CTundrelView::ZoomCentreRecord() const {
     if (row < 0)
         return nullptr;
     const int gender = m_nGender == kMale ? kMale : kFemale;
-    if (!m_bModifiedVowels)
+    // A list of modified vowels (also the one the Modified Map shows) mixes all types: its
+    // rows are found by their symbols, not as positions in the current type's table.
+    if (!ListShowsModifiedVowels())
         return &kPresetVowels[gender][m_nVowelType][row];
     const int slot = SlotOfSymbol(static_cast<unsigned char>(SelectedSymbol()[0]));
     if (slot < 0)

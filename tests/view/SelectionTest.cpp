@@ -184,6 +184,18 @@ TEST_F(ViewTest, ResetInTheModifiedVowelListResetsTheVowelOnTheRow) {
     EXPECT_FALSE(doc.IsEntryModified(0, kMale, kCardinal));
 }
 
+TEST_F(ViewTest, ZoomCentreOfTheModifiedMapListIsFoundBySymbol) {
+    CreateView();
+    for (int slot = 0; slot < 12; ++slot)
+        doc.StoreEntry(slot, 500, 1000, 2500, 50, kMale, kCardinal);
+    view->OnCommand(ID_MODIFIED_MAP);
+    ASSERT_EQ(view->VowelList()->count(), 12);
+    view->VowelList()->setCurrentRow(11); // secondary vowel 0xAF
+    view->OnCommand(ID_ZOOM);
+    EXPECT_EQ(view->Scale().centreF1, 720);
+    EXPECT_EQ(view->Scale().centreF2, 1350);
+}
+
 TEST_F(ViewTest, SelectingAListVowelMovesToItsStoredPosition) {
     CreateView();
     doc.StoreEntry(5, 500, 1000, 2500, 50, kMale, kCardinal);

@@ -236,3 +236,16 @@ TEST_F(AppTest, KeysReachTheViewEvenWhileItsListHasTheFocus) {
     EXPECT_FALSE(frame->MenuAction(ID_MALE)->isChecked());
     EXPECT_TRUE(frame->MenuAction(ID_FEMALE)->isChecked());
 }
+
+TEST_F(AppTest, StatusPanesFollowTheViewsZoomAndScale) {
+    ASSERT_TRUE(Start());
+    CMainFrame* frame = app->Frame();
+    EXPECT_EQ(frame->PaneText(1), "");
+    EXPECT_EQ(frame->PaneText(2), "Herz");
+    frame->ExecuteCommand(ID_ZOOM);
+    frame->ExecuteCommand(ID_SCALE_BARK);
+    EXPECT_EQ(frame->PaneText(1), "Zoom");
+    EXPECT_EQ(frame->PaneText(2), "Bark");
+    EXPECT_TRUE(frame->MenuAction(ID_SCALE_BARK)->isChecked());
+    EXPECT_FALSE(frame->MenuAction(ID_SCALE_HERZ)->isChecked());
+}

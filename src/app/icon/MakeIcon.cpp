@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     painter.drawEllipse(point, 10, 10);
     painter.setBrush(Qt::NoBrush);
     for (int ring = 1; ring <= 2; ++ring) {
-        painter.setPen(QPen(QColor(0xff, 0x8c, 0x2a, 220 - ring * 60), 4, Qt::SolidLine,
-                            Qt::RoundCap));
+        painter.setPen(
+            QPen(QColor(0xff, 0x8c, 0x2a, 220 - ring * 60), 4, Qt::SolidLine, Qt::RoundCap));
         const double r = 10 + ring * 9;
         painter.drawArc(QRectF(point.x() - r, point.y() - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
     }

@@ -11,6 +11,7 @@
 
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -97,7 +98,11 @@ void CTundrelView::OnDestroy() {
         waveOut->RestoreInitialState();
 }
 
-void CTundrelView::paintEvent(QPaintEvent*) {
+void CTundrelView::paintEvent(QPaintEvent* event) {
+    // Qt also repaints the view under its controls when one of them changes (a label's
+    // text, a button's hover look); only a paint that reaches the chart plays the point.
+    m_bPaintPlays =
+        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
     QPainter painter(this);
     OnDraw(painter);
 }

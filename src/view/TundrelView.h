@@ -197,6 +197,7 @@ private:
     std::string m_strDataDir;
     QString m_strStatus;
     bool m_bDestroyed = false;
+    bool m_bPaintPlays = true; // the paint under way reaches the chart
 
     // Child controls
     QPushButton* m_pSetButton = nullptr;

@@ -219,6 +219,8 @@ void CTundrelView::DrawSelectionAndPlay(QPainter& painter) {
         DrawBitmap(painter, kPictureEndPoint, m_nSelX - offset.x + 46, m_nSelY - offset.y - 4, 8,
                    8);
     DrawBitmap(painter, kPictureSelectedPoint, m_nSelX + 46, m_nSelY - 4, 8, 8);
+    if (!m_bPaintPlays)
+        return;
     if (diphthong)
         Synthesize(m_nF1, m_nF2, XToFrequency(scale, m_nDiphX), YToFrequency(scale, m_nDiphY));
     else if (m_bCircle)

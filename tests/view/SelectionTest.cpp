@@ -3,6 +3,7 @@
 
 #include "audio/QtSoundPlayer.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QSlider>
 #include <QTest>
@@ -39,6 +40,20 @@ TEST_F(ViewTest, EveryPaintSynthesizesOnce) {
     Paint();
     Paint();
     EXPECT_EQ(player.played.size(), 2u);
+}
+
+TEST_F(ViewTest, RepaintsOfTheControlsAloneDoNotPlay) {
+    CreateView();
+    view->OnCommand(ID_ADVANCED_CONTROLS);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    QTRY_COMPARE(player.played.size(), size_t{1});
+    view->LengthValue()->setText("55");
+    view->F3Value()->setText("1234");
+    QTest::qWait(50);
+    EXPECT_EQ(player.played.size(), 1u);
+    view->OnLButtonDown(200, 150); // a change in the chart plays
+    QTRY_COMPARE(player.played.size(), size_t{2});
 }
 
 TEST_F(ViewTest, ClickWritesTempWavIntoTheTemporaryFolder) {

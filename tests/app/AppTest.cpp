@@ -13,9 +13,11 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -248,4 +250,18 @@ TEST_F(AppTest, StatusPanesFollowTheViewsZoomAndScale) {
     EXPECT_EQ(frame->PaneText(2), "Bark");
     EXPECT_TRUE(frame->MenuAction(ID_SCALE_BARK)->isChecked());
     EXPECT_FALSE(frame->MenuAction(ID_SCALE_HERZ)->isChecked());
+}
+
+TEST_F(AppTest, TwentyFiveVoiceFilesGiveTwentyEntriesInNameOrder) {
+    for (int i = 2; i <= 25; ++i)
+        std::ofstream(work.File("Dat/" + std::to_string(i) + "-voice.dat")) << "voice";
+    ASSERT_TRUE(Start());
+    const QList<QAction*> entries = app->Frame()->VoicesMenu()->actions();
+    ASSERT_EQ(entries.size(), 20);
+    EXPECT_EQ(entries.front()->text(), "01-male.dat");
+    EXPECT_EQ(entries[1]->text(), "10-voice.dat"); // name order, not number order
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(entries[i]->data().toInt(), ID_VOICE_FIRST + i);
+        EXPECT_EQ(entries[i]->text().toStdString(), app->m_voiceFiles[i]);
+    }
 }

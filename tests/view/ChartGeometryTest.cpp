@@ -44,19 +44,8 @@ TEST(HerzScale, PixelToFrequencyStepsUpWithTruncation) {
     EXPECT_EQ(XToFrequency(Herz(), 380), 1210);
 }
 
-TEST(HerzScale, StepsTruncateInBothDirections) {
-    EXPECT_EQ(HerzStepUp(205), 210);
-    EXPECT_EQ(HerzStepDown(210), 204);
-    EXPECT_EQ(HerzStepUp(39), 39);
-}
-
-TEST(BarkScale, FormulaValues) {
-    EXPECT_NEAR(HzToBark(1000), 26.81 * 1000 / 2960 - 0.53, 1e-9);
-    EXPECT_EQ(BarkToHz(1.95f), 199);
-    EXPECT_EQ(BarkToHz(4.95f), 503);
-}
-
 TEST(BarkScale, OriginPixelsGiveTheOriginsFrequencies) {
+    EXPECT_EQ(BarkToHz(1.95f), 199);
     EXPECT_EQ(XToFrequency(Bark(), 0), 199);
     EXPECT_EQ(YToFrequency(Bark(), 0), 503);
     EXPECT_EQ(FrequencyToX(Bark(), 199), 0);

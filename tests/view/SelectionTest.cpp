@@ -33,37 +33,8 @@ TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     ASSERT_FALSE(volume.setVolumes.empty());
     EXPECT_EQ(volume.setVolumes.back(), 40u);
     EXPECT_TRUE(messages.Messages().empty());
-}
-
-TEST_F(ViewTest, EveryPaintSynthesizesOnce) {
-    CreateView();
-    Paint();
-    Paint();
+    Paint(); // every paint plays once more
     EXPECT_EQ(player.played.size(), 2u);
-}
-
-TEST_F(ViewTest, RepaintsOfTheControlsAloneDoNotPlay) {
-    CreateView();
-    view->OnCommand(ID_ADVANCED_CONTROLS);
-    view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-    QTRY_COMPARE(player.played.size(), size_t{1});
-    view->LengthValue()->setText("55");
-    view->F3Value()->setText("1234");
-    QTest::qWait(50);
-    EXPECT_EQ(player.played.size(), 1u);
-    view->OnLButtonDown(200, 150); // a change in the chart plays
-    QTRY_COMPARE(player.played.size(), size_t{2});
-}
-
-TEST_F(ViewTest, ClickWritesTempWavIntoTheTemporaryFolder) {
-    CreateView();
-    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(200, 150));
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{150, 150}));
-    std::filesystem::remove(TempWav());
-    Paint();
-    EXPECT_TRUE(std::filesystem::exists(TempWav()));
-    EXPECT_EQ(view->F1(), XToFrequency(Herz(), 150));
 }
 
 TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {

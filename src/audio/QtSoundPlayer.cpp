@@ -60,41 +60,50 @@ void CSoundPlayer::Play(const std::string& path) {
         m_lastResult = PlayResult::NotDecoded;
         return;
     }
-    const QAudioDevice device = DefaultOutput();
-    if (device.isNull()) {
+    if (!StartSink(sound)) {
         m_lastResult = PlayResult::NoOutput;
         return;
     }
+    m_lastResult = PlayResult::Started;
+    TakeSound(sound);
+    m_clock.start();
+    Feed();
+    if (m_pSink && m_nWritten < m_data.size())
+        m_feedTimer.start(kFeedIntervalMs);
+}
+
+// Opens a sink on the default output in the sound's own format; false without one.
+bool CSoundPlayer::StartSink(const DecodedSound& sound) {
+    const QAudioDevice device = DefaultOutput();
+    if (device.isNull())
+        return false;
     QAudioFormat format;
     format.setSampleRate(sound.sampleRate);
     format.setChannelCount(sound.channels);
     format.setSampleFormat(QAudioFormat::Int16);
-
     m_pSink = new QAudioSink(device, format, this);
     m_pOutput = m_pSink->start();
     if (!m_pOutput || m_pSink->error() != QAudio::NoError) {
         ReleaseSink();
-        m_lastResult = PlayResult::NoOutput;
-        return;
+        return false;
     }
     connect(m_pSink, &QAudioSink::stateChanged, this, &CSoundPlayer::OnSinkStateChanged);
+    m_nFrameBytes = format.bytesPerFrame();
+    m_nLatencyMs = LatencyMs(*m_pSink, format);
+    return true;
+}
+
+// Keeps the samples to feed. The server starts a stream only once its buffer has filled,
+// so a sound shorter than that is followed by silence to be heard at all.
+void CSoundPlayer::TakeSound(const DecodedSound& sound) {
     m_data = QByteArray(reinterpret_cast<const char*>(sound.samples.data()),
                         static_cast<qsizetype>(sound.samples.size() * sizeof(int16_t)));
-    m_nWritten = 0;
-    m_nFrameBytes = format.bytesPerFrame();
-    // The server starts a stream only once its buffer has filled; a sound shorter than
-    // that is followed by silence so that it is heard at all.
     qsizetype minimum = m_pSink->bufferSize() + m_nFrameBytes;
     minimum += (m_nFrameBytes - minimum % m_nFrameBytes) % m_nFrameBytes;
     if (m_data.size() < minimum)
         m_data.append(minimum - m_data.size(), '\0');
+    m_nWritten = 0;
     m_nDurationMs = sound.DurationMs();
-    m_nLatencyMs = LatencyMs(*m_pSink, format);
-    m_clock.start();
-    m_lastResult = PlayResult::Started;
-    Feed();
-    if (m_pSink && m_nWritten < m_data.size())
-        m_feedTimer.start(kFeedIntervalMs);
 }
 
 void CSoundPlayer::Stop() {

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class QAudioSink;
+struct DecodedSound;
 class QIODevice;
 
 // Plays sound files asynchronously on the default audio output (the sound server). Play
@@ -42,6 +43,8 @@ signals:
     void Finished();
 
 private:
+    bool StartSink(const DecodedSound& sound);
+    void TakeSound(const DecodedSound& sound);
     void Feed();
     void OnSinkStateChanged();
     void OnFinished();

@@ -24,7 +24,7 @@ class QSocketNotifier;
 // mute state. When the program ends, the view calls RestoreInitialState() (instead of a
 // plain Deactivate): it sets the recorded volume again and mutes the line only when it
 // was muted before the program started.
-class CWaveOutVolumeCtrl : public CVolumeCtrl {
+class CWaveOutVolumeCtrl final : public CVolumeCtrl {
 public:
     CWaveOutVolumeCtrl();
     ~CWaveOutVolumeCtrl();

@@ -11,6 +11,8 @@
 #include "doc/TundrelDoc.h"
 #include "view/TundrelView.h"
 
+#include <QFileInfo>
+
 namespace {
 
 constexpr const char* kDocumentFilters = "Vowels (*.vow);;All Files (*.*)";
@@ -60,7 +62,8 @@ void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
 bool CTundrelApp::OpenCommandLineDocument(const QStringList& arguments) {
     if (arguments.size() < 2)
         return m_pDoc->OnNewDocument();
-    return m_pDoc->OnOpenDocument(arguments.at(1).toStdString());
+    // A full path, so that later changes of the working folder cannot redirect a Save.
+    return m_pDoc->OnOpenDocument(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
 }
 
 void CTundrelApp::OnInitialUpdate() {

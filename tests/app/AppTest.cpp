@@ -161,8 +161,9 @@ TEST_F(AppTest, TheViewGetsItsSizeAlsoWithAdvancedControls) {
 
 TEST_F(AppTest, ADocumentOnTheCommandLineIsOpenedAndNamesTheWindow) {
     const std::string path = MakeDocument("male set.vow");
-    ASSERT_TRUE(Start({"quirnel", QString::fromStdString(path)}));
+    ASSERT_TRUE(Start({"quirnel", "male set.vow"})); // relative to the working folder
     EXPECT_EQ(app->Frame()->windowTitle(), "male set.vow - Quirnel");
+    EXPECT_EQ(app->Document()->GetPathName(), path);
     EXPECT_EQ(app->Document()->GetEntryF1(0, 1, 0), 300);
 }
 

@@ -62,7 +62,7 @@ void CTundrelView::OnDraw(QPainter& painter) {
     DrawSelectionAndPlay(painter);
 }
 
-// Grid lines every m_nGridWidth pixels; like a GDI LineTo the end point is left out.
+// Grid lines every m_nGridWidth pixels; each line stops one pixel short of its end point.
 void CTundrelView::DrawGrid(QPainter& painter) {
     const int g = m_nGridWidth > 0 ? m_nGridWidth : 1;
     painter.setPen(QPen(kLightGrey, 0));

@@ -7,34 +7,32 @@
 // One synthesis parameter frame: 40 signed 32-bit parameters in a fixed order.
 // Frequencies and bandwidths in Hz, levels in dB (0..87, anything else is silence).
 struct SynthFrame {
-    int32_t f0Tenths;      // fundamental frequency in 0.1 Hz; 0 or less = no voicing period
-    int32_t voicingDb;     // voicing into the cascade branch
-    int32_t f1, b1;        // first formant and its cascade bandwidth
-    int32_t f2, b2;        // second formant
-    int32_t f3, b3;        // third formant
-    int32_t f4, b4;        // fourth formant
-    int32_t f5, b5;        // fifth formant
-    int32_t f6, b6;        // sixth formant
-    int32_t nasalZeroF;    // nasal antiresonator
-    int32_t nasalZeroB;    //
-    int32_t nasalPoleF;    // nasal resonator
-    int32_t nasalPoleB;    //
-    int32_t aspirationDb;  // no effect: there is no noise source
-    int32_t openPhase;     // glottal open phase in samples
-    int32_t breathinessDb; // no effect: there is no noise source
-    int32_t tiltDb;        // spectral tilt of the voicing source
-    int32_t fricationDb;   // no effect: there is no noise source
-    int32_t skew;          // alternate lengthening/shortening of periods, quarter samples
-    int32_t a1Db, b1Par;   // parallel first formant amplitude and bandwidth
-    int32_t a2Db, b2Par;   // parallel second formant
-    int32_t a3Db, b3Par;   // parallel third formant
-    int32_t a4Db, b4Par;   // parallel fourth formant
-    int32_t a5Db, b5Par;   // parallel fifth formant
-    int32_t a6Db, b6Par;   // parallel sixth formant
-    int32_t nasalParDb;    // parallel nasal resonator amplitude
-    int32_t bypassDb;      // parallel bypass amplitude
-    int32_t parVoicingDb;  // voicing into the parallel branch
-    int32_t gainDb;        // overall output gain
+    int32_t f0Tenths;  // fundamental frequency in 0.1 Hz; 0 or less = no voicing period
+    int32_t voicingDb; // voicing into the cascade branch
+    int32_t f1, b1;    // first formant and its cascade bandwidth
+    int32_t f2, b2;    // second formant
+    int32_t f3, b3;    // third formant
+    int32_t f4, b4;    // fourth formant
+    int32_t f5, b5;    // fifth formant
+    int32_t f6, b6;    // sixth formant
+    int32_t nasalZeroF, nasalZeroB; // nasal antiresonator frequency and bandwidth
+    int32_t nasalPoleF, nasalPoleB; // nasal resonator frequency and bandwidth
+    int32_t aspirationDb;           // no effect: there is no noise source
+    int32_t openPhase;              // glottal open phase in samples
+    int32_t breathinessDb;          // no effect: there is no noise source
+    int32_t tiltDb;                 // spectral tilt of the voicing source
+    int32_t fricationDb;            // no effect: there is no noise source
+    int32_t skew;                   // alternate lengthening/shortening of periods, quarter samples
+    int32_t a1Db, b1Par;            // parallel first formant amplitude and bandwidth
+    int32_t a2Db, b2Par;            // parallel second formant
+    int32_t a3Db, b3Par;            // parallel third formant
+    int32_t a4Db, b4Par;            // parallel fourth formant
+    int32_t a5Db, b5Par;            // parallel fifth formant
+    int32_t a6Db, b6Par;            // parallel sixth formant
+    int32_t nasalParDb;             // parallel nasal resonator amplitude
+    int32_t bypassDb;               // parallel bypass amplitude
+    int32_t parVoicingDb;           // voicing into the parallel branch
+    int32_t gainDb;                 // overall output gain
 };
 
 constexpr int kSynthFrameParameters = 40;

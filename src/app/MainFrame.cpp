@@ -28,6 +28,13 @@ QLabel* MakePane(QWidget* parent, std::initializer_list<const char*> texts) {
     return pane;
 }
 
+// Only a checked entry is checkable, so that the others show no empty check box. Qt's own
+// toggle on triggering is undone by the next state update.
+void SetCheckMark(QAction* action, bool checked) {
+    action->setCheckable(checked);
+    action->setChecked(checked);
+}
+
 // File names shown as menu texts: "&" is a character there, not a mnemonic.
 QString MenuTextOfFileName(const std::string& name) {
     return QString::fromStdString(name).replace('&', "&&");
@@ -74,8 +81,7 @@ QAction* CMainFrame::AddMenuEntry(QMenu* menu, const MenuNode& node) {
     // The text after "\t" is shown as the key name; the keys themselves are BuildKeys'.
     auto* action = menu->addAction(QString::fromUtf8(node.text));
     action->setData(node.id);
-    action->setCheckable(true);
-    action->setChecked(node.initiallyChecked);
+    SetCheckMark(action, node.initiallyChecked);
     if (const char* prompt = CommandPrompt(node.id)) {
         const QStringList parts = QString::fromUtf8(prompt).split('\n');
         action->setStatusTip(parts.front());
@@ -183,7 +189,7 @@ void CMainFrame::UpdateCommandStates() {
     for (const auto& [id, action] : m_menuActions) {
         const CommandState state = QueryCommand(id);
         action->setEnabled(state.handled && state.enabled);
-        action->setChecked(state.checked);
+        SetCheckMark(action, state.checked);
         if (state.text)
             action->setText(QString::fromUtf8(state.text));
     }

@@ -143,6 +143,7 @@ void CSoundPlayer::Feed() {
 void CSoundPlayer::OnSinkStateChanged() {
     if (m_pSink && m_pSink->state() == QAudio::StoppedState &&
         m_pSink->error() != QAudio::NoError) {
+        m_lastResult = PlayResult::BrokenOff;
         Stop();
         emit Finished();
     }

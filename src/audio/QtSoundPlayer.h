@@ -25,7 +25,8 @@ class CSoundPlayer : public QObject, public ISoundPlayer {
     Q_OBJECT
 
 public:
-    enum class PlayResult { None, Started, NotDecoded, NoOutput };
+    // BrokenOff: the sound server failed while the sound was playing.
+    enum class PlayResult { None, Started, NotDecoded, NoOutput, BrokenOff };
 
     explicit CSoundPlayer(QObject* parent = nullptr);
     ~CSoundPlayer() override;
@@ -34,7 +35,7 @@ public:
     void Stop() override;
     // True from a successful Play until the sound has ended or was stopped.
     bool IsPlaying() const override;
-    // How the last Play went.
+    // How the last Play went (BrokenOff replaces Started when the server failed).
     PlayResult LastResult() const { return m_lastResult; }
 
 signals:

@@ -40,6 +40,7 @@ CWaveOutVolumeCtrl::CWaveOutVolumeCtrl() {
 }
 
 CWaveOutVolumeCtrl::~CWaveOutVolumeCtrl() {
+    m_notifiers.clear();
     if (m_bOpen)
         Close();
     if (s_pNotifyTarget == this)
@@ -86,6 +87,11 @@ bool CWaveOutVolumeCtrl::FindLine() {
 }
 
 void CWaveOutVolumeCtrl::Close() {
+    // Close may run inside a notifier's own signal: let the event loop delete them.
+    for (auto& notifier : m_notifiers) {
+        notifier->setEnabled(false);
+        notifier.release()->deleteLater();
+    }
     m_notifiers.clear();
     if (m_hMixer)
         snd_mixer_close(m_hMixer);
@@ -202,9 +208,9 @@ void CWaveOutVolumeCtrl::HandleMixerEvents() {
     m_bHandlingEvents = true;
     const int result = snd_mixer_handle_events(m_hMixer);
     m_bHandlingEvents = false;
-    // A mixer that fails (its sound server went away) would wake the loop for ever.
+    // A mixer that fails has lost its sound server: the line is gone.
     if (result < 0)
-        m_notifiers.clear();
+        Close();
 }
 
 // Reads the changes the mixer has queued so that the getters see the line as it is now.

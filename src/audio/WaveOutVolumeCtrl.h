@@ -14,7 +14,8 @@ class QSocketNotifier;
 // when it has a playback volume, otherwise "Master" (with PulseAudio or PipeWire behind
 // "default", "Master" is the sound server's output). Construction opens everything; any
 // failure leaves the control unavailable (getters -1, setters do nothing) and reports
-// nothing, not even on stderr. Use it from one thread only.
+// nothing, not even on stderr. When the mixer fails later (the sound server went away),
+// the control turns unavailable in the same way. Use it from one thread only.
 //
 // Change notifications need a running Qt event loop: the control watches the mixer with
 // QSocketNotifiers when it is constructed on a thread that has a QCoreApplication event

@@ -46,6 +46,10 @@ int HandlePlay(const std::vector<std::string>& args) {
         return kCliFailed;
     }
     qt.app.exec();
+    if (player.LastResult() == CSoundPlayer::PlayResult::BrokenOff) {
+        CliError("the sound server failed while \"" + path + "\" was playing");
+        return kCliFailed;
+    }
     return kCliOk;
 }
 

@@ -160,16 +160,16 @@ QAction* CMainFrame::MenuAction(int id) const {
 }
 
 CommandState CMainFrame::QueryCommand(int id) const {
-    CommandState state;
     if (id == ID_FILE_MRU_FILE1 || m_bViewDestroyed)
-        state.handled = false; // the recent-file list is never filled
-    else if (id == ID_APP_EXIT)
-        state.handled = true;
-    else if (m_host && (state = m_host->OnUpdateCommand(id)).handled)
-        return state;
-    else if (m_view)
-        state = m_view->OnUpdateCommand(id);
-    return state;
+        return CommandState{false, false}; // the recent-file list is never filled
+    if (id == ID_APP_EXIT)
+        return CommandState{true, true};
+    if (m_host) {
+        const CommandState own = m_host->OnUpdateCommand(id);
+        if (own.handled)
+            return own;
+    }
+    return m_view ? m_view->OnUpdateCommand(id) : CommandState{};
 }
 
 void CMainFrame::ExecuteCommand(int id) {
@@ -204,7 +204,6 @@ void CMainFrame::UpdateStatusPanes() {
 }
 
 void CMainFrame::SetViewStatusText(const QString& text) {
-    m_strViewText = text;
     m_paneText->setText(text.isEmpty() ? QString::fromLatin1(kReady) : text);
 }
 

@@ -70,5 +70,4 @@ private:
     QLabel* m_paneText = nullptr;
     QLabel* m_paneZoom = nullptr;
     QLabel* m_paneScale = nullptr;
-    QString m_strViewText;
 };

@@ -1,6 +1,6 @@
 #include "app/TundrelApp.h"
 
-#include "app/FileDialogs.h"
+#include "base/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
 #include "audio/QtSoundPlayer.h"

@@ -4,6 +4,7 @@
 #include "app/QtMessageSink.h"
 #include "app/QtSettingsProfile.h"
 #include "app/TundrelApp.h"
+#include "view/QtFileDialogs.h"
 
 #include <QApplication>
 
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     SetMessageSink(print ? static_cast<IMessageSink*>(&printedMessages) : &messages);
     QtFolderChooser folders;
     SetFolderChooser(&folders);
+    QtFileDialogs fileDialogs;
+    SetFileDialogs(&fileDialogs);
 
     CTundrelApp app;
     if (!app.InitInstance(QApplication::arguments()))

@@ -1,5 +1,5 @@
 #include "TempDir.h"
-#include "app/FileDialogs.h"
+#include "base/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/TundrelApp.h"
 #include "audio/SoundPlayer.h"
@@ -177,14 +177,14 @@ TEST_F(AppTest, ADocumentThatCannotBeOpenedEndsStartUpWithItsMessage) {
 TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {
     ASSERT_TRUE(Start());
     TempDir other;
-    dialogs.next = FileChoice{false, "", other.Path()};
+    dialogs.next = FileChoice{false, "", other.Path(), {}};
     app->Frame()->ExecuteCommand(ID_FILE_OPEN);
     EXPECT_EQ(dialogs.titles, std::vector<std::string>{"Open"});
     EXPECT_EQ(g_strVowDir, other.Path());
     EXPECT_EQ(profile.GetString("Directories", "Vow", ""), other.Path());
 
     const std::string path = MakeDocument("a.vow");
-    dialogs.next = FileChoice{true, path, work.Path()};
+    dialogs.next = FileChoice{true, path, work.Path(), {}};
     app->Frame()->ExecuteCommand(ID_FILE_OPEN);
     EXPECT_EQ(app->Frame()->windowTitle(), "a.vow - Quirnel");
     EXPECT_EQ(profile.GetString("Directories", "Vow", ""), work.Path());
@@ -206,12 +206,12 @@ TEST_F(AppTest, ClosingAChangedDocumentAsksAndCancelKeepsEverything) {
 
     // Yes on an untitled document asks for a name; cancelling that keeps the window.
     messages.QueueAnswer(MsgAnswer::Yes);
-    dialogs.next = FileChoice{false, "", work.Path()};
+    dialogs.next = FileChoice{false, "", work.Path(), {}};
     EXPECT_FALSE(app->Frame()->close());
     EXPECT_EQ(dialogs.proposedNames, std::vector<std::string>{"Untitled.vow"});
 
     messages.QueueAnswer(MsgAnswer::Yes);
-    dialogs.next = FileChoice{true, work.File("kept.vow"), work.Path()};
+    dialogs.next = FileChoice{true, work.File("kept.vow"), work.Path(), {}};
     EXPECT_TRUE(app->Frame()->close());
     EXPECT_TRUE(fs::exists(work.File("kept.vow")));
     EXPECT_TRUE(profile.Has("Options", "Zoomfactor"));

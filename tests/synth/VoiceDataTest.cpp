@@ -1,4 +1,5 @@
 // Measures the bundled voice files: their format, pitch, jitter, shimmer and loudness.
+#include "doc/VowelInventory.h"
 #include "synth/SynthRun.h"
 #include "synth/VoiceFile.h"
 
@@ -172,41 +173,29 @@ TEST(VoicingAnalyser, ResolvesSubSamplePeriodsAndPeakChanges) {
 
 // ---- The bundled voices ----------------------------------------------------------------
 
-struct PresetFormants {
-    int f1, f2, f3;
-};
-
-// The 28 preset vowels of each gender (the schwa page's four placeholders are not vowels).
-const std::array<PresetFormants, 28> kMalePresets = {{
-    {250, 2100, 3100}, {350, 2000, 2700}, {650, 1700, 2700}, {850, 1500, 2700}, {700, 1000, 2700},
-    {550, 900, 2700},  {400, 700, 2700},  {250, 600, 2700},  {250, 1850, 2300}, {350, 1550, 2300},
-    {550, 1420, 2300}, {720, 1350, 2300}, {610, 1100, 2700}, {520, 920, 2700},  {360, 1050, 2700},
-    {260, 1100, 2700}, {720, 1700, 2700}, {350, 1900, 2700}, {350, 900, 2700},  {350, 1500, 2700},
-    {500, 1250, 2700}, {650, 1100, 2700}, {270, 1700, 2700}, {270, 1450, 2700}, {450, 1270, 2700},
-    {350, 1300, 2700}, {700, 1150, 2700}, {660, 1320, 2700},
-}};
-const std::array<PresetFormants, 28> kFemalePresets = {{
-    {260, 2600, 3000}, {380, 2550, 3000},  {800, 2150, 3000}, {1100, 1600, 3000}, {790, 1100, 3000},
-    {650, 990, 3000},  {450, 790, 3000},   {350, 700, 3000},  {350, 2100, 3000},  {350, 1800, 3000},
-    {590, 1600, 3000}, {750, 1500, 3000},  {600, 1000, 3000}, {550, 1150, 3000},  {370, 1250, 3000},
-    {280, 1450, 3000}, {1100, 1750, 3000}, {350, 2600, 3000}, {380, 820, 3000},   {400, 1950, 3000},
-    {540, 1520, 3000}, {830, 1310, 3000},  {370, 2000, 3000}, {370, 1790, 3000},  {350, 1650, 3000},
-    {400, 1700, 3000}, {700, 1250, 3000},  {650, 1400, 3000},
-}};
-
 struct BundledVoice {
     const char* fileName;
     double lowestF0;
     double highestF0;
-    const std::array<PresetFormants, 28>* presets;
-    int tiltDb; // as the chart plays the voice: 0 for male, the default female tilt else
+    int presetGender; // whose preset vowels set the loudness: 0 female, 1 male
+    int tiltDb;       // as the chart plays the voice: 0 for male, the default female tilt else
 };
 
 const BundledVoice kVoices[] = {
-    {"01-male.dat", 105, 125, &kMalePresets, 0},
-    {"02-female.dat", 195, 225, &kFemalePresets, 6},
-    {"03-child.dat", 280, 320, &kFemalePresets, 6},
+    {"01-male.dat", 105, 125, 1, 0},
+    {"02-female.dat", 195, 225, 0, 6},
+    {"03-child.dat", 280, 320, 0, 6},
 };
+
+// The preset vowels of a gender, without the schwa page's blank placeholders.
+std::vector<VowelEntry> RealPresetVowels(int gender) {
+    std::vector<VowelEntry> vowels;
+    for (int type = 0; type < kTypeCount; ++type)
+        for (const VowelEntry* entry = kPresetVowels[gender][type]; entry->symbol; ++entry)
+            if (entry->symbol[0] != ' ')
+                vowels.push_back(*entry);
+    return vowels;
+}
 
 std::string BundledPath(const BundledVoice& voice) {
     return std::string(QUIRNEL_DATA_DIR) + "/Dat/" + voice.fileName;
@@ -270,7 +259,7 @@ TEST_P(BundledVoiceTest, HasNaturalPitchJitterAndShimmer) {
 TEST_P(BundledVoiceTest, LoudestPresetVowelPeaksJustBelowTheSixteenBitLimit) {
     std::string path = RenderablePath();
     int loudest = 0;
-    for (const PresetFormants& vowel : *GetParam().presets) {
+    for (const VowelEntry& vowel : RealPresetVowels(GetParam().presetGender)) {
         std::vector<int32_t> samples;
         ASSERT_EQ(
             RenderVowel(path, GetParam().tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, samples),

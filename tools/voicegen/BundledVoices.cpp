@@ -1,22 +1,18 @@
 #include "BundledVoices.h"
 
-const PresetTable kMalePresetFormants = {{
-    {250, 2100, 3100}, {350, 2000, 2700}, {650, 1700, 2700}, {850, 1500, 2700}, {700, 1000, 2700},
-    {550, 900, 2700},  {400, 700, 2700},  {250, 600, 2700},  {250, 1850, 2300}, {350, 1550, 2300},
-    {550, 1420, 2300}, {720, 1350, 2300}, {610, 1100, 2700}, {520, 920, 2700},  {360, 1050, 2700},
-    {260, 1100, 2700}, {720, 1700, 2700}, {350, 1900, 2700}, {350, 900, 2700},  {350, 1500, 2700},
-    {500, 1250, 2700}, {650, 1100, 2700}, {270, 1700, 2700}, {270, 1450, 2700}, {450, 1270, 2700},
-    {350, 1300, 2700}, {700, 1150, 2700}, {660, 1320, 2700},
-}};
+#include "doc/VowelInventory.h"
 
-const PresetTable kFemalePresetFormants = {{
-    {260, 2600, 3000}, {380, 2550, 3000},  {800, 2150, 3000}, {1100, 1600, 3000}, {790, 1100, 3000},
-    {650, 990, 3000},  {450, 790, 3000},   {350, 700, 3000},  {350, 2100, 3000},  {350, 1800, 3000},
-    {590, 1600, 3000}, {750, 1500, 3000},  {600, 1000, 3000}, {550, 1150, 3000},  {370, 1250, 3000},
-    {280, 1450, 3000}, {1100, 1750, 3000}, {350, 2600, 3000}, {380, 820, 3000},   {400, 1950, 3000},
-    {540, 1520, 3000}, {830, 1310, 3000},  {370, 2000, 3000}, {370, 1790, 3000},  {350, 1650, 3000},
-    {400, 1700, 3000}, {700, 1250, 3000},  {650, 1400, 3000},
-}};
+PresetTable PresetFormantsOf(int gender) {
+    PresetTable table{};
+    size_t count = 0;
+    for (int type = 0; type < kTypeCount; ++type) {
+        for (const VowelEntry* entry = kPresetVowels[gender][type]; entry->symbol; ++entry) {
+            if (entry->symbol[0] != ' ' && count < table.size())
+                table[count++] = {entry->f1, entry->f2, entry->f3};
+        }
+    }
+    return table;
+}
 
 namespace {
 
@@ -64,9 +60,9 @@ VoiceProfile ChildProfile() {
 const std::array<BundledVoice, 3>& BundledVoices() {
     // The voices menu lists the files in name order, so the male voice comes first.
     static const std::array<BundledVoice, 3> voices = {{
-        {"01-male.dat", MaleProfile(), &kMalePresetFormants, 0},
-        {"02-female.dat", FemaleProfile(), &kFemalePresetFormants, 6},
-        {"03-child.dat", ChildProfile(), &kFemalePresetFormants, 6},
+        {"01-male.dat", MaleProfile(), 1, 0},
+        {"02-female.dat", FemaleProfile(), 0, 6},
+        {"03-child.dat", ChildProfile(), 0, 6},
     }};
     return voices;
 }

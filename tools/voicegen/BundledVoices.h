@@ -16,8 +16,9 @@ struct PresetFormants {
 // The 28 preset vowels of one gender (primary, secondary, further, schwa; the schwa page's
 // last four slots are placeholders, not vowels, and are left out).
 using PresetTable = std::array<PresetFormants, 28>;
-extern const PresetTable kMalePresetFormants;
-extern const PresetTable kFemalePresetFormants;
+
+// The preset vowels of gender (0 female, 1 male), taken from the vowel inventory.
+PresetTable PresetFormantsOf(int gender);
 
 // A voice file of the program: its voicing and how the program plays it. Its loudness is
 // set so that the loudest preset vowel, played as the chart plays it, peaks near
@@ -25,7 +26,7 @@ extern const PresetTable kFemalePresetFormants;
 struct BundledVoice {
     std::string fileName;
     VoiceProfile profile;
-    const PresetTable* presets;
+    int presetGender; // whose preset vowels set the loudness: 0 female, 1 male
     int tiltDb;
 };
 

@@ -29,7 +29,7 @@ bool MeasureLoudness(const BundledVoice& voice, const std::vector<int32_t>& samp
     if (!WriteVoiceFile(path, samples, 1 / gain)) {
         return false;
     }
-    return FindLoudestPreset(path, *voice.presets, voice.tiltDb, loudest);
+    return FindLoudestPreset(path, PresetFormantsOf(voice.presetGender), voice.tiltDb, loudest);
 }
 
 } // namespace

@@ -41,34 +41,32 @@ void CTundrelDoc::LoadPresets() {
                     Entry(SlotOf(type, pos), gender, set) = kPresetVowels[gender][type][pos];
 }
 
-void CTundrelDoc::StoreEntry(int slot, int f1, int f2, int f3, int len, int gender, int set) {
-    VowelEntry& entry = Entry(slot, gender, set);
+namespace {
+
+// Writes the four values of an entry and its modified flag.
+void WriteEntry(VowelEntry& entry, int f1, int f2, int f3, int len, int modified) {
     entry.f1 = f1;
     entry.f2 = f2;
     entry.f3 = f3;
     entry.len = len;
-    entry.modified = 1;
+    entry.modified = modified;
+}
+
+} // namespace
+
+void CTundrelDoc::StoreEntry(int slot, int f1, int f2, int f3, int len, int gender, int set) {
+    WriteEntry(Entry(slot, gender, set), f1, f2, f3, len, 1);
     SetModifiedFlag();
 }
 
 void CTundrelDoc::StoreEntryBySymbol(const char* symbol, int f1, int f2, int f3, int len,
                                      int gender, int set) {
-    VowelEntry& entry = FindEntry(symbol, gender, set);
-    entry.f1 = f1;
-    entry.f2 = f2;
-    entry.f3 = f3;
-    entry.len = len;
-    entry.modified = 1;
+    WriteEntry(FindEntry(symbol, gender, set), f1, f2, f3, len, 1);
     SetModifiedFlag();
 }
 
 void CTundrelDoc::InitEntry(int slot, int f1, int f2, int f3, int len, int gender, int set) {
-    VowelEntry& entry = Entry(slot, gender, set);
-    entry.f1 = f1;
-    entry.f2 = f2;
-    entry.f3 = f3;
-    entry.len = len;
-    entry.modified = 0;
+    WriteEntry(Entry(slot, gender, set), f1, f2, f3, len, 0);
 }
 
 int CTundrelDoc::IsEntryModified(int slot, int gender, int set) const {

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <alsa/asoundlib.h>
 #include <poll.h>
 
@@ -183,19 +184,29 @@ void CWaveOutVolumeCtrl::RestoreInitialState() {
         Deactivate();
 }
 
+namespace {
+
+// The descriptors to poll for the mixer's change events (none when it has none).
+std::vector<pollfd> PollDescriptors(snd_mixer_t* mixer) {
+    const int count = snd_mixer_poll_descriptors_count(mixer);
+    if (count <= 0)
+        return {};
+    std::vector<pollfd> fds(static_cast<size_t>(count));
+    const int filled = snd_mixer_poll_descriptors(mixer, fds.data(), static_cast<unsigned>(count));
+    fds.resize(static_cast<size_t>(std::max(filled, 0)));
+    return fds;
+}
+
+} // namespace
+
 // Watches the mixer's poll descriptors from the Qt event loop, when there is one.
 void CWaveOutVolumeCtrl::WatchMixer() {
     if (!QCoreApplication::instance() || !QAbstractEventDispatcher::instance())
         return;
-    const int count = snd_mixer_poll_descriptors_count(m_hMixer);
-    if (count <= 0)
-        return;
-    std::vector<pollfd> fds(static_cast<size_t>(count));
-    const int filled = snd_mixer_poll_descriptors(m_hMixer, fds.data(), count);
-    for (int i = 0; i < filled; ++i) {
-        if (!(fds[i].events & POLLIN))
+    for (const pollfd& fd : PollDescriptors(m_hMixer)) {
+        if (!(fd.events & POLLIN))
             continue;
-        auto notifier = std::make_unique<QSocketNotifier>(fds[i].fd, QSocketNotifier::Read);
+        auto notifier = std::make_unique<QSocketNotifier>(fd.fd, QSocketNotifier::Read);
         QObject::connect(notifier.get(), &QSocketNotifier::activated,
                          [this] { HandleMixerEvents(); });
         m_notifiers.push_back(std::move(notifier));
@@ -217,15 +228,12 @@ void CWaveOutVolumeCtrl::HandleMixerEvents() {
 void CWaveOutVolumeCtrl::RefreshIfPending() {
     if (!m_hMixer || m_bHandlingEvents)
         return;
-    const int count = snd_mixer_poll_descriptors_count(m_hMixer);
-    if (count <= 0)
-        return;
-    std::vector<pollfd> fds(static_cast<size_t>(count));
-    const int filled = snd_mixer_poll_descriptors(m_hMixer, fds.data(), count);
-    if (filled <= 0 || poll(fds.data(), static_cast<nfds_t>(filled), 0) <= 0)
+    std::vector<pollfd> fds = PollDescriptors(m_hMixer);
+    if (fds.empty() || poll(fds.data(), static_cast<nfds_t>(fds.size()), 0) <= 0)
         return;
     unsigned short revents = 0;
-    if (snd_mixer_poll_descriptors_revents(m_hMixer, fds.data(), filled, &revents) < 0)
+    if (snd_mixer_poll_descriptors_revents(m_hMixer, fds.data(), static_cast<unsigned>(fds.size()),
+                                           &revents) < 0)
         return;
     if (revents & POLLIN)
         HandleMixerEvents();

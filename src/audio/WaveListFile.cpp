@@ -2,12 +2,9 @@
 
 #include "base/Directories.h"
 #include "base/FileError.h"
+#include "base/SafeFile.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -50,58 +47,6 @@ std::string ListFileText(const std::vector<std::string>& entries, const std::str
     for (const auto& entry : entries)
         text += WaveListLine(Absolute(entry), dir) + kLineEnd;
     return text;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Writes text to a new file beside path and moves it over path; errno tells the cause
-// when it fails.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-    const std::string temp = path + ".part-" + std::to_string(getpid());
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, text);
-    int error = errno;
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        unlink(temp.c_str());
-        errno = error;
-    }
-    return ok;
-}
-
-bool ReadAll(const std::string& path, std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    const bool ok = !std::ferror(file);
-    const int error = errno;
-    std::fclose(file);
-    errno = error;
-    return ok;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -168,8 +113,8 @@ std::string ResolveWaveListLine(const std::string& line, const std::string& list
 }
 
 bool SaveWaveList(const std::vector<std::string>& entries, const std::string& path) {
-    if (!ReplaceFile(path, ListFileText(entries, ListDirectory(path)))) {
-        ShowFileError(path, errno);
+    if (const int error = ReplaceFileContents(path, ListFileText(entries, ListDirectory(path)))) {
+        ShowFileError(path, error);
         return false;
     }
     return true;
@@ -177,8 +122,8 @@ bool SaveWaveList(const std::vector<std::string>& entries, const std::string& pa
 
 bool LoadWaveList(std::vector<std::string>& entries, const std::string& path) {
     std::string text;
-    if (!ReadAll(path, text)) {
-        ShowFileError(path, errno);
+    if (const int error = ReadWholeFile(path, text)) {
+        ShowFileError(path, error);
         return false;
     }
     const std::string dir = ListDirectory(path);

@@ -6,8 +6,9 @@
 
 // Writes the entries (full paths) to a list file, each relative to the list file's folder,
 // every line ended by CR LF. A relative entry is first taken against the working directory. The
-// file is written beside the old one and then replaces it, so a failed write keeps the old list. A
-// file that cannot be created or written shows the file-error message; returns false.
+// list replaces the old file safely (ReplaceFileContents): a failed write keeps the old list, a
+// symbolic link stays a link, the permission bits stay. A file that cannot be created or written
+// shows the file-error message; returns false.
 bool SaveWaveList(const std::vector<std::string>& entries, const std::string& path);
 
 // Reads a list file into entries (full paths), one per line, empty lines included.

@@ -1,4 +1,4 @@
-#include "doc/DocFile.h"
+#include "base/SafeFile.h"
 
 #include <cerrno>
 #include <climits>

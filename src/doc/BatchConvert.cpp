@@ -2,7 +2,7 @@
 
 #include "base/FileError.h"
 #include "base/MessageBox.h"
-#include "doc/DocFile.h"
+#include "base/SafeFile.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowArchive.h"
 

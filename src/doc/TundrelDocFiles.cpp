@@ -5,7 +5,7 @@
 #include "base/FileError.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
-#include "doc/DocFile.h"
+#include "base/SafeFile.h"
 #include "doc/VowArchive.h"
 
 #include <cerrno>

@@ -132,4 +132,20 @@ TEST_F(WaveListFileTest, FailedSaveReportsAndKeepsTheOldList) {
     EXPECT_EQ(files, 1);
 }
 
+TEST_F(WaveListFileTest, SaveThroughASymlinkKeepsTheLinkAndThePermissions) {
+    ASSERT_EQ(mkdir(m_dir.File("real").c_str(), 0755), 0);
+    const std::string target = m_dir.File("real/l.wlist");
+    ASSERT_TRUE(SaveWaveList({m_dir.File("old.wav")}, target));
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    const std::string link = m_dir.File("link.wlist");
+    std::filesystem::create_symlink("real/l.wlist", link);
+    ASSERT_TRUE(SaveWaveList({m_dir.File("new.wav")}, link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    // The lines are relative to the folder the list was saved under, the link's.
+    EXPECT_EQ(ReadFile(target), "new.wav\r\n");
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
 } // namespace

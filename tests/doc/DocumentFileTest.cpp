@@ -2,7 +2,7 @@
 #include "TempDir.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
-#include "doc/DocFile.h"
+#include "base/SafeFile.h"
 #include "doc/TundrelDoc.h"
 
 #include <csignal>

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,10 @@ public:
     int GridWidth() const { return m_nGridWidth; }
     int FemaleTilt() const { return m_nFemaleTilt; }
     int CircleAngle() const { return m_nCircleAngle; }
+    int CircleRadius() const { return m_nCircleRadius; }
+    int CircleStepWidth() const { return m_nCircleStep; }
+    int Duration() const { return m_nDuration; }
+    bool IsLogging() const { return m_bLog; }
     bool HasSymbolFont() const { return m_bSymbolFont; }
     const std::string& VoiceFile() const { return m_strVoiceFile; }
     const QString& StatusText() const { return m_strStatus; }
@@ -151,6 +156,23 @@ private:
     bool DoToggleCommand(int id);
     CommandState StateOfToggle(int id) const;
 
+    // Commands that ask first (ViewDialogs.cpp)
+    bool DoDialogCommand(int id);
+    CommandState StateOfDialogCommand(int id) const;
+    void OnZoomParameters();
+    void OnDuration();
+    void OnFemaleTilt();
+    void OnCircleParameters();
+    void OnSelectTempPath();
+
+    // Action log (ActionLog.cpp)
+    void OnLogToFile();
+    void CloseLog();
+    void LogLine(const std::string& line);
+    void LogSelectedVowel();
+    void LogFormants();
+    std::string ListEntryBytes(int row) const;
+
     CTundrelDoc* m_pDoc;
     CVolumeCtrl* m_pVolume;
     ISoundPlayer* m_pPlayer;
@@ -198,6 +220,8 @@ private:
     QString m_strStatus;
     bool m_bDestroyed = false;
     bool m_bPaintPlays = true; // the paint under way reaches the chart
+    bool m_bLog = false;
+    std::FILE* m_pLogFile = nullptr;
 
     // Child controls
     QPushButton* m_pSetButton = nullptr;

@@ -166,7 +166,7 @@ bool CTundrelView::DoToggleCommand(int id) {
         MovePoint(id);
         break;
     default:
-        return false;
+        return DoDialogCommand(id);
     }
     return true;
 }
@@ -328,6 +328,6 @@ CommandState CTundrelView::StateOfToggle(int id) const {
     case ID_MOVE_RIGHT:
         return Enabled();
     default:
-        return CommandState{};
+        return StateOfDialogCommand(id);
     }
 }

@@ -171,6 +171,7 @@ void CTundrelView::SelectVowel() {
     InvalidateMarker();
     if (row < 0)
         return;
+    LogSelectedVowel();
     const ChartScale scale = Scale();
     if (ListShowsModifiedVowels()) {
         const std::string symbol = SelectedSymbol();
@@ -221,6 +222,7 @@ void CTundrelView::DrawSelectionAndPlay(QPainter& painter) {
     DrawBitmap(painter, kPictureSelectedPoint, m_nSelX + 46, m_nSelY - 4, 8, 8);
     if (!m_bPaintPlays)
         return;
+    LogFormants();
     if (diphthong)
         Synthesize(m_nF1, m_nF2, XToFrequency(scale, m_nDiphX), YToFrequency(scale, m_nDiphY));
     else if (m_bCircle)
@@ -277,6 +279,7 @@ void CTundrelView::SaveVowel() {
                     MsgIcon::Warning);
         return;
     }
+    LogLine("Saved");
     if (m_bModifiedVowels)
         m_pDoc->StoreEntryBySymbol(SelectedSymbol().c_str(), f1, f2, f3, duration, m_nGender,
                                    m_nVowelSet);
@@ -305,6 +308,7 @@ void CTundrelView::ResetVowel() {
     const VowelEntry& preset =
         kPresetVowels[gender][slot / kPositionsPerType][slot % kPositionsPerType];
     m_pDoc->InitEntry(slot, preset.f1, preset.f2, preset.f3, 100, m_nGender, m_nVowelSet);
+    LogLine("Init");
     const ChartScale scale = Scale();
     m_nSelX = FrequencyToX(scale, preset.f1);
     m_nSelY = FrequencyToY(scale, preset.f2);

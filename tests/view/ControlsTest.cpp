@@ -193,8 +193,9 @@ TEST_F(ViewTest, StatusPanesAndModeStates) {
     view->OnCommand(ID_CIRCLE_FORWARD); // both modes on: Normal is not checked
     EXPECT_TRUE(view->OnUpdateCommand(ID_MODE_DIPHTHONG).checked);
     EXPECT_FALSE(view->OnUpdateCommand(ID_MODE_NORMAL).checked);
-    // Dialogs and the wave list come later: their entries show disabled.
-    EXPECT_FALSE(view->OnUpdateCommand(ID_ZOOM_PARAMETERS).handled);
+    // Zoom Parameters only works in zoom mode.
+    EXPECT_TRUE(view->OnUpdateCommand(ID_ZOOM_PARAMETERS).handled);
+    EXPECT_FALSE(view->OnUpdateCommand(ID_ZOOM_PARAMETERS).enabled);
 }
 
 } // namespace

@@ -1,0 +1,108 @@
+// The view's commands that ask first: zoom grid, duration, female tilt, circle parameters
+// and the folder for "temp.wav".
+#include "view/TundrelView.h"
+
+#include "base/Directories.h"
+#include "base/FolderBrowser.h"
+#include "view/InputDialog.h"
+#include "view/InputPrompt.h"
+
+bool CTundrelView::DoDialogCommand(int id) {
+    switch (id) {
+    case ID_ZOOM_PARAMETERS:
+        OnZoomParameters();
+        break;
+    case ID_DURATION:
+        OnDuration();
+        break;
+    case ID_FEMALE_TILT:
+        OnFemaleTilt();
+        break;
+    case ID_CIRCLE_PARAMETERS:
+        OnCircleParameters();
+        break;
+    case ID_TEMP_PATH:
+        OnSelectTempPath();
+        break;
+    case ID_LOG_TO_FILE:
+        OnLogToFile();
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+CommandState CTundrelView::StateOfDialogCommand(int id) const {
+    CommandState state;
+    switch (id) {
+    case ID_ZOOM_PARAMETERS:
+        state.handled = true;
+        state.enabled = m_bZoom;
+        break;
+    case ID_LOG_TO_FILE:
+        state.handled = true;
+        state.checked = m_bLog;
+        break;
+    case ID_DURATION:
+    case ID_FEMALE_TILT:
+    case ID_CIRCLE_PARAMETERS:
+    case ID_TEMP_PATH:
+        state.handled = true;
+        break;
+    default:
+        break;
+    }
+    return state;
+}
+
+// Asks for an integer with the input dialog; false on Cancel.
+static bool AskNumberText(const char* prompt, int initial, std::string& text) {
+    return GetInputPrompt().AskText(prompt, std::to_string(initial), text);
+}
+
+void CTundrelView::OnZoomParameters() {
+    std::string text;
+    if (!AskNumberText("Wieviele Formantpositionen ?", CellCountOfGridWidth(m_nGridWidth), text))
+        return;
+    // The point keeps its pixel position; only the grid and later snapping change.
+    m_nGridWidth = GridWidthFromCellCount(text);
+    if (m_bShowGrid && m_bZoom)
+        Redraw();
+}
+
+void CTundrelView::OnDuration() {
+    std::string text;
+    if (!AskNumberText("Length of Vowel in % (1 - 100)", m_nDuration, text))
+        return;
+    m_nDuration = DurationFromText(text);
+    SetDuration(m_nDuration);
+    PlayCurrent();
+}
+
+void CTundrelView::OnFemaleTilt() {
+    std::string text;
+    if (!AskNumberText("Spectral tilt above 3 kHz in dB (0 - 24)", m_nFemaleTilt, text))
+        return;
+    m_nFemaleTilt = FemaleTiltFromText(text);
+    PlayCurrent();
+}
+
+void CTundrelView::OnCircleParameters() {
+    unsigned radius = static_cast<unsigned>(m_nCircleRadius);
+    unsigned step = static_cast<unsigned>(m_nCircleStep);
+    if (!GetInputPrompt().AskCircle(radius, step))
+        return;
+    m_nCircleRadius = static_cast<int>(radius);
+    m_nCircleStep = static_cast<int>(step);
+    m_bCircle = true;
+    Redraw();
+}
+
+void CTundrelView::OnSelectTempPath() {
+    CFolderBrowser browser;
+    browser.m_strTitle = "Select a Directory for the 'temp.wav' File:";
+    browser.m_strPath = g_strTempDir;
+    if (browser.Browse())
+        g_strTempDir = browser.m_strPath;
+}

@@ -1,0 +1,157 @@
+// The dialogs on their own: how their text becomes numbers, the circle dialog's refusal,
+// the titles and controls.
+#include "base/MessageBox.h"
+#include "view/AboutDlg.h"
+#include "view/CircleDialog.h"
+#include "view/InputDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+TEST(DialogNumberTest, ReadsLikeTheCLibrary) {
+    EXPECT_EQ(ReadDialogNumber("30"), 30);
+    EXPECT_EQ(ReadDialogNumber("-5"), -5);
+    EXPECT_EQ(ReadDialogNumber("+7"), 7);
+    EXPECT_EQ(ReadDialogNumber("abc"), 0);
+    EXPECT_EQ(ReadDialogNumber(""), 0);
+    EXPECT_EQ(ReadDialogNumber(" \t12xyz"), 12);
+    EXPECT_EQ(ReadDialogNumber("- 4"), 0);
+    EXPECT_EQ(ReadDialogNumber("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(ReadDialogNumber("-99999999999999999999"), INT_MIN);
+}
+
+TEST(DialogNumberTest, EachUseKeepsItsRange) {
+    EXPECT_EQ(FemaleTiltFromText("30"), 24);
+    EXPECT_EQ(FemaleTiltFromText("-5"), 0);
+    EXPECT_EQ(FemaleTiltFromText("abc"), 0);
+    EXPECT_EQ(FemaleTiltFromText(" 12xyz"), 12);
+    EXPECT_EQ(DurationFromText("0"), 1);
+    EXPECT_EQ(DurationFromText("250"), 100);
+    EXPECT_EQ(DurationFromText("abc"), 1);
+    EXPECT_EQ(DurationFromText("55"), 55);
+}
+
+TEST(DialogNumberTest, ZoomCountBecomesAPositiveGridWidth) {
+    EXPECT_EQ(CellCountOfGridWidth(25), 15);
+    EXPECT_EQ(GridWidthFromCellCount("15"), 25);
+    EXPECT_EQ(GridWidthFromCellCount("10"), 38);
+    EXPECT_EQ(GridWidthFromCellCount("20"), 19);
+    EXPECT_EQ(GridWidthFromCellCount("7"), 54);
+    EXPECT_EQ(GridWidthFromCellCount("380"), 1);
+    // Counts outside 1..380 are kept to that range: never a width of zero or less.
+    EXPECT_EQ(GridWidthFromCellCount("1000"), 1);
+    EXPECT_EQ(GridWidthFromCellCount("0"), 380);
+    EXPECT_EQ(GridWidthFromCellCount("-3"), 380);
+    EXPECT_EQ(GridWidthFromCellCount("abc"), 380);
+}
+
+TEST(DialogNumberTest, CircleFieldsTakeOnlyUnsignedNumbers) {
+    unsigned value = 99;
+    EXPECT_TRUE(ReadCircleValue(" 20\t ", value));
+    EXPECT_EQ(value, 20u);
+    EXPECT_TRUE(ReadCircleValue("0", value));
+    EXPECT_EQ(value, 0u);
+    for (const char* refused : {"-3", "", "  ", "12a", "+5", "1 2", "40000", "99999999999"}) {
+        value = 7;
+        EXPECT_FALSE(ReadCircleValue(refused, value)) << refused;
+        EXPECT_EQ(value, 7u) << refused;
+    }
+}
+
+TEST(InputDialogTest, ShowsThePromptAndTakesTheEditedTextOnOk) {
+    CInputDialog dialog(nullptr, "Wieviele Formantpositionen ?", 15);
+    EXPECT_EQ(dialog.windowTitle(), "Input");
+    EXPECT_EQ(dialog.Prompt()->text(), "Wieviele Formantpositionen ?");
+    EXPECT_EQ(dialog.Edit()->text(), "15");
+    EXPECT_EQ(dialog.GetText(), "15");
+    // The field lies below the question, inside the dialog.
+    EXPECT_GT(dialog.Edit()->y(), dialog.Prompt()->y());
+    EXPECT_LE(dialog.Edit()->geometry().right(), dialog.width());
+
+    dialog.Edit()->clear();
+    QTest::keyClicks(dialog.Edit(), "7");
+    QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(dialog.Edit(), Qt::Key_Return); });
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_EQ(dialog.GetText(), "7");
+}
+
+TEST(InputDialogTest, CancelKeepsTheFirstText) {
+    CInputDialog dialog(nullptr, "Bitte Namen eingeben:", std::string());
+    QTest::keyClicks(dialog.Edit(), "session");
+    QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
+    EXPECT_EQ(dialog.DoModal(), 2);
+    EXPECT_EQ(dialog.GetText(), "");
+}
+
+class CircleDialogTest : public ::testing::Test {
+protected:
+    RecordingMessageSink messages;
+    ScopedMessageSink guard{&messages};
+};
+
+TEST_F(CircleDialogTest, RefusesANegativeRadiusAndSelectsTheField) {
+    CCircleDialog dialog(nullptr, 16, 30);
+    EXPECT_EQ(dialog.windowTitle(), "Input");
+    EXPECT_EQ(dialog.RadiusEdit()->text(), "16");
+    EXPECT_EQ(dialog.StepEdit()->text(), "30");
+    dialog.show();
+    dialog.RadiusEdit()->setText("-3");
+    dialog.StepEdit()->setText("45");
+    dialog.accept();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Please enter a positive integer."});
+    EXPECT_TRUE(dialog.isVisible()); // it stays open
+    EXPECT_EQ(dialog.RadiusEdit()->selectedText(), "-3");
+    EXPECT_EQ(dialog.m_nRadius, 16u);
+    EXPECT_EQ(dialog.m_nStep, 30u);
+}
+
+TEST_F(CircleDialogTest, RefusesAnEmptyStepAfterAGoodRadius) {
+    CCircleDialog dialog(nullptr, 16, 30);
+    dialog.show();
+    dialog.RadiusEdit()->setText("25");
+    dialog.StepEdit()->setText("");
+    dialog.accept();
+    EXPECT_EQ(messages.Texts().size(), 1u);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.m_nRadius, 16u); // nothing is taken over until both are good
+}
+
+TEST_F(CircleDialogTest, AcceptsNumbersSurroundedByBlanks) {
+    CCircleDialog dialog(nullptr, 16, 30);
+    dialog.RadiusEdit()->setText("  20 ");
+    dialog.StepEdit()->setText("\t45");
+    QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(dialog.m_nRadius, 20u);
+    EXPECT_EQ(dialog.m_nStep, 45u);
+}
+
+TEST(AboutDlgTest, NamesTheProgramAndHasOneOkButton) {
+    CAboutDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "About this Program");
+    bool named = false;
+    bool picture = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        named = named || label->text() == "Quirnel";
+        picture = picture || !label->pixmap().isNull();
+    }
+    EXPECT_TRUE(named);
+    EXPECT_TRUE(picture);
+    const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), "OK");
+    QTimer::singleShot(0, buttons[0], &QPushButton::click);
+    EXPECT_EQ(dialog.DoModal(), 1);
+}
+
+} // namespace

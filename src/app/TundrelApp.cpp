@@ -1,21 +1,42 @@
 #include "app/TundrelApp.h"
 
-#include "base/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
 #include "audio/QtSoundPlayer.h"
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/Directories.h"
+#include "base/FileDialogs.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
+#include "doc/BatchConvert.h"
 #include "doc/TundrelDoc.h"
+#include "view/InputPrompt.h"
 #include "view/TundrelView.h"
 
 #include <QFileInfo>
 
 namespace {
 
-constexpr const char* kDocumentFilters = "Vowels (*.vow);;All Files (*.*)";
+// "All Files" matches every name, also names without a dot, so its pattern is "*".
+constexpr const char* kDocumentFilters = "Vowels (*.vow);;All Files (*)";
+constexpr const char* kSaveAsFilters =
+    "Vowels (*.vow);;Textfiles (*.txt);;Vowel Tavble file (*.vtb);;All Files (*)";
+
+std::string FolderOf(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+}
+
+// A confirmed file dialog leaves the working directory at the chosen file's folder, where
+// the remembered document folder, the batch tables and the action log are taken from.
+void EnterFolderOf(const std::string& path) {
+    ChangeDirectory(FolderOf(path));
+}
+
+// Save As proposes the title without its extension; a title without "." proposes nothing.
+std::string ProposedSaveAsName(const std::string& title) {
+    const size_t dot = title.rfind('.');
+    return dot == std::string::npos ? std::string() : title.substr(0, dot);
+}
 
 } // namespace
 
@@ -74,7 +95,8 @@ void CTundrelApp::OnInitialUpdate() {
 
 CommandState CTundrelApp::OnUpdateCommand(int id) const {
     CommandState state;
-    state.handled = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE;
+    state.handled = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE ||
+                    id == ID_FILE_SAVE_AS || id == ID_BATCH_CONVERT || id == ID_APP_ABOUT;
     return state;
 }
 
@@ -85,6 +107,12 @@ void CTundrelApp::OnCommand(int id) {
         OnFileOpen();
     else if (id == ID_FILE_SAVE)
         DoFileSave();
+    else if (id == ID_FILE_SAVE_AS)
+        OnFileSaveAs();
+    else if (id == ID_BATCH_CONVERT)
+        OnBatchConvert();
+    else if (id == ID_APP_ABOUT)
+        OnAppAbout();
 }
 
 void CTundrelApp::OnFileNew() {
@@ -125,7 +153,39 @@ bool CTundrelApp::DoFileSave() {
 bool CTundrelApp::DoSaveAs() {
     const FileChoice choice = GetFileDialogs().SaveFile(
         "Save As", g_strVowDir, m_pDoc->GetTitle() + ".vow", kDocumentFilters, "vow");
-    return choice.accepted && m_pDoc->DoSave(choice.path);
+    if (!choice.accepted)
+        return false;
+    EnterFolderOf(choice.path);
+    return m_pDoc->DoSave(choice.path);
+}
+
+// Saves the document (".vow", keeping its own path and title) or exports it (".txt",
+// ".vtb") by the chosen name's extension; any other extension writes nothing.
+void CTundrelApp::OnFileSaveAs() {
+    ChangeDirectory(g_strVowDir);
+    const FileChoice choice = GetFileDialogs().SaveFile(
+        "Save As", g_strVowDir, ProposedSaveAsName(m_pDoc->GetTitle()), kSaveAsFilters, "vow");
+    if (!choice.accepted)
+        return;
+    EnterFolderOf(choice.path);
+    m_pDoc->SaveAsChosenFile(choice.path);
+    CTundrelDoc::RememberVowDirectory();
+    m_pFrame->UpdateTitle();
+}
+
+// Converts every .vow document in the folder of the chosen file into the four tables.
+void CTundrelApp::OnBatchConvert() {
+    const FileChoice choice =
+        GetFileDialogs().OpenFile("Open", CurrentDirectory(), "Vowels (*.vow);;All Files (*)");
+    if (!choice.accepted)
+        return;
+    const std::string folder = FolderOf(choice.path);
+    ChangeDirectory(folder);
+    BatchConvertFolder(folder, *m_pDoc);
+}
+
+void CTundrelApp::OnAppAbout() {
+    GetInputPrompt().ShowAbout();
 }
 
 std::string CTundrelApp::DocumentTitle() const {

@@ -53,6 +53,9 @@ private:
     void OpenDocumentFile(const std::string& path);
     bool DoFileSave();
     bool DoSaveAs();
+    void OnFileSaveAs();
+    void OnBatchConvert();
+    void OnAppAbout();
     void OnInitialUpdate();
 
     std::unique_ptr<CTundrelDoc> m_pDoc;

@@ -1,0 +1,274 @@
+// The file commands through the window: Save As with its dispatch, Batch Convert, About,
+// and the question before a changed document is discarded.
+#include "TempDir.h"
+#include "app/MainFrame.h"
+#include "app/TundrelApp.h"
+#include "audio/SoundPlayer.h"
+#include "audio/VolumeCtrl.h"
+#include "base/Directories.h"
+#include "base/FileDialogs.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+#include "doc/TundrelDoc.h"
+#include "view/ScriptedPrompt.h"
+#include "view/TundrelView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class QuietVolume : public CVolumeCtrl {
+public:
+    bool IsAvailable() override { return true; }
+    void Activate() override {}
+    void Deactivate() override {}
+    int GetSteps() override { return 100; }
+    int GetMinimum() override { return 0; }
+    int GetMaximum() override { return 65535; }
+    int GetVolume() override { return 30000; }
+    void SetVolume(unsigned) override {}
+    void SetChangeCallback(VolumeChangeCallback, int) override {}
+};
+
+class QuietPlayer : public ISoundPlayer {
+public:
+    void Play(const std::string&) override {}
+    void Stop() override {}
+    bool IsPlaying() const override { return false; }
+};
+
+// Answers every file dialog with the next choice and records how it was asked.
+class FileDialogScript : public IFileDialogs {
+public:
+    FileChoice OpenFile(const std::string& title, const std::string& folder,
+                        const std::string& filters) override {
+        return Record(title, folder, "", filters);
+    }
+    FileChoice SaveFile(const std::string& title, const std::string& folder,
+                        const std::string& name, const std::string& filters,
+                        const std::string&) override {
+        return Record(title, folder, name, filters);
+    }
+    // The next dialog ends with OK and path, or with Cancel for an empty path.
+    void Answer(const std::string& path) {
+        next =
+            FileChoice{!path.empty(), path, path.empty() ? "" : fs::path(path).parent_path(), {}};
+    }
+
+    FileChoice next;
+    std::vector<std::string> titles, folders, names, filters;
+
+private:
+    FileChoice Record(const std::string& title, const std::string& folder, const std::string& name,
+                      const std::string& filter) {
+        titles.push_back(title);
+        folders.push_back(folder);
+        names.push_back(name);
+        filters.push_back(filter);
+        FileChoice choice = next;
+        next = FileChoice{};
+        return choice;
+    }
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class FileCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_oldDir = CurrentDirectory();
+        ChangeDirectory(work.Path());
+        fs::create_directory(work.File("Dat"));
+        fs::copy_file(fs::path(QUIRNEL_DATA_DIR) / "Dat" / "01-male.dat",
+                      work.File("Dat/01-male.dat"));
+        SetProfile(&profile);
+        SetFileDialogs(&dialogs);
+        app = std::make_unique<CTundrelApp>(&volume, &player);
+        ASSERT_TRUE(app->InitInstance({"quirnel"}));
+        doc = app->Document();
+        frame = app->Frame();
+    }
+    void TearDown() override {
+        app.reset();
+        SetProfile(nullptr);
+        SetFileDialogs(nullptr);
+        ChangeDirectory(m_oldDir);
+    }
+    // Female Cardinal slot 0 stored at 300/2400/3000: the document is changed.
+    void StoreFirstVowel() { doc->StoreEntry(0, 300, 2400, 3000, 100, 0, 0); }
+
+    TempDir work;
+    TempDir other;
+    MemoryProfile profile;
+    RecordingMessageSink messages;
+    ScopedMessageSink messageGuard{&messages};
+    FileDialogScript dialogs;
+    ScriptedPrompt prompt;
+    QuietVolume volume;
+    QuietPlayer player;
+    std::unique_ptr<CTundrelApp> app;
+    CTundrelDoc* doc = nullptr;
+    CMainFrame* frame = nullptr;
+
+private:
+    std::string m_oldDir;
+};
+
+TEST_F(FileCommandTest, SaveAsVowSavesElsewhereAndKeepsTheDocumentsName) {
+    StoreFirstVowel();
+    dialogs.Answer(other.File("copy.vow"));
+    frame->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(dialogs.titles, std::vector<std::string>{"Save As"});
+    EXPECT_EQ(dialogs.names, std::vector<std::string>{""}); // "Untitled" has no extension
+    EXPECT_EQ(dialogs.folders, std::vector<std::string>{work.Path()});
+    EXPECT_EQ(dialogs.filters[0],
+              "Vowels (*.vow);;Textfiles (*.txt);;Vowel Tavble file (*.vtb);;All Files (*)");
+    EXPECT_EQ(ReadFile(other.File("copy.vow")), doc->StoreToBytes());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->GetPathName(), "");
+    EXPECT_EQ(frame->windowTitle(), "Untitled - Quirnel");
+    // The folder of the chosen file is remembered for the next dialog.
+    EXPECT_EQ(CurrentDirectory(), other.Path());
+    EXPECT_EQ(g_strVowDir, other.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), other.Path());
+}
+
+TEST_F(FileCommandTest, SaveAsExportsByExtensionAndIgnoresOthers) {
+    StoreFirstVowel();
+    dialogs.Answer(other.File("table.txt"));
+    frame->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(ReadFile(other.File("table.txt")), "female;i;300;2400;3000\n");
+    dialogs.Answer(other.File("table.vtb"));
+    frame->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(ReadFile(other.File("table.vtb")), "301 300 2400\n");
+    EXPECT_TRUE(doc->IsModified()); // exports do not save the document
+
+    for (const char* name : {"upper.TXT", "list.csv", "noextension"}) {
+        dialogs.Answer(other.File(name));
+        frame->ExecuteCommand(ID_FILE_SAVE_AS);
+        EXPECT_FALSE(fs::exists(other.File(name))) << name;
+    }
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), other.Path());
+}
+
+TEST_F(FileCommandTest, SaveAsProposesTheTitleUpToItsLastDotAndCancelChangesNothing) {
+    std::ofstream(work.File("a.b.vow"), std::ios::binary) << CTundrelDoc().StoreToBytes();
+    dialogs.Answer(work.File("a.b.vow"));
+    frame->ExecuteCommand(ID_FILE_OPEN);
+    g_strVowDir = other.Path();
+    dialogs.Answer("");
+    frame->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(dialogs.names.back(), "a.b");
+    EXPECT_EQ(dialogs.folders.back(), other.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), work.Path());
+    EXPECT_EQ(frame->windowTitle(), "a.b.vow - Quirnel");
+}
+
+TEST_F(FileCommandTest, BatchConvertWritesTheTablesIntoTheChosenFolder) {
+    std::ofstream(other.File("a.vow"), std::ios::binary) << CTundrelDoc().StoreToBytes();
+    dialogs.Answer(other.File("a.vow"));
+    frame->ExecuteCommand(ID_BATCH_CONVERT);
+    EXPECT_EQ(dialogs.filters.back(), "Vowels (*.vow);;All Files (*)");
+    for (const char* table : {"AllFemaleCardinal.txt", "AllMaleCardinal.txt", "AllFemaleNative.txt",
+                              "AllMaleNative.txt"})
+        EXPECT_TRUE(fs::exists(other.File(table))) << table;
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"Dateien wurden erfolgreich konvertiert."});
+    EXPECT_EQ(CurrentDirectory(), other.Path());
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(FileCommandTest, BatchConvertCancelledCreatesNothing) {
+    dialogs.Answer("");
+    frame->ExecuteCommand(ID_BATCH_CONVERT);
+    EXPECT_FALSE(fs::exists(work.File("AllFemaleCardinal.txt")));
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(CurrentDirectory(), work.Path());
+}
+
+TEST_F(FileCommandTest, AboutShowsTheAboutBox) {
+    EXPECT_TRUE(frame->MenuAction(ID_APP_ABOUT)->isEnabled());
+    frame->MenuAction(ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(prompt.aboutShown, 1);
+    EXPECT_FALSE(frame->MenuAction(ID_FILE_MRU_FILE1)->isEnabled());
+}
+
+TEST_F(FileCommandTest, NewAsksForAChangedDocumentAndEachAnswerDoesItsPart) {
+    StoreFirstVowel();
+    messages.QueueAnswer(MsgAnswer::Cancel);
+    frame->ExecuteCommand(ID_FILE_NEW);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Save changes to Untitled?"});
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetEntryF1(0, 0, 0), 300);
+
+    messages.QueueAnswer(MsgAnswer::Yes);
+    dialogs.Answer(other.File("kept.vow"));
+    frame->ExecuteCommand(ID_FILE_NEW);
+    CTundrelDoc reread;
+    ASSERT_TRUE(reread.OnOpenDocument(other.File("kept.vow")));
+    EXPECT_EQ(reread.GetEntryF1(0, 0, 0), 300);
+    EXPECT_EQ(doc->GetEntryF1(0, 0, 0), 260);
+    EXPECT_EQ(frame->windowTitle(), "Untitled - Quirnel");
+
+    StoreFirstVowel();
+    messages.QueueAnswer(MsgAnswer::No);
+    frame->ExecuteCommand(ID_FILE_NEW);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->GetEntryF1(0, 0, 0), 260); // the presets again
+}
+
+TEST_F(FileCommandTest, OpenKeepsTheChangedDocumentWhenTheQuestionIsCancelled) {
+    std::ofstream(other.File("b.vow"), std::ios::binary) << CTundrelDoc().StoreToBytes();
+    StoreFirstVowel();
+    messages.QueueAnswer(MsgAnswer::Cancel);
+    dialogs.Answer(other.File("b.vow"));
+    frame->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetEntryF1(0, 0, 0), 300);
+    EXPECT_EQ(frame->windowTitle(), "Untitled - Quirnel");
+}
+
+TEST_F(FileCommandTest, MenuChecksFollowTheStateNotTheToolkit) {
+    frame->ExecuteCommand(ID_ZOOM);
+    QAction* map = frame->MenuAction(ID_FORMANT_MAP);
+    map->trigger(); // refused in zoom mode
+    EXPECT_FALSE(map->isChecked());
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"Can't show Formantmap while Zoom is active."});
+    QAction* grid = frame->MenuAction(ID_SHOW_GRID);
+    EXPECT_TRUE(grid->isEnabled());
+    grid->trigger();
+    EXPECT_TRUE(grid->isChecked());
+    grid->trigger();
+    EXPECT_FALSE(grid->isChecked());
+}
+
+TEST_F(FileCommandTest, KeysOfZoomCommandsWorkRightAfterZoomIsOn) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_P); // disabled while zoom is off
+    EXPECT_TRUE(prompt.prompts.empty());
+    QTest::keyClick(frame, Qt::Key_Z);
+    prompt.AnswerText("20");
+    QTest::keyClick(frame, Qt::Key_P);
+    EXPECT_EQ(prompt.prompts, std::vector<std::string>{"Wieviele Formantpositionen ?"});
+    EXPECT_EQ(app->View()->GridWidth(), 19);
+    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier); // handled by nothing
+    QTest::keyClick(frame, Qt::Key_F6);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_TRUE(frame->MenuAction(ID_ZOOM)->isChecked());
+}
+
+} // namespace

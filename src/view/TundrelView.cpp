@@ -79,10 +79,6 @@ QSize CTundrelView::RequiredClientSize() const {
     return QSize(m_bAdvanced ? 472 : 430, 385);
 }
 
-void CTundrelView::OnFrameMoved(const QRect&) {
-    // The wave list window that docks beside the frame is not part of the view yet.
-}
-
 void CTundrelView::OnDestroy() {
     if (m_bDestroyed)
         return;

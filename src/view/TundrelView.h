@@ -15,6 +15,7 @@
 
 class CTundrelDoc;
 class CVolumeCtrl;
+class CWaveListDlg;
 class ISoundPlayer;
 class QLabel;
 class QListWidget;
@@ -50,6 +51,20 @@ public:
     // Writes the options, releases the synthesizer and puts the output line back as it was
     // found. Runs once; later calls do nothing.
     void OnDestroy();
+
+    // --- Wave list window (ViewWaveList.cpp) ----------------------------------------------
+    // Opens the window, or closes it while it is open.
+    void ToggleWaveList();
+    bool IsWaveListOpen() const;
+    // Plays the entry selected in the wave list window (while it is closed: the one that
+    // was selected when it closed).
+    void PlayWaveFile();
+    // A request of the wave list window (WaveListRequest): close it, or a new vowel volume.
+    void OnWaveListMessage(int request, int value);
+    // The wave list, made on first use; it lives as long as the view.
+    CWaveListDlg* WaveList();
+    // The volume applied to the output line before every synthesized vowel.
+    int VowelVolume() const { return m_nVolume; }
 
     // --- Selection and playback ---------------------------------------------------------
     void SelectVowel();
@@ -176,6 +191,7 @@ private:
     CTundrelDoc* m_pDoc;
     CVolumeCtrl* m_pVolume;
     ISoundPlayer* m_pPlayer;
+    CWaveListDlg* m_pWaveList = nullptr; // a child of the view
     const std::vector<std::string>* m_pVoiceFiles = nullptr;
 
     // Scale and drawing state

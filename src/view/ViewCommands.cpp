@@ -159,6 +159,12 @@ bool CTundrelView::DoToggleCommand(int id) {
     case ID_AUTO_F3:
         ToggleAutoF3();
         break;
+    case ID_WAVELIST_WINDOW:
+        ToggleWaveList();
+        break;
+    case ID_PLAY_WAVE_FILE:
+        PlayWaveFile();
+        break;
     case ID_MOVE_UP:
     case ID_MOVE_DOWN:
     case ID_MOVE_LEFT:
@@ -318,7 +324,10 @@ CommandState CTundrelView::StateOfToggle(int id) const {
         return Checked(m_bAdvanced);
     case ID_AUTO_F3:
         return Checked(m_bAutoF3);
+    case ID_WAVELIST_WINDOW:
+        return Checked(IsWaveListOpen());
     case ID_PLAY:
+    case ID_PLAY_WAVE_FILE:
     case ID_SWITCH_SET:
     case ID_CIRCLE_FORWARD:
     case ID_CIRCLE_BACK:

@@ -1,0 +1,369 @@
+// Tests of the wave list window: its entries, selection, playback, list files, sliders,
+// docking and its life beside the view, with scripted file dialogs.
+#include "ViewFixture.h"
+
+#include "base/FileDialogs.h"
+#include "view/WaveListDlg.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Answers the file dialogs from a queue (Cancel when it is empty) and records the calls.
+class ScriptedFileDialogs : public IFileDialogs {
+public:
+    struct Call {
+        std::string kind;
+        std::string folder;
+        std::string filters;
+        std::string suffix;
+    };
+
+    FileChoice OpenFile(const std::string&, const std::string& folder,
+                        const std::string& filters) override {
+        calls.push_back({"open", folder, filters, ""});
+        return Next(folder);
+    }
+    FileChoice OpenFiles(const std::string&, const std::string& folder,
+                         const std::string& filters) override {
+        calls.push_back({"open several", folder, filters, ""});
+        return Next(folder);
+    }
+    FileChoice SaveFile(const std::string&, const std::string& folder, const std::string&,
+                        const std::string& filters, const std::string& suffix) override {
+        calls.push_back({"save", folder, filters, suffix});
+        return Next(folder);
+    }
+
+    // Queues an OK with these files.
+    void Choose(const std::vector<std::string>& paths) {
+        answers.push_back(
+            FileChoice{true, paths.front(), fs::path(paths.front()).parent_path(), paths});
+    }
+
+    std::deque<FileChoice> answers;
+    std::vector<Call> calls;
+
+private:
+    FileChoice Next(const std::string& folder) {
+        if (answers.empty())
+            return FileChoice{false, "", folder, {}};
+        FileChoice choice = answers.front();
+        answers.pop_front();
+        return choice;
+    }
+};
+
+class WaveListTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        startDir = CurrentDirectory();
+        SetFileDialogs(&dialogs);
+        fs::create_directories(Sounds());
+        CreateView();
+    }
+
+    void TearDown() override {
+        SetFileDialogs(nullptr);
+        ChangeDirectory(startDir);
+        ViewTest::TearDown();
+    }
+
+    std::string Sounds() const { return temp.File("sounds"); }
+    std::string Sound(const std::string& name) const { return Sounds() + "/" + name; }
+
+    CWaveListDlg& Open() {
+        view->OnCommand(ID_WAVELIST_WINDOW);
+        EXPECT_TRUE(view->IsWaveListOpen());
+        return *view->WaveList();
+    }
+
+    // Opens the window and adds a.wav, b.wav and c.wav from the sounds folder.
+    CWaveListDlg& OpenWithThreeFiles() {
+        CWaveListDlg& list = Open();
+        dialogs.Choose({Sound("a.wav"), Sound("b.wav"), Sound("c.wav")});
+        Click(IDC_WAVELIST_ADD);
+        return list;
+    }
+
+    template <class Widget = QPushButton> Widget* Control(int id) {
+        return view->WaveList()->Window()->findChild<Widget*>(QString::number(id));
+    }
+
+    void Click(int id) { QTest::mouseClick(Control(id), Qt::LeftButton); }
+
+    // Lets the posted requests and deferred deletions run, as the event loop would.
+    static void RunEvents() {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QStringList Lines() const {
+        QStringList lines;
+        for (int i = 0; i < view->WaveList()->List()->count(); ++i)
+            lines << view->WaveList()->List()->item(i)->text();
+        return lines;
+    }
+
+    ScriptedFileDialogs dialogs;
+    std::string startDir;
+};
+
+TEST_F(WaveListTest, AddTakesSeveralFilesAndRemembersTheirFolder) {
+    CWaveListDlg& list = OpenWithThreeFiles();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].kind, "open several");
+    EXPECT_EQ(dialogs.calls[0].filters, "Wave PCM (*.wav)");
+    EXPECT_EQ(Lines(), (QStringList{"a.wav", "b.wav", "c.wav"}));
+    EXPECT_EQ(list.Files(),
+              (std::vector<std::string>{Sound("a.wav"), Sound("b.wav"), Sound("c.wav")}));
+    EXPECT_EQ(list.Directory(), Sounds());
+    EXPECT_EQ(profile.GetString("Directories", "Wavelist", ""), Sounds());
+    EXPECT_EQ(CurrentDirectory(), Sounds());
+    // The next dialog starts there; a cancelled one changes nothing.
+    ChangeDirectory(startDir);
+    Click(IDC_WAVELIST_ADD);
+    EXPECT_EQ(dialogs.calls.back().folder, Sounds());
+    EXPECT_EQ(list.Files().size(), 3u);
+    EXPECT_EQ(CurrentDirectory(), startDir);
+}
+
+TEST_F(WaveListTest, RemoveSelectsTheNextLineOrNoneWhenEmpty) {
+    CWaveListDlg& list = OpenWithThreeFiles();
+    list.List()->setCurrentRow(2);
+    Click(IDC_WAVELIST_REMOVE);
+    EXPECT_EQ(Lines(), (QStringList{"a.wav", "b.wav"}));
+    EXPECT_EQ(list.SelectedIndex(), 1); // the new last line
+    list.List()->setCurrentRow(0);
+    Click(IDC_WAVELIST_REMOVE);
+    EXPECT_EQ(list.Files(), std::vector<std::string>{Sound("b.wav")});
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    Click(IDC_WAVELIST_REMOVE);
+    EXPECT_TRUE(list.Files().empty());
+    EXPECT_EQ(list.SelectedIndex(), -1);
+    Click(IDC_WAVELIST_REMOVE); // nothing left to remove
+    Click(IDC_WAVELIST_PLAY);
+    EXPECT_TRUE(player.played.empty());
+}
+
+TEST_F(WaveListTest, ClosedWindowKeepsTheListAndReopensOnLineZero) {
+    CWaveListDlg& list = OpenWithThreeFiles();
+    list.List()->setCurrentRow(2);
+    list.WavSlider()->setValue(70);
+    Click(IDC_WAVELIST_CLOSE);
+    EXPECT_TRUE(view->IsWaveListOpen()); // closed from the event loop, not inside the click
+    RunEvents();
+    EXPECT_FALSE(view->IsWaveListOpen());
+    EXPECT_FALSE(view->OnUpdateCommand(ID_WAVELIST_WINDOW).checked);
+    view->OnCommand(ID_WAVELIST_WINDOW);
+    EXPECT_TRUE(view->OnUpdateCommand(ID_WAVELIST_WINDOW).checked);
+    EXPECT_EQ(Lines(), (QStringList{"a.wav", "b.wav", "c.wav"}));
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    EXPECT_EQ(list.WavSlider()->value(), 70);
+    // Escape closes it too, and the menu command closes it at once.
+    QTest::keyClick(list.List(), Qt::Key_Escape);
+    RunEvents();
+    EXPECT_FALSE(view->IsWaveListOpen());
+    view->OnCommand(ID_WAVELIST_WINDOW);
+    view->OnCommand(ID_WAVELIST_WINDOW);
+    EXPECT_FALSE(view->IsWaveListOpen());
+    RunEvents();
+}
+
+TEST_F(WaveListTest, PlayStopsSetsTheWavVolumeAndPlaysTheSelectedEntry) {
+    CWaveListDlg& list = OpenWithThreeFiles();
+    EXPECT_EQ(list.WavVolume(), 40); // the line's volume when first shown
+    list.WavSlider()->setValue(80);
+    list.List()->setCurrentRow(1);
+    const int stops = player.stops;
+    volume.setVolumes.clear();
+    Click(IDC_WAVELIST_PLAY);
+    EXPECT_EQ(player.stops, stops + 1);
+    EXPECT_EQ(volume.setVolumes, std::vector<unsigned>{80});
+    EXPECT_EQ(player.played, std::vector<std::string>{Sound("b.wav")});
+    // Enter (the view's command) and a double click play the same way.
+    view->OnCommand(ID_PLAY_WAVE_FILE);
+    EXPECT_TRUE(view->OnUpdateCommand(ID_PLAY_WAVE_FILE).enabled);
+    QListWidget* lines = list.List();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list.Window()));
+    const QPoint third = lines->visualItemRect(lines->item(2)).center();
+    QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, third);
+    QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_EQ(player.played,
+              (std::vector<std::string>{Sound("b.wav"), Sound("b.wav"), Sound("c.wav")}));
+}
+
+TEST_F(WaveListTest, PlayWaveFileWhileClosedPlaysTheEntrySelectedLast) {
+    view->OnCommand(ID_PLAY_WAVE_FILE); // never opened: nothing to play
+    EXPECT_TRUE(player.played.empty());
+    CWaveListDlg& list = OpenWithThreeFiles();
+    list.List()->setCurrentRow(2);
+    view->OnCommand(ID_WAVELIST_WINDOW);
+    view->OnCommand(ID_PLAY_WAVE_FILE);
+    EXPECT_EQ(player.played, std::vector<std::string>{Sound("c.wav")});
+    RunEvents();
+}
+
+TEST_F(WaveListTest, SaveForcesTheListExtensionAndOpenPlaysTheFirstEntry) {
+    CWaveListDlg& list = OpenWithThreeFiles();
+    const std::string lists = temp.File("my.lists");
+    fs::create_directories(lists);
+    dialogs.Choose({lists + "/mylist.txt"});
+    Click(IDC_WAVELIST_SAVE);
+    EXPECT_EQ(dialogs.calls.back().suffix, "wlist");
+    EXPECT_EQ(dialogs.calls.back().filters, "Wave List (*.wlist)");
+    EXPECT_FALSE(fs::exists(lists + "/mylist.txt"));
+    const std::string expected = "../sounds/a.wav\r\n../sounds/b.wav\r\n../sounds/c.wav\r\n";
+    EXPECT_EQ(ReadFileText(lists + "/mylist.wlist"), expected);
+    EXPECT_EQ(list.Directory(), lists);
+    // A name without an extension gets one; the "." of the folder is not taken for one.
+    dialogs.Choose({lists + "/other"});
+    Click(IDC_WAVELIST_SAVE);
+    EXPECT_EQ(ReadFileText(lists + "/other.wlist"), expected);
+
+    list.List()->setCurrentRow(1);
+    Click(IDC_WAVELIST_REMOVE);
+    dialogs.Choose({lists + "/mylist.wlist"});
+    Click(IDC_WAVELIST_OPEN);
+    EXPECT_EQ(Lines(), (QStringList{"a.wav", "b.wav", "c.wav"}));
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    EXPECT_EQ(player.played, std::vector<std::string>{Sound("a.wav")});
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(WaveListTest, ChangedExtensionDoesNotReplaceAnotherListUnasked) {
+    OpenWithThreeFiles();
+    const std::string existing = temp.File("mylist.wlist");
+    WriteFileText(existing, "keep\r\n");
+    messages.QueueAnswer(MsgAnswer::No);
+    dialogs.Choose({temp.File("mylist.txt")});
+    Click(IDC_WAVELIST_SAVE);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ReadFileText(existing), "keep\r\n");
+    dialogs.Choose({temp.File("mylist.txt")}); // the sink answers Yes now
+    Click(IDC_WAVELIST_SAVE);
+    EXPECT_EQ(ReadFileText(existing).substr(0, 16), "sounds/a.wav\r\nso");
+}
+
+TEST_F(WaveListTest, ListThatCannotBeReadLeavesTheWindowAsItWas) {
+    CWaveListDlg& list = OpenWithThreeFiles();
+    dialogs.Choose({temp.File("missing.wlist")});
+    Click(IDC_WAVELIST_OPEN);
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"Can't open file " + temp.File("missing.wlist") +
+                                       ", error = 2\n"});
+    EXPECT_EQ(list.Files().size(), 3u);
+    EXPECT_TRUE(player.played.empty());
+}
+
+TEST_F(WaveListTest, SynthSliderAtItsTopSetsTheVowelVolumeToTheMaximum) {
+    CWaveListDlg& list = Open();
+    QSlider* synth = list.SynthSlider();
+    EXPECT_EQ(synth->value(), 40);             // shows the view's vowel volume
+    EXPECT_FALSE(synth->invertedAppearance()); // the maximum is drawn at the top
+    synth->setFocus();
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(synth, Qt::Key_PageUp); // towards the top
+    EXPECT_EQ(view->VowelVolume(), volume.GetMaximum());
+    volume.setVolumes.clear();
+    view->PlayCurrent();
+    Paint();
+    ASSERT_FALSE(volume.setVolumes.empty());
+    EXPECT_EQ(volume.setVolumes.back(), 100u);
+    EXPECT_EQ(list.WavVolume(), 40); // the other slider keeps its own volume
+}
+
+TEST_F(WaveListTest, WithoutAVolumeControlTheSlidersAreHiddenAndPlayKeepsTheVolume) {
+    volume.available = false;
+    CWaveListDlg& list = OpenWithThreeFiles();
+    EXPECT_EQ(messages.Texts().back(), "Volume Sliders are not available.");
+    EXPECT_EQ(messages.Messages().back().caption, "Error");
+    EXPECT_TRUE(list.WavSlider()->isHidden());
+    EXPECT_TRUE(list.SynthSlider()->isHidden());
+    volume.setVolumes.clear();
+    list.List()->setCurrentRow(0);
+    Click(IDC_WAVELIST_PLAY);
+    EXPECT_TRUE(volume.setVolumes.empty());
+    EXPECT_EQ(player.played, std::vector<std::string>{Sound("a.wav")});
+}
+
+TEST_F(WaveListTest, WindowDocksAtTheMainWindowsRightEdgeAndFollowsIt) {
+    view->move(100, 80);
+    view->show();
+    CWaveListDlg& list = Open();
+    const QRect frame = view->frameGeometry();
+    EXPECT_EQ(list.Window()->frameGeometry().topLeft(),
+              QPoint(frame.x() + frame.width(), frame.y()));
+    const QSize size = list.Window()->size();
+    view->OnFrameMoved(QRect(300, 200, 500, 400));
+    EXPECT_EQ(list.Window()->frameGeometry().topLeft(), QPoint(800, 200));
+    EXPECT_EQ(list.Window()->size(), size);
+}
+
+TEST_F(WaveListTest, WindowHasTheControlsInTheirPlaces) {
+    CWaveListDlg& list = Open();
+    QDialog* window = list.Window();
+    EXPECT_EQ(window->windowTitle(), "Wave List");
+    EXPECT_FALSE(window->isModal());
+    EXPECT_TRUE(Control(IDC_WAVELIST_PLAY)->isDefault());
+    const QRect listRect = list.List()->geometry();
+    const QRect play = Control(IDC_WAVELIST_PLAY)->geometry();
+    const QRect close = Control(IDC_WAVELIST_CLOSE)->geometry();
+    // The buttons stand in a column right of the list, Close at the top, Play lowest.
+    EXPECT_LT(listRect.right(), close.left());
+    EXPECT_EQ(close.top(), listRect.top());
+    for (int id : {IDC_WAVELIST_ADD, IDC_WAVELIST_REMOVE, IDC_WAVELIST_OPEN, IDC_WAVELIST_SAVE}) {
+        EXPECT_EQ(Control(id)->geometry().left(), play.left());
+        EXPECT_LT(Control(id)->geometry().top(), play.top());
+    }
+    // Synth at the left, Wav at the right, both below Play; 184 x 222 dialog units.
+    EXPECT_LT(list.SynthSlider()->geometry().left(), list.WavSlider()->geometry().left());
+    EXPECT_GT(list.SynthSlider()->geometry().top(), play.bottom());
+    EXPECT_NEAR(double(window->height()) / window->width(), (222.0 / 8 * 2) / (184.0 / 4),
+                0.3); // a unit is about twice as tall as wide
+    EXPECT_EQ(list.List()->isSortingEnabled(), false);
+}
+
+TEST_F(WaveListTest, SpaceInTheWaveListWindowPlaysTheChartsVowel) {
+    Paint();
+    CWaveListDlg& list = Open();
+    list.Window()->activateWindow();
+    QApplication::setActiveWindow(list.Window());
+    list.List()->setFocus();
+    player.played.clear();
+    QTest::keyClick(list.List(), Qt::Key_Space);
+    EXPECT_EQ(player.played, std::vector<std::string>{TempWav()});
+}
+
+TEST_F(WaveListTest, ViewDestroyedWithTheWindowOpenLeavesNoWindow) {
+    OpenWithThreeFiles();
+    QPointer<QDialog> window = view->WaveList()->Window();
+    view->WaveList()->OnCancel(); // a request still on its way
+    view.reset();
+    RunEvents();
+    EXPECT_TRUE(window.isNull());
+}
+
+} // namespace

@@ -152,6 +152,7 @@ const char* CommandPrompt(int id) {
         {ID_GRAY_MAP, "Shows a lightgrey map of all preset vowelpositions in the background of "
                       "the vowelspace."},
         {ID_BATCH_CONVERT, "Convert all Vow-Files in a directory to an ascii-file representation."},
+        {ID_FILE_SAVE_AS, "Save the active document with a new name\nSave As"},
         {ID_TEMP_PATH, "Select a path for temporary files"},
         {ID_CIRCLE_PARAMETERS, "Edits radius and step for circle mode."},
         {ID_ADVANCED_CONTROLS, "Attaches further control items to the window."},

@@ -130,6 +130,9 @@ TEST_F(FileCommandTest, SaveAsVowSavesElsewhereAndKeepsTheDocumentsName) {
     dialogs.Answer(other.File("copy.vow"));
     frame->ExecuteCommand(ID_FILE_SAVE_AS);
     EXPECT_EQ(dialogs.titles, std::vector<std::string>{"Save As"});
+    EXPECT_EQ(frame->MenuAction(ID_FILE_SAVE_AS)->statusTip(),
+              "Save the active document with a new name");
+    EXPECT_EQ(frame->MenuAction(ID_FILE_SAVE_AS)->toolTip(), "Save As");
     EXPECT_EQ(dialogs.names, std::vector<std::string>{""}); // "Untitled" has no extension
     EXPECT_EQ(dialogs.folders, std::vector<std::string>{work.Path()});
     EXPECT_EQ(dialogs.filters[0],

@@ -1,6 +1,7 @@
 // The file commands through the window: Save As with its dispatch, Batch Convert, About,
 // and the question before a changed document is discarded.
 #include "TempDir.h"
+#include "TestFakes.h"
 #include "app/MainFrame.h"
 #include "app/TundrelApp.h"
 #include "audio/SoundPlayer.h"
@@ -24,60 +25,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class QuietVolume : public CVolumeCtrl {
-public:
-    bool IsAvailable() override { return true; }
-    void Activate() override {}
-    void Deactivate() override {}
-    int GetSteps() override { return 100; }
-    int GetMinimum() override { return 0; }
-    int GetMaximum() override { return 65535; }
-    int GetVolume() override { return 30000; }
-    void SetVolume(unsigned) override {}
-    void SetChangeCallback(VolumeChangeCallback, int) override {}
-};
-
-class QuietPlayer : public ISoundPlayer {
-public:
-    void Play(const std::string&) override {}
-    void Stop() override {}
-    bool IsPlaying() const override { return false; }
-};
-
-// Answers every file dialog with the next choice and records how it was asked.
-class FileDialogScript : public IFileDialogs {
-public:
-    FileChoice OpenFile(const std::string& title, const std::string& folder,
-                        const std::string& filters) override {
-        return Record(title, folder, "", filters);
-    }
-    FileChoice SaveFile(const std::string& title, const std::string& folder,
-                        const std::string& name, const std::string& filters,
-                        const std::string&) override {
-        return Record(title, folder, name, filters);
-    }
-    // The next dialog ends with OK and path, or with Cancel for an empty path.
-    void Answer(const std::string& path) {
-        next =
-            FileChoice{!path.empty(), path, path.empty() ? "" : fs::path(path).parent_path(), {}};
-    }
-
-    FileChoice next;
-    std::vector<std::string> titles, folders, names, filters;
-
-private:
-    FileChoice Record(const std::string& title, const std::string& folder, const std::string& name,
-                      const std::string& filter) {
-        titles.push_back(title);
-        folders.push_back(folder);
-        names.push_back(name);
-        filters.push_back(filter);
-        FileChoice choice = next;
-        next = FileChoice{};
-        return choice;
-    }
-};
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -113,10 +60,10 @@ protected:
     MemoryProfile profile;
     RecordingMessageSink messages;
     ScopedMessageSink messageGuard{&messages};
-    FileDialogScript dialogs;
+    ScriptedFileDialogs dialogs;
     ScriptedPrompt prompt;
-    QuietVolume volume;
-    QuietPlayer player;
+    FakeVolume volume;
+    FakePlayer player;
     std::unique_ptr<CTundrelApp> app;
     CTundrelDoc* doc = nullptr;
     CMainFrame* frame = nullptr;

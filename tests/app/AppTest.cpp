@@ -1,10 +1,11 @@
 #include "TempDir.h"
-#include "base/FileDialogs.h"
+#include "TestFakes.h"
 #include "app/MainFrame.h"
 #include "app/TundrelApp.h"
 #include "audio/SoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "base/Directories.h"
+#include "base/FileDialogs.h"
 #include "base/FolderBrowser.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
@@ -23,48 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// A wave output line that is always there and never touches the machine's mixer.
-class FakeVolume : public CVolumeCtrl {
-public:
-    bool IsAvailable() override { return true; }
-    void Activate() override {}
-    void Deactivate() override {}
-    int GetSteps() override { return 100; }
-    int GetMinimum() override { return 0; }
-    int GetMaximum() override { return 65535; }
-    int GetVolume() override { return m_volume; }
-    void SetVolume(unsigned value) override { m_volume = static_cast<int>(value); }
-    void SetChangeCallback(VolumeChangeCallback, int) override {}
-
-private:
-    int m_volume = 30000;
-};
-
-class SilentPlayer : public ISoundPlayer {
-public:
-    void Play(const std::string&) override {}
-    void Stop() override {}
-    bool IsPlaying() const override { return false; }
-};
-
-// Answers file dialogs from a script.
-class ScriptedFileDialogs : public IFileDialogs {
-public:
-    FileChoice OpenFile(const std::string& title, const std::string&, const std::string&) override {
-        titles.push_back(title);
-        return next;
-    }
-    FileChoice SaveFile(const std::string& title, const std::string&, const std::string& name,
-                        const std::string&, const std::string&) override {
-        titles.push_back(title);
-        proposedNames.push_back(name);
-        return next;
-    }
-    FileChoice next;
-    std::vector<std::string> titles;
-    std::vector<std::string> proposedNames;
-};
 
 // Starts the application in a fresh working folder holding Dat/ with one bundled voice.
 class AppTest : public ::testing::Test {
@@ -103,7 +62,7 @@ protected:
     ScopedMessageSink messageGuard{&messages};
     ScriptedFileDialogs dialogs;
     FakeVolume volume;
-    SilentPlayer player;
+    FakePlayer player;
     std::unique_ptr<CTundrelApp> app;
 
 private:
@@ -177,14 +136,14 @@ TEST_F(AppTest, ADocumentThatCannotBeOpenedEndsStartUpWithItsMessage) {
 TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {
     ASSERT_TRUE(Start());
     TempDir other;
-    dialogs.next = FileChoice{false, "", other.Path(), {}};
+    dialogs.Queue(FileChoice{false, "", other.Path(), {}});
     app->Frame()->ExecuteCommand(ID_FILE_OPEN);
     EXPECT_EQ(dialogs.titles, std::vector<std::string>{"Open"});
     EXPECT_EQ(g_strVowDir, other.Path());
     EXPECT_EQ(profile.GetString("Directories", "Vow", ""), other.Path());
 
     const std::string path = MakeDocument("a.vow");
-    dialogs.next = FileChoice{true, path, work.Path(), {}};
+    dialogs.Queue(FileChoice{true, path, work.Path(), {}});
     app->Frame()->ExecuteCommand(ID_FILE_OPEN);
     EXPECT_EQ(app->Frame()->windowTitle(), "a.vow - Quirnel");
     EXPECT_EQ(profile.GetString("Directories", "Vow", ""), work.Path());
@@ -206,12 +165,12 @@ TEST_F(AppTest, ClosingAChangedDocumentAsksAndCancelKeepsEverything) {
 
     // Yes on an untitled document asks for a name; cancelling that keeps the window.
     messages.QueueAnswer(MsgAnswer::Yes);
-    dialogs.next = FileChoice{false, "", work.Path(), {}};
+    dialogs.Queue(FileChoice{false, "", work.Path(), {}});
     EXPECT_FALSE(app->Frame()->close());
-    EXPECT_EQ(dialogs.proposedNames, std::vector<std::string>{"Untitled.vow"});
+    EXPECT_EQ(dialogs.names, std::vector<std::string>{"Untitled.vow"});
 
     messages.QueueAnswer(MsgAnswer::Yes);
-    dialogs.next = FileChoice{true, work.File("kept.vow"), work.Path(), {}};
+    dialogs.Queue(FileChoice{true, work.File("kept.vow"), work.Path(), {}});
     EXPECT_TRUE(app->Frame()->close());
     EXPECT_TRUE(fs::exists(work.File("kept.vow")));
     EXPECT_TRUE(profile.Has("Options", "Zoomfactor"));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TempDir.h"
+#include "TestFakes.h"
 #include "audio/SoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "base/Directories.h"
@@ -27,38 +28,6 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
-
-// Records what the view asks of the player.
-class FakePlayer : public ISoundPlayer {
-public:
-    void Play(const std::string& path) override { played.push_back(path); }
-    void Stop() override { ++stops; }
-    bool IsPlaying() const override { return false; }
-
-    std::vector<std::string> played;
-    int stops = 0;
-};
-
-// Records what the view asks of the volume control.
-class FakeVolume final : public CVolumeCtrl {
-public:
-    ~FakeVolume() = default;
-    bool IsAvailable() override { return available; }
-    void Activate() override { ++activations; }
-    void Deactivate() override { ++deactivations; }
-    int GetSteps() override { return 100; }
-    int GetMinimum() override { return 0; }
-    int GetMaximum() override { return 100; }
-    int GetVolume() override { return volume; }
-    void SetVolume(unsigned value) override { setVolumes.push_back(value); }
-    void SetChangeCallback(VolumeChangeCallback, int) override {}
-
-    bool available = true;
-    int volume = 40;
-    int activations = 0;
-    int deactivations = 0;
-    std::vector<unsigned> setVolumes;
-};
 
 // Writes a voice data file: the sample count, the scale factor, then a sawtooth voicing,
 // enough for five frames of 100 ms.

@@ -29,41 +29,6 @@ void WriteFileText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// Answers the file dialogs from a queue (Cancel when it is empty) and records the last call
-// as "kind folder filters suffix".
-class ScriptedFileDialogs : public IFileDialogs {
-public:
-    FileChoice OpenFile(const std::string&, const std::string& folder,
-                        const std::string& filters) override {
-        return Next("open " + folder + " " + filters, folder);
-    }
-    FileChoice OpenFiles(const std::string&, const std::string& folder,
-                         const std::string& filters) override {
-        return Next("open several " + folder + " " + filters, folder);
-    }
-    FileChoice SaveFile(const std::string&, const std::string& folder, const std::string&,
-                        const std::string& filters, const std::string& suffix) override {
-        return Next("save " + folder + " " + filters + " " + suffix, folder);
-    }
-    // Queues an OK with these files.
-    void Choose(const std::vector<std::string>& paths) {
-        answers.push_back(FileChoice{true, paths.front(), "", paths});
-    }
-
-    std::deque<FileChoice> answers;
-    std::string lastCall;
-
-private:
-    FileChoice Next(const std::string& call, const std::string& folder) {
-        lastCall = call;
-        if (answers.empty())
-            return FileChoice{false, "", folder, {}};
-        FileChoice choice = answers.front();
-        answers.pop_front();
-        return choice;
-    }
-};
-
 class WaveListTest : public ViewTest {
 protected:
     void SetUp() override {

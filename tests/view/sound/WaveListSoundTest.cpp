@@ -14,23 +14,6 @@ namespace {
 
 constexpr int kRate = audiotest::MonitorRecorder::kRate;
 
-// Chooses one file in every open dialog.
-class ChoosingFileDialogs : public IFileDialogs {
-public:
-    explicit ChoosingFileDialogs(std::string path) : m_path(std::move(path)) {}
-    FileChoice OpenFile(const std::string&, const std::string& folder,
-                        const std::string&) override {
-        return FileChoice{true, m_path, folder, {m_path}};
-    }
-    FileChoice SaveFile(const std::string&, const std::string& folder, const std::string&,
-                        const std::string&, const std::string&) override {
-        return FileChoice{false, "", folder, {}};
-    }
-
-private:
-    std::string m_path;
-};
-
 TEST(WaveListSound, OpeningAListPlaysItsFirstEntryThroughTheSoundServer) {
     REQUIRE_TEST_SOUND_SERVER();
     ASSERT_EQ(audiotest::Run({"pactl", "set-sink-volume", "quirnel_test", "65536"}), 0);
@@ -44,7 +27,8 @@ TEST(WaveListSound, OpeningAListPlaysItsFirstEntryThroughTheSoundServer) {
     SetProfile(&profile);
     RecordingMessageSink messages;
     ScopedMessageSink guard(&messages);
-    ChoosingFileDialogs dialogs(dir.File("pair.wlist"));
+    ScriptedFileDialogs dialogs;
+    dialogs.Answer(dir.File("pair.wlist"));
     SetFileDialogs(&dialogs);
     const std::string startDir = CurrentDirectory();
     CTundrelDoc doc;

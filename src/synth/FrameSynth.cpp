@@ -261,6 +261,49 @@ void ResetPeriod(SynthState& state, SynthFrame& frame) {
     }
 }
 
+namespace {
+
+// True when the rest of the frame needs none of the per-sample checks: the sampled source is
+// playing (a period is set and the position is past the two samples at which the period is
+// set), and the cascade branch is present.
+bool SteadyFromHere(const SynthState& state) {
+    return state.sourceKind == kSourceSampled && state.configuration != kConfigParallelOnly &&
+           state.period != 0 && state.sourcePos > 1;
+}
+
+// The samples from `first` to the end of the frame when SteadyFromHere holds: the same
+// arithmetic as the general loop, with the source, the gains and the tilt in locals so
+// that nothing is read back from the state at every sample.
+void RenderSteadySamples(SynthState& state, CascadeChain& chain, bool parallelSilent,
+                         float& tiltMemory, int32_t first, int32_t* out) {
+    const std::vector<int32_t>& samples = state.voice.samples;
+    const size_t held = samples.size();
+    size_t position = static_cast<size_t>(state.sourcePos);
+    const double tiltPass = state.tiltPass;
+    const double tiltDecay = state.tiltDecay;
+    const double voicingGain = state.voicingGain;
+    const double parVoicingGain = state.parVoicingGain;
+    const double outputGain = state.outputGain;
+    for (int32_t i = first; i < state.samplesPerFrame; ++i) {
+        float v = 0.0f; // past the end of the store the source is silent and stays put
+        if (position < held)
+            v = static_cast<float>(samples[position++]);
+        v = static_cast<float>(tiltPass * v + tiltDecay * tiltMemory);
+        tiltMemory = v;
+        const float gc = static_cast<float>(voicingGain * v);
+        const float gp = static_cast<float>(parVoicingGain * v);
+        float sum = chain.Cascade(gc);
+        if (parallelSilent)
+            gpPrev = gp;
+        else
+            sum = AddParallel(state, sum, gp);
+        out[i] = TruncateSample(double{chain.Output(sum)} * outputGain);
+    }
+    state.sourcePos = static_cast<int32_t>(position);
+}
+
+} // namespace
+
 void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
     PrepareFrame(state, frame);
     const bool parallelSilent = ParallelBranchSilent(state);
@@ -268,6 +311,10 @@ void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
     float tiltMemory = vPrev;
     float v = 0.0f;
     for (int32_t i = 0; i < state.samplesPerFrame; ++i) {
+        if (SteadyFromHere(state)) {
+            RenderSteadySamples(state, chain, parallelSilent, tiltMemory, i, out);
+            break;
+        }
         state.sampleIndex = i;
         if (state.sourceKind == kSourceSampled)
             v = NextSourceSample(state);

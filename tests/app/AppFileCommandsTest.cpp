@@ -1,5 +1,6 @@
 // The file commands through the window: Save As with its dispatch, Batch Convert, About,
 // and the question before a changed document is discarded.
+#include "AppFixture.h"
 #include "TempDir.h"
 #include "TestFakes.h"
 #include "app/MainFrame.h"
@@ -31,45 +32,21 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class FileCommandTest : public ::testing::Test {
+class FileCommandTest : public AppFixture {
 protected:
     void SetUp() override {
-        m_oldDir = CurrentDirectory();
-        ChangeDirectory(work.Path());
-        fs::create_directory(work.File("Dat"));
-        fs::copy_file(fs::path(QUIRNEL_DATA_DIR) / "Dat" / "01-male.dat",
-                      work.File("Dat/01-male.dat"));
-        SetProfile(&profile);
-        SetFileDialogs(&dialogs);
-        app = std::make_unique<CTundrelApp>(&volume, &player);
-        ASSERT_TRUE(app->InitInstance({"quirnel"}));
+        AppFixture::SetUp();
+        ASSERT_TRUE(Start());
         doc = app->Document();
         frame = app->Frame();
-    }
-    void TearDown() override {
-        app.reset();
-        SetProfile(nullptr);
-        SetFileDialogs(nullptr);
-        ChangeDirectory(m_oldDir);
     }
     // Female Cardinal slot 0 stored at 300/2400/3000: the document is changed.
     void StoreFirstVowel() { doc->StoreEntry(0, 300, 2400, 3000, 100, 0, 0); }
 
-    TempDir work;
     TempDir other;
-    MemoryProfile profile;
-    RecordingMessageSink messages;
-    ScopedMessageSink messageGuard{&messages};
-    ScriptedFileDialogs dialogs;
     ScriptedPrompt prompt;
-    FakeVolume volume;
-    FakePlayer player;
-    std::unique_ptr<CTundrelApp> app;
     CTundrelDoc* doc = nullptr;
     CMainFrame* frame = nullptr;
-
-private:
-    std::string m_oldDir;
 };
 
 TEST_F(FileCommandTest, SaveAsVowSavesElsewhereAndKeepsTheDocumentsName) {

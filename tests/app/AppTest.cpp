@@ -1,3 +1,4 @@
+#include "AppFixture.h"
 #include "TempDir.h"
 #include "TestFakes.h"
 #include "app/MainFrame.h"
@@ -25,28 +26,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Starts the application in a fresh working folder holding Dat/ with one bundled voice.
-class AppTest : public ::testing::Test {
+class AppTest : public AppFixture {
 protected:
-    void SetUp() override {
-        m_oldDir = CurrentDirectory();
-        ChangeDirectory(work.Path());
-        fs::create_directory(work.File("Dat"));
-        fs::copy_file(fs::path(QUIRNEL_DATA_DIR) / "Dat" / "01-male.dat",
-                      work.File("Dat/01-male.dat"));
-        SetProfile(&profile);
-        SetFileDialogs(&dialogs);
-    }
-    void TearDown() override {
-        app.reset();
-        SetProfile(nullptr);
-        SetFileDialogs(nullptr);
-        ChangeDirectory(m_oldDir);
-    }
-    bool Start(QStringList arguments = {"quirnel"}) {
-        app = std::make_unique<CTundrelApp>(&volume, &player);
-        return app->InitInstance(arguments);
-    }
     // Saves a document with one stored position under name in the working folder.
     std::string MakeDocument(const std::string& name) {
         CTundrelDoc doc;
@@ -55,18 +36,6 @@ protected:
         EXPECT_TRUE(doc.DoSave(path));
         return path;
     }
-
-    TempDir work;
-    MemoryProfile profile;
-    RecordingMessageSink messages;
-    ScopedMessageSink messageGuard{&messages};
-    ScriptedFileDialogs dialogs;
-    FakeVolume volume;
-    FakePlayer player;
-    std::unique_ptr<CTundrelApp> app;
-
-private:
-    std::string m_oldDir;
 };
 
 } // namespace

@@ -1,0 +1,52 @@
+// Starts the application in a fresh working folder holding Dat/ with one bundled voice,
+// with a memory profile, recorded messages, scripted file dialogs and silent audio.
+#pragma once
+
+#include "TempDir.h"
+#include "TestFakes.h"
+#include "app/TundrelApp.h"
+#include "base/Directories.h"
+#include "base/FileDialogs.h"
+#include "base/MessageBox.h"
+#include "base/Profile.h"
+
+#include <QStringList>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_oldDir = CurrentDirectory();
+        ChangeDirectory(work.Path());
+        std::filesystem::create_directory(work.File("Dat"));
+        std::filesystem::copy_file(std::filesystem::path(QUIRNEL_DATA_DIR) / "Dat" / "01-male.dat",
+                                   work.File("Dat/01-male.dat"));
+        SetProfile(&profile);
+        SetFileDialogs(&dialogs);
+    }
+    void TearDown() override {
+        app.reset();
+        SetProfile(nullptr);
+        SetFileDialogs(nullptr);
+        ChangeDirectory(m_oldDir);
+    }
+    bool Start(QStringList arguments = {"quirnel"}) {
+        app = std::make_unique<CTundrelApp>(&volume, &player);
+        return app->InitInstance(arguments);
+    }
+
+    TempDir work;
+    MemoryProfile profile;
+    RecordingMessageSink messages;
+    ScopedMessageSink messageGuard{&messages};
+    ScriptedFileDialogs dialogs;
+    FakeVolume volume;
+    FakePlayer player;
+    std::unique_ptr<CTundrelApp> app;
+
+private:
+    std::string m_oldDir;
+};

@@ -1,7 +1,7 @@
 #include "base/Directories.h"
 
-#include <system_error>
 #include <filesystem>
+#include <system_error>
 
 std::string g_strStartDir;
 std::string g_strVowDir;

@@ -12,7 +12,9 @@ MsgAnswer DefaultAnswer(MsgButtons buttons) {
 
 } // namespace
 
-void SetMessageSink(IMessageSink* sink) { g_installedSink = sink; }
+void SetMessageSink(IMessageSink* sink) {
+    g_installedSink = sink;
+}
 
 IMessageSink& GetMessageSink() {
     static StderrMessageSink fallback;
@@ -49,4 +51,6 @@ ScopedMessageSink::ScopedMessageSink(IMessageSink* sink) : m_previous(g_installe
     SetMessageSink(sink);
 }
 
-ScopedMessageSink::~ScopedMessageSink() { SetMessageSink(m_previous); }
+ScopedMessageSink::~ScopedMessageSink() {
+    SetMessageSink(m_previous);
+}

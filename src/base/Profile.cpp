@@ -35,7 +35,9 @@ void IProfile::WriteInt(const std::string& section, const std::string& key, int 
     WriteString(section, key, std::to_string(value));
 }
 
-void SetProfile(IProfile* profile) { g_installedProfile = profile; }
+void SetProfile(IProfile* profile) {
+    g_installedProfile = profile;
+}
 
 IProfile& GetProfile() {
     static MemoryProfile fallback;
@@ -57,7 +59,9 @@ bool MemoryProfile::Has(const std::string& section, const std::string& key) cons
     return m_values.count({section, key}) != 0;
 }
 
-IniFileProfile::IniFileProfile(std::string path) : m_path(std::move(path)) { Load(); }
+IniFileProfile::IniFileProfile(std::string path) : m_path(std::move(path)) {
+    Load();
+}
 
 void IniFileProfile::Load() {
     std::ifstream in(m_path);

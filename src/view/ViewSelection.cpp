@@ -365,11 +365,12 @@ void CTundrelView::ChangeVowelType(int type) {
         m_pVowelList->clearSelection();
         m_pVowelList->setCurrentRow(-1);
     } else if (row >= 0 && row < m_pVowelList->count()) {
-        const VowelEntry& record = PresetTable()[row];
+        // The vowel on the same row of the new page, where the user has put it.
+        const int slot = SlotOf(m_nVowelType, row);
         const ChartScale scale = Scale();
-        m_nSelX = FrequencyToX(scale, record.f1);
-        m_nSelY = FrequencyToY(scale, record.f2);
-        SetF3(record.f3);
+        m_nSelX = FrequencyToX(scale, m_pDoc->GetEntryF1(slot, m_nGender, m_nVowelSet));
+        m_nSelY = FrequencyToY(scale, m_pDoc->GetEntryF2(slot, m_nGender, m_nVowelSet));
+        SetF3(m_pDoc->GetEntryF3(slot, m_nGender, m_nVowelSet));
     }
     Redraw();
 }

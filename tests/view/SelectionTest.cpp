@@ -222,6 +222,20 @@ TEST_F(ViewTest, ZoomedPagingKeepsTheRowAndCentresOnIt) {
     EXPECT_EQ(view->GetF3(), 2300);
 }
 
+TEST_F(ViewTest, ZoomedPagingMovesToTheStoredPositionOfTheRow) {
+    CreateView();
+    const VowelEntry& preset = kPresetVowels[kMale][1][2];
+    doc.StoreEntry(SlotOf(1, 2), preset.f1 + 100, preset.f2 - 200, 2900, 100, kMale, 0);
+    view->VowelList()->setCurrentRow(2);
+    view->OnCommand(ID_ZOOM);
+    view->OnCommand(ID_NEXT_TYPE);
+    const ChartScale zoomed = view->Scale();
+    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{FrequencyToX(zoomed, preset.f1 + 100),
+                                                 FrequencyToY(zoomed, preset.f2 - 200)}));
+    EXPECT_NE(view->SelectedPoint(), (ChartPoint{190, 192}));
+    EXPECT_EQ(view->GetF3(), 2900);
+}
+
 TEST_F(ViewTest, PagingIsRefusedWhileTheModifiedVowelsAreListed) {
     CreateView();
     view->OnCommand(ID_MODIFIED_VOWELS);

@@ -127,11 +127,12 @@ void CTundrelApp::OnFileOpen() {
     const FileChoice choice = GetFileDialogs().OpenFile("Open", g_strVowDir, kDocumentFilters);
     if (choice.accepted)
         OpenDocumentFile(choice.path);
-    // The next Open starts where the user ended, even after Cancel.
-    if (!choice.folder.empty() && ChangeDirectory(choice.folder)) {
-        g_strVowDir = CurrentDirectory();
-        GetProfile().WriteString("Directories", "Vow", g_strVowDir);
-    }
+    // The next Open starts where the user ended, even after Cancel; without a folder from the
+    // dialog the working directory stays where the command put it, and that is remembered.
+    if (!choice.folder.empty())
+        ChangeDirectory(choice.folder);
+    g_strVowDir = CurrentDirectory();
+    GetProfile().WriteString("Directories", "Vow", g_strVowDir);
 }
 
 void CTundrelApp::OpenDocumentFile(const std::string& path) {

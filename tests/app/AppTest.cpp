@@ -121,6 +121,20 @@ TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {
     EXPECT_EQ(app->Frame()->windowTitle(), "Untitled - Quirnel");
 }
 
+TEST_F(AppTest, OpenCancelledWithoutAFolderStoresTheWorkingDirectory) {
+    ASSERT_TRUE(Start());
+    dialogs.Queue(FileChoice{false, "", "", {}});
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), work.Path());
+
+    // A stored folder that is gone is replaced by the one the program is really in.
+    g_strVowDir = work.File("gone");
+    dialogs.Queue(FileChoice{false, "", "", {}});
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_EQ(g_strVowDir, work.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), work.Path());
+}
+
 TEST_F(AppTest, ClosingAChangedDocumentAsksAndCancelKeepsEverything) {
     ASSERT_TRUE(Start());
     app->Document()->StoreEntry(1, 400, 2000, 2800, 100, 1, 0);

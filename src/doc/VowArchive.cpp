@@ -32,24 +32,32 @@ bool VowReader::ReadLittleEndian(int byteCount, uint64_t& value) {
     return true;
 }
 
-bool VowReader::ReadLength(uint64_t& length, bool& wide) {
-    wide = false;
+bool VowReader::ReadShortLength(uint64_t& length, bool& complete) {
+    complete = false;
     if (!ReadLittleEndian(1, length))
         return false;
-    if (length < 0xFF)
+    if (length < 0xFF) {
+        complete = true;
         return true;
-    if (!ReadLittleEndian(2, length))
+    }
+    return ReadLittleEndian(2, length);
+}
+
+bool VowReader::ReadLength(uint64_t& length, bool& wide) {
+    wide = false;
+    bool complete = false;
+    if (!ReadShortLength(length, complete))
         return false;
+    if (complete)
+        return true;
     if (length == 0xFFFE) {
         // A string of 16-bit characters; its length follows by the same rules (a second
         // 0xFFFE is then simply the length 65534).
         wide = true;
-        if (!ReadLittleEndian(1, length))
+        if (!ReadShortLength(length, complete))
             return false;
-        if (length < 0xFF)
+        if (complete)
             return true;
-        if (!ReadLittleEndian(2, length))
-            return false;
     }
     if (length < 0xFFFF)
         return true;

@@ -34,6 +34,9 @@ public:
 
 private:
     bool ReadLittleEndian(int byteCount, uint64_t& value);
+    // A one-byte length, or after the byte 0xFF a 16-bit value; complete is true when the
+    // one byte was the whole length.
+    bool ReadShortLength(uint64_t& length, bool& complete);
     bool ReadLength(uint64_t& length, bool& wide);
     size_t Remaining() const { return m_bytes.size() - m_pos; }
 

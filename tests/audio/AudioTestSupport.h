@@ -187,11 +187,15 @@ private:
     pid_t m_pid = 0;
 };
 
-// From the first to the last sample louder than a threshold, in seconds.
+// Where a tone was heard: from the first to the last sample louder than a threshold, in
+// seconds, and how long it was heard in between. A busy machine can leave the sound server
+// short of data for a moment; that gap is silence in the recording and lengthens the span
+// but not the time heard, so durations are checked against the time heard.
 struct ToneSpan {
     double start = 0;
     double end = 0;
-    double Duration() const { return end - start; }
+    double heard = 0;
+    double Duration() const { return heard; }
 };
 
 inline ToneSpan LoudSpan(const std::vector<int16_t>& samples, int rate) {
@@ -200,8 +204,15 @@ inline ToneSpan LoudSpan(const std::vector<int16_t>& samples, int rate) {
     if (first == samples.end())
         return {};
     const auto last = std::find_if(samples.rbegin(), samples.rend(), loud);
-    return {static_cast<double>(first - samples.begin()) / rate,
-            static_cast<double>(samples.rend() - last) / rate};
+    ToneSpan span{static_cast<double>(first - samples.begin()) / rate,
+                  static_cast<double>(samples.rend() - last) / rate};
+    // Windows of 5 ms hold at least one peak of every test tone (above 200 Hz).
+    const size_t window = static_cast<size_t>(rate / 200);
+    size_t loudWindows = 0;
+    for (auto a = first; a < last.base(); a += std::min<ptrdiff_t>(window, last.base() - a))
+        loudWindows += std::any_of(a, std::min(a + window, last.base()), loud);
+    span.heard = std::min(span.end - span.start, static_cast<double>(loudWindows * window) / rate);
+    return span;
 }
 
 // The frequency from the zero crossings between two times (seconds): the median over

@@ -2,8 +2,9 @@
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
 #include "app/QtMessageSink.h"
-#include "app/QtSettingsProfile.h"
+#include "app/SettingsFile.h"
 #include "app/TundrelApp.h"
+#include "base/IniFileProfile.h"
 #include "view/QtFileDialogs.h"
 
 #include <QApplication>
@@ -12,12 +13,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quirnel");
 
-    QtSettingsProfile profile(QtSettingsProfile::DefaultPath());
-    SetProfile(&profile);
     QtMessageSink messages;
     StderrMessageSink printedMessages; // for runs without anybody at the screen
     const bool print = qEnvironmentVariable("QUIRNEL_MESSAGES_TO_STDERR") == "1";
     SetMessageSink(print ? static_cast<IMessageSink*>(&printedMessages) : &messages);
+    // After the message sink, so that a settings file that cannot be read is reported.
+    IniFileProfile profile(DefaultSettingsPath());
+    SetProfile(&profile);
     QtFolderChooser folders;
     SetFolderChooser(&folders);
     QtFileDialogs fileDialogs;

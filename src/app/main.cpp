@@ -8,6 +8,8 @@
 #include "view/QtFileDialogs.h"
 
 #include <QApplication>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -25,8 +27,11 @@ int main(int argc, char** argv) {
     QtFileDialogs fileDialogs;
     SetFileDialogs(&fileDialogs);
 
+    // The arguments as the file system's bytes (QApplication has taken out its own options):
+    // a file name that is not valid UTF-8 would not survive a QString.
+    const std::vector<std::string> arguments(argv, argv + argc);
     CTundrelApp app;
-    if (!app.InitInstance(QApplication::arguments()))
+    if (!app.InitInstance(arguments))
         return 1;
     messages.SetParent(app.Frame());
     folders.SetParent(app.Frame());

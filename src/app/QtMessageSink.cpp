@@ -1,5 +1,6 @@
 #include "app/QtMessageSink.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -57,11 +58,11 @@ MsgAnswer QtMessageSink::Show(const MessageRequest& request) {
 }
 
 bool QtFolderChooser::ChooseFolder(const std::string& title, std::string& path) {
-    const QString chosen =
-        QFileDialog::getExistingDirectory(m_parent.data(), QString::fromStdString(title),
-                                          QString::fromStdString(path), QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(
+        m_parent.data(), QString::fromStdString(title),
+        QFile::decodeName(QByteArray::fromStdString(path)), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return false;
-    path = chosen.toStdString();
+    path = QFile::encodeName(chosen).toStdString();
     return true;
 }

@@ -13,7 +13,7 @@
 #include "view/InputPrompt.h"
 #include "view/TundrelView.h"
 
-#include <QFileInfo>
+#include <filesystem>
 
 namespace {
 
@@ -22,8 +22,15 @@ constexpr const char* kDocumentFilters = "Vowels (*.vow);;All Files (*)";
 constexpr const char* kSaveAsFilters =
     "Vowels (*.vow);;Textfiles (*.txt);;Vowel Tavble file (*.vtb);;All Files (*)";
 
+// A full, cleaned-up path ("." and ".." taken out), as the file system's bytes.
+std::string FullPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
 std::string FolderOf(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+    return std::filesystem::path(FullPath(path)).parent_path().string();
 }
 
 // A confirmed file dialog leaves the working directory at the chosen file's folder, where
@@ -45,7 +52,7 @@ CTundrelApp::CTundrelApp(CVolumeCtrl* volume, ISoundPlayer* player)
 
 CTundrelApp::~CTundrelApp() = default;
 
-bool CTundrelApp::InitInstance(const QStringList& arguments) {
+bool CTundrelApp::InitInstance(const std::vector<std::string>& arguments) {
     ReadDirectories();
     m_pDoc = std::make_unique<CTundrelDoc>();
     // The voice files come first: giving up here leaves nothing of the system changed.
@@ -80,11 +87,11 @@ void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
     m_pFrame->SetView(std::make_unique<FrameViewAdapter<CTundrelView>>(m_pView));
 }
 
-bool CTundrelApp::OpenCommandLineDocument(const QStringList& arguments) {
+bool CTundrelApp::OpenCommandLineDocument(const std::vector<std::string>& arguments) {
     if (arguments.size() < 2)
         return m_pDoc->OnNewDocument();
     // A full path, so that later changes of the working folder cannot redirect a Save.
-    return m_pDoc->OnOpenDocument(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
+    return m_pDoc->OnOpenDocument(FullPath(arguments[1]));
 }
 
 void CTundrelApp::OnInitialUpdate() {

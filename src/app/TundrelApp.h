@@ -3,7 +3,6 @@
 
 #include "app/FrameView.h"
 
-#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,8 +27,9 @@ public:
     // Start-up: the directories, the document, the voice files (asking for their folder,
     // which may end the process), the frame with its view, then the document named by the
     // first argument, or a new one. Shows the frame and returns true; false when the
-    // named document could not be opened (its message has been shown).
-    bool InitInstance(const QStringList& arguments);
+    // named document could not be opened (its message has been shown). The arguments are
+    // the program's, as the file system's bytes.
+    bool InitInstance(const std::vector<std::string>& arguments);
 
     CMainFrame* Frame() const { return m_pFrame.get(); }
     CTundrelDoc* Document() const { return m_pDoc.get(); }
@@ -47,7 +47,7 @@ public:
 private:
     void ReadDirectories();
     void CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player);
-    bool OpenCommandLineDocument(const QStringList& arguments);
+    bool OpenCommandLineDocument(const std::vector<std::string>& arguments);
     void OnFileNew();
     void OnFileOpen();
     void OpenDocumentFile(const std::string& path);

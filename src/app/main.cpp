@@ -2,29 +2,36 @@
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
 #include "app/QtMessageSink.h"
-#include "app/QtSettingsProfile.h"
+#include "app/SettingsFile.h"
 #include "app/TundrelApp.h"
+#include "base/IniFileProfile.h"
 #include "view/QtFileDialogs.h"
 
 #include <QApplication>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quirnel");
 
-    QtSettingsProfile profile(QtSettingsProfile::DefaultPath());
-    SetProfile(&profile);
     QtMessageSink messages;
     StderrMessageSink printedMessages; // for runs without anybody at the screen
     const bool print = qEnvironmentVariable("QUIRNEL_MESSAGES_TO_STDERR") == "1";
     SetMessageSink(print ? static_cast<IMessageSink*>(&printedMessages) : &messages);
+    // After the message sink, so that a settings file that cannot be read is reported.
+    IniFileProfile profile(DefaultSettingsPath());
+    SetProfile(&profile);
     QtFolderChooser folders;
     SetFolderChooser(&folders);
     QtFileDialogs fileDialogs;
     SetFileDialogs(&fileDialogs);
 
+    // The arguments as the file system's bytes (QApplication has taken out its own options):
+    // a file name that is not valid UTF-8 would not survive a QString.
+    const std::vector<std::string> arguments(argv, argv + argc);
     CTundrelApp app;
-    if (!app.InitInstance(QApplication::arguments()))
+    if (!app.InitInstance(arguments))
         return 1;
     messages.SetParent(app.Frame());
     folders.SetParent(app.Frame());

@@ -2,9 +2,12 @@
 
 #include "base/Directories.h"
 #include "base/FileError.h"
+#include "base/MessageBox.h"
 #include "base/SafeFile.h"
 
 #include <cctype>
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -42,32 +45,8 @@ bool IsUpGroup(const std::string& line, size_t pos) {
            (line[pos + 2] == '/' || line[pos + 2] == '\\');
 }
 
-std::string ListFileText(const std::vector<std::string>& entries, const std::string& dir) {
-    std::string text;
-    for (const auto& entry : entries)
-        text += WaveListLine(Absolute(entry), dir) + kLineEnd;
-    return text;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string::npos ? text.size() : end + 1;
-        if (end == std::string::npos)
-            end = text.size();
-        if (end > start && text[end - 1] == '\r')
-            --end;
-        lines.push_back(text.substr(start, end - start));
-        start = next;
-    }
-    return lines;
-}
-
-} // namespace
-
-std::string WaveListLine(const std::string& entry, const std::string& listDir) {
+// The entry relative to the list's folder: "../" for each folder to climb, then the rest.
+std::string RelativeLine(const std::string& entry, const std::string& listDir) {
     // A path that does not even begin like the list's folder is written whole.
     if (entry.empty() || listDir.empty() || entry[0] != listDir[0])
         return entry;
@@ -85,6 +64,104 @@ std::string WaveListLine(const std::string& entry, const std::string& listDir) {
         if (listDir[i] == '/')
             line += "../";
     return line + entry.substr(commonDir);
+}
+
+// Why the entries cannot be written so that they read back as they are; empty when they can.
+std::string SaveProblem(const std::vector<std::string>& entries, const std::string& text) {
+    if (entries.size() > kMaxWaveListLines)
+        return "a wave list holds at most " + std::to_string(kMaxWaveListLines) + " files.";
+    for (const auto& entry : entries)
+        if (entry.find('\n') != std::string::npos)
+            return "the file name\n" + entry + "\nholds a line break.";
+    std::vector<std::string> ignored;
+    std::string problem;
+    ParseWaveListText(text, "/", ignored, problem);
+    return problem;
+}
+
+// Collects the entries of a list text that arrives in pieces, line by line, keeping at
+// most one line beyond the limits in memory.
+class WaveListLines {
+public:
+    explicit WaveListLines(const std::string& listDir) : m_dir(listDir) {}
+
+    // False once the text is over the limits (the reason is then in Problem()).
+    bool Feed(std::string_view piece) {
+        while (!piece.empty() && m_problem.empty()) {
+            const size_t end = piece.find('\n');
+            m_line.append(piece.substr(0, end));
+            // One byte more than a line may hold can still be the CR of its CR LF.
+            if (m_line.size() > kMaxWaveListLineBytes + 1)
+                return LineTooLong();
+            if (end == std::string_view::npos)
+                break;
+            EndLine();
+            piece.remove_prefix(end + 1);
+        }
+        return m_problem.empty();
+    }
+
+    // The last line needs no line end. False when the text was over the limits.
+    bool Finish() {
+        if (m_problem.empty() && !m_line.empty())
+            EndLine();
+        return m_problem.empty();
+    }
+
+    std::vector<std::string>& Entries() { return m_entries; }
+    const std::string& Problem() const { return m_problem; }
+
+private:
+    void EndLine() {
+        if (!m_line.empty() && m_line.back() == '\r')
+            m_line.pop_back();
+        if (m_line.size() > kMaxWaveListLineBytes) {
+            LineTooLong();
+            return;
+        }
+        if (m_entries.size() == kMaxWaveListLines) {
+            m_problem = "it has more than " + std::to_string(kMaxWaveListLines) + " lines.";
+            return;
+        }
+        m_entries.push_back(ResolveWaveListLine(m_line, m_dir));
+        m_line.clear();
+    }
+
+    bool LineTooLong() {
+        m_problem = "line " + std::to_string(m_entries.size() + 1) + " is longer than " +
+                    std::to_string(kMaxWaveListLineBytes) + " bytes.";
+        return false;
+    }
+
+    const std::string& m_dir;
+    std::string m_line;
+    std::vector<std::string> m_entries;
+    std::string m_problem;
+};
+
+void ShowListProblem(const std::string& text) {
+    ShowMessage(text, "Error", MsgIcon::Error, MsgButtons::Ok);
+}
+
+// Reads the list file piece by piece into lines; 0, or the errno value of a failed read.
+int ReadListFile(int fd, WaveListLines& lines) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0 || !lines.Feed(std::string_view(buffer, static_cast<size_t>(n))))
+            return 0;
+    }
+}
+
+} // namespace
+
+std::string WaveListLine(const std::string& entry, const std::string& listDir) {
+    const std::string relative = RelativeLine(entry, listDir);
+    return ResolveWaveListLine(relative, listDir) == entry ? relative : entry;
 }
 
 std::string ResolveWaveListLine(const std::string& line, const std::string& listDir) {
@@ -105,15 +182,40 @@ std::string ResolveWaveListLine(const std::string& line, const std::string& list
             break;
         dir.erase(slash);
     }
-    std::string rest = line.substr(pos);
-    for (char& c : rest)
-        if (c == '\\')
-            c = '/';
-    return dir + "/" + rest;
+    std::string path = dir + "/";
+    for (size_t i = pos; i < line.size(); ++i) {
+        const char c = line[i] == '\\' ? '/' : line[i];
+        if (c != '/' || path.back() != '/')
+            path += c;
+    }
+    return path;
+}
+
+std::string WaveListText(const std::vector<std::string>& entries, const std::string& listDir) {
+    std::string text;
+    for (const auto& entry : entries)
+        text += WaveListLine(Absolute(entry), listDir) + kLineEnd;
+    return text;
+}
+
+bool ParseWaveListText(std::string_view text, const std::string& listDir,
+                       std::vector<std::string>& entries, std::string& problem) {
+    WaveListLines lines(listDir);
+    if (!lines.Feed(text) || !lines.Finish()) {
+        problem = lines.Problem();
+        return false;
+    }
+    entries.swap(lines.Entries());
+    return true;
 }
 
 bool SaveWaveList(const std::vector<std::string>& entries, const std::string& path) {
-    if (const int error = ReplaceFileContents(path, ListFileText(entries, ListDirectory(path)))) {
+    const std::string text = WaveListText(entries, ListDirectory(path));
+    if (const std::string problem = SaveProblem(entries, text); !problem.empty()) {
+        ShowListProblem("The wave list " + path + " cannot be saved: " + problem);
+        return false;
+    }
+    if (const int error = ReplaceFileContents(path, text)) {
         ShowFileError(path, error);
         return false;
     }
@@ -121,15 +223,23 @@ bool SaveWaveList(const std::vector<std::string>& entries, const std::string& pa
 }
 
 bool LoadWaveList(std::vector<std::string>& entries, const std::string& path) {
-    std::string text;
-    if (const int error = ReadWholeFile(path, text)) {
+    int fd = -1;
+    if (const int error = OpenRegularFileForReading(path, fd)) {
         ShowFileError(path, error);
         return false;
     }
     const std::string dir = ListDirectory(path);
-    std::vector<std::string> loaded;
-    for (const auto& line : SplitLines(text))
-        loaded.push_back(ResolveWaveListLine(line, dir));
-    entries.swap(loaded);
+    WaveListLines lines(dir);
+    const int error = ReadListFile(fd, lines);
+    ::close(fd);
+    if (error != 0) {
+        ShowFileError(path, error);
+        return false;
+    }
+    if (!lines.Finish()) {
+        ShowListProblem(path + " is not a wave list: " + lines.Problem());
+        return false;
+    }
+    entries.swap(lines.Entries());
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 unsigned FileErrorCauseFromErrno(int error) {
     switch (error) {
@@ -32,6 +33,14 @@ unsigned FileErrorCauseFromErrno(int error) {
 
 std::string FileErrorText(const std::string& path, unsigned cause) {
     return "Can't open file " + path + ", error = " + std::to_string(cause) + "\n";
+}
+
+std::string FileErrorReason(int error) {
+    if (error == EISDIR)
+        return "it is a folder";
+    if (error == EINVAL)
+        return "it is not a regular file (a device or a pipe)";
+    return std::strerror(error);
 }
 
 void ShowFileError(const std::string& path, int error) {

@@ -28,5 +28,9 @@ unsigned FileErrorCauseFromErrno(int error);
 // The message text for a file that could not be opened, ending in a line break.
 std::string FileErrorText(const std::string& path, unsigned cause);
 
+// Why a file operation failed, in a few words for command-line messages: "it is a folder",
+// "it is not a regular file (a device or a pipe)", or the system's text for errno.
+std::string FileErrorReason(int error);
+
 // Shows the file-error message (caption "Error", OK button) for path and errno value.
 void ShowFileError(const std::string& path, int error);

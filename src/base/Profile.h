@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-// Reads and writes the application profile; the window backs it with QSettings, the
-// command line with an INI file and the tests with memory.
+// Reads and writes the application profile; the window backs it with an INI file
+// (IniFileProfile), the command line and the tests with memory.
 class IProfile {
 public:
     virtual ~IProfile() = default;
@@ -34,21 +34,4 @@ public:
 
 private:
     std::map<std::pair<std::string, std::string>, std::string> m_values;
-};
-
-// A profile in a plain INI file; every write rewrites the file.
-class IniFileProfile : public IProfile {
-public:
-    explicit IniFileProfile(std::string path);
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& defaultValue) override;
-    void WriteString(const std::string& section, const std::string& key,
-                     const std::string& value) override;
-
-private:
-    void Load();
-    bool Save() const;
-
-    std::string m_path;
-    std::map<std::string, std::map<std::string, std::string>> m_sections;
 };

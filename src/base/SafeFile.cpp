@@ -22,6 +22,12 @@ public:
     FdGuard(const FdGuard&) = delete;
     FdGuard& operator=(const FdGuard&) = delete;
     int Get() const { return m_fd; }
+    // Hands the descriptor to the caller, who closes it.
+    int Release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
     // Closes now and reports the result, so a failing close is not lost.
     int Close() {
         const int result = ::close(m_fd);
@@ -66,6 +72,16 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
+// Only regular files are read or written: a folder or a device is no document, and a pipe
+// would make the program wait for a writer or reader that may never come.
+int RefuseUnlessRegular(const struct stat& info) {
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EINVAL;
+    return 0;
+}
+
 // Checks an existing target and takes its permission bits; a missing one gets the usual
 // bits of a new file.
 int CheckTarget(const std::string& target, mode_t& mode) {
@@ -76,10 +92,8 @@ int CheckTarget(const std::string& target, mode_t& mode) {
         mode = NewFileMode();
         return 0;
     }
-    if (S_ISDIR(info.st_mode))
-        return EISDIR;
-    if (!S_ISREG(info.st_mode))
-        return EINVAL;
+    if (int error = RefuseUnlessRegular(info))
+        return error;
     if (::access(target.c_str(), W_OK) != 0)
         return errno;
     mode = info.st_mode & 07777;
@@ -99,17 +113,93 @@ int FillTemporary(int fd, std::string_view bytes, mode_t mode) {
 
 } // namespace
 
-int ReadWholeFile(const std::string& path, std::string& bytes) {
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.Get() < 0)
+int OpenRegularFileForReading(const std::string& path, int& fd) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return errno;
+    if (int error = RefuseUnlessRegular(info))
+        return error;
+    // Non-blocking, so that a pipe put there after the check cannot make the open wait.
+    FdGuard opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (opened.Get() < 0)
+        return errno;
+    if (::fstat(opened.Get(), &info) != 0)
+        return errno;
+    if (int error = RefuseUnlessRegular(info))
+        return error;
+    fd = opened.Release();
+    return 0;
+}
+
+int OpenRegularFileForWriting(const std::string& path, int& fd) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (int error = RefuseUnlessRegular(info))
+            return error;
+    } else if (errno != ENOENT) {
+        return errno;
+    }
+    FdGuard opened(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    if (opened.Get() < 0)
+        return errno;
+    if (::fstat(opened.Get(), &info) != 0)
+        return errno;
+    if (int error = RefuseUnlessRegular(info))
+        return error;
+    // Emptied only now that it is known to be a regular file.
+    if (::ftruncate(opened.Get(), 0) != 0)
+        return errno;
+    fd = opened.Release();
+    return 0;
+}
+
+int OpenScratchFileForWriting(const std::string& path, int& fd) {
+    // A link made again between the check and the open is removed on the next round.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0) {
+            const bool sharedName =
+                S_ISLNK(info.st_mode) || (S_ISREG(info.st_mode) && info.st_nlink > 1);
+            if (sharedName) {
+                if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+                    return errno;
+            } else if (int error = RefuseUnlessRegular(info)) {
+                return error;
+            }
+        } else if (errno != ENOENT) {
+            return errno;
+        }
+        FdGuard opened(::open(path.c_str(),
+                              O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                              0666));
+        if (opened.Get() < 0) {
+            if (errno == ELOOP)
+                continue;
+            return errno;
+        }
+        if (::fstat(opened.Get(), &info) != 0)
+            return errno;
+        if (S_ISREG(info.st_mode) && info.st_nlink > 1)
+            continue;
+        if (int error = RefuseUnlessRegular(info))
+            return error;
+        fd = opened.Release();
+        return 0;
+    }
+    return ELOOP;
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
+    int opened = -1;
+    if (int error = OpenRegularFileForReading(path, opened))
+        return error;
+    FdGuard fd(opened);
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0)
         return errno;
-    if (S_ISDIR(info.st_mode))
-        return EISDIR;
-    if (!S_ISREG(info.st_mode))
-        return EINVAL;
+    if (static_cast<uintmax_t>(info.st_size) > maxBytes)
+        return EFBIG;
     std::string data;
     data.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
@@ -121,6 +211,8 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
             return errno;
         if (n == 0)
             break;
+        if (static_cast<size_t>(n) > maxBytes - data.size())
+            return EFBIG; // it grew while being read
         data.append(buffer, static_cast<size_t>(n));
     }
     bytes = std::move(data);

@@ -1,12 +1,31 @@
 // Whole-file reading and crash-safe replacing of files, reporting failures as errno values.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-// Reads a regular file into bytes. Returns 0, or the errno value of the failure (EISDIR
-// for a folder, EINVAL for a device or pipe, which are never read).
-int ReadWholeFile(const std::string& path, std::string& bytes);
+// Opens a regular file for reading without ever waiting: a folder (EISDIR), a device or a
+// pipe (EINVAL) is refused before it is opened, and checked again once it is. Returns 0
+// with the open descriptor in fd (the caller closes it), or the errno value of the failure.
+int OpenRegularFileForReading(const std::string& path, int& fd);
+
+// Opens a regular file for writing as fopen(path, "wb") does (a symbolic link is
+// followed, the file is created or emptied), but a folder (EISDIR), a device or a pipe
+// (EINVAL) is refused and never blocks. Returns 0 with the descriptor in fd, or errno.
+int OpenRegularFileForWriting(const std::string& path, int& fd);
+
+// Opens a scratch file that the program owns by its name (such as temp.wav) for writing in
+// place, without ever writing through a link: a symbolic link or a second hard link of that
+// name is removed and a new file made in its place; a folder (EISDIR), a device or a pipe
+// (EINVAL) is refused. Returns 0 with the descriptor in fd, or the errno value.
+int OpenScratchFileForWriting(const std::string& path, int& fd);
+
+// Reads a regular file (opened as OpenRegularFileForReading does) into bytes. A file
+// longer than maxBytes is refused with EFBIG before it is read. Returns 0, or the errno
+// value of the failure; bytes is only changed on success.
+int ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
 
 // Replaces the file at path with bytes so that the old file is never lost: the bytes go to
 // a temporary file in the target's folder, are flushed to disk, and only then renamed over

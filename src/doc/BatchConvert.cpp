@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <unistd.h>
 
 const char* const kBatchOutputNames[kBatchOutputCount] = {
     "AllFemaleCardinal.txt", "AllFemaleNative.txt", "AllMaleCardinal.txt", "AllMaleNative.txt"};
@@ -68,9 +70,16 @@ bool BatchOutputs::Create(const std::string& folder) {
     for (int index : kOutputOrder) {
         const std::string path =
             (std::filesystem::path(folder) / kBatchOutputNames[index]).string();
-        m_files[index] = std::fopen(path.c_str(), "wb");
-        if (!m_files[index])
-            return Fail(index, errno);
+        // A folder, device or pipe of a table's name is refused instead of written or waited on.
+        int fd = -1;
+        if (int error = OpenRegularFileForWriting(path, fd))
+            return Fail(index, error);
+        m_files[index] = ::fdopen(fd, "wb");
+        if (!m_files[index]) {
+            const int error = errno;
+            ::close(fd);
+            return Fail(index, error);
+        }
         if (!Write(index, BatchHeaderLine()))
             return false;
     }
@@ -123,7 +132,11 @@ bool ReadGroupValues(VowReader& reader, const std::string& version, std::string 
 bool ConvertFile(const std::string& folder, const std::string& name, const CTundrelDoc& symbols,
                  BatchOutputs& outputs, bool& stop) {
     std::string bytes;
-    if (int error = ReadWholeFile((std::filesystem::path(folder) / name).string(), bytes)) {
+    const int error =
+        ReadWholeFile((std::filesystem::path(folder) / name).string(), bytes, kMaxVowFileBytes);
+    // A file too big to be a document is converted like an empty one: empty groups and
+    // "Unexpected file format.".
+    if (error != 0 && error != EFBIG) {
         ShowFileError(name, error);
         stop = true;
         return false;

@@ -39,6 +39,10 @@ std::string DocumentFileErrorText(const std::string& path, int error, FileAction
     case EIO:
         return std::string("An unexpected error occurred while ") +
                (reading ? "reading " : "writing ") + path + ".";
+    case EISDIR:
+        return path + " is a folder, not a document.";
+    case EINVAL: // never opened, so that a pipe cannot make the program wait
+        return path + " is a device or a pipe, not a document.";
     default:
         return reading ? "Failed to open document." : "Failed to save document.";
     }
@@ -81,8 +85,11 @@ bool CTundrelDoc::OnNewDocument() {
 
 bool CTundrelDoc::OnOpenDocument(const std::string& path) {
     std::string bytes;
-    if (int error = ReadWholeFile(path, bytes)) {
-        ShowDocumentFileError(path, error, FileAction::Reading);
+    if (int error = ReadWholeFile(path, bytes, kMaxVowFileBytes)) {
+        if (error == EFBIG) // nothing was read, so the document stays as it was
+            ShowMessage("Unexpected file format.", kAppTitle, MsgIcon::Warning, MsgButtons::Ok);
+        else
+            ShowDocumentFileError(path, error, FileAction::Reading);
         return false;
     }
     LoadPresets();

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+// The program writes documents of a few kB, and no version ever wrote more than a few
+// hundred: a bigger file is no document and is refused unread ("Unexpected file format.").
+constexpr size_t kMaxVowFileBytes = size_t{16} << 20;
+
 // Appends length-prefixed 8-bit strings to a byte buffer.
 class VowWriter {
 public:

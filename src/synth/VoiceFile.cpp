@@ -1,10 +1,13 @@
 #include "synth/VoiceFile.h"
 
+#include "base/SafeFile.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -114,9 +117,15 @@ bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out) {
 }
 
 VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file)
+    // A folder, device or pipe is refused unread: a pipe would make the run wait forever.
+    int fd = -1;
+    if (OpenRegularFileForReading(path, fd) != 0)
         return VoiceFileStatus::CantOpen;
+    std::FILE* file = ::fdopen(fd, "r");
+    if (!file) {
+        ::close(fd);
+        return VoiceFileStatus::CantOpen;
+    }
     std::string text;
     char chunk[65536];
     bool truncated = false;
@@ -131,7 +140,7 @@ VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out) {
     const bool failed = !truncated && std::ferror(file);
     std::fclose(file);
     if (failed)
-        return VoiceFileStatus::CantOpen; // e.g. a directory
+        return VoiceFileStatus::CantOpen;
     if (truncated) {
         // Drop a number that may have been cut at the limit.
         const size_t lastSpace = text.find_last_of(" \t\n\v\f\r");

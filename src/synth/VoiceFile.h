@@ -27,7 +27,8 @@ bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out);
 // Outcome of reading a voice data file.
 enum class VoiceFileStatus {
     Loaded,   // the file was read (complete or ending early; see ParseVoiceData)
-    CantOpen, // the file could not be opened or read; out is unchanged
+    CantOpen, // the file could not be opened or read, or is a folder, device or pipe;
+              // out is unchanged
 };
 
 // Reads a voice data file into out (text files bigger than kMaxVoiceFileBytes are read

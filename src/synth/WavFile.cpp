@@ -1,13 +1,12 @@
 #include "synth/WavFile.h"
 
 #include "base/MessageBox.h"
+#include "base/SafeFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -97,18 +96,17 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 bool WriteImage(int fd, const std::vector<uint8_t>& bytes) {
     if (!WriteAll(fd, bytes.data(), bytes.size()))
         return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return false;
-    return !S_ISREG(info.st_mode) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
 }
 
 } // namespace
 
 bool WriteWavFile(const std::string& path, const std::vector<int32_t>& samples) {
     const std::vector<uint8_t> bytes = EncodeWav(samples);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    // Never through a link, so that a rendering writes nowhere but its own file; a folder,
+    // device or pipe of that name is refused rather than written or waited on.
+    int fd = -1;
+    if (OpenScratchFileForWriting(path, fd) != 0) {
         ShowMessage("can't open wav-output file", "Error", MsgIcon::Error);
         return false;
     }

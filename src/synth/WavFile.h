@@ -22,7 +22,8 @@ int16_t ScaleToSixteenBits(int32_t sample, int64_t peak);
 // The complete file image: 44-byte header, then the scaled samples, little-endian.
 std::vector<uint8_t> EncodeWav(const std::vector<int32_t>& samples);
 
-// Writes the file image to path. Shows "can't open wav-output file" when the file cannot
-// be created and a message naming the file when writing or closing fails; returns false
-// in both cases.
+// Writes the file image to path, in place, never through a link: a symbolic or hard link
+// of that name is replaced by a file of its own. Shows "can't open wav-output file" when
+// the file cannot be created or is a folder, device or pipe, and a message naming the
+// file when writing or closing fails; returns false in both cases.
 bool WriteWavFile(const std::string& path, const std::vector<int32_t>& samples);

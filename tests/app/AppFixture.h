@@ -10,11 +10,11 @@
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 
-#include <QStringList>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 class AppFixture : public ::testing::Test {
 protected:
@@ -33,7 +33,7 @@ protected:
         SetFileDialogs(nullptr);
         ChangeDirectory(m_oldDir);
     }
-    bool Start(QStringList arguments = {"quirnel"}) {
+    bool Start(std::vector<std::string> arguments = {"quirnel"}) {
         app = std::make_unique<CTundrelApp>(&volume, &player);
         return app->InitInstance(arguments);
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -66,4 +67,26 @@ TEST_F(ProgramTest, ADocumentThatCannotBeOpenedEndsTheProgramWithStatusOne) {
     const std::string missing = work.File("missing.vow");
     EXPECT_EQ(Run({QString::fromStdString(missing)}), 1);
     EXPECT_NE(errors.find("Quirnel: " + missing + " was not found."), std::string::npos) << errors;
+}
+
+// A pipe where the program reads or writes a file of its own must never make it wait.
+TEST_F(ProgramTest, PipesAsTheSettingsFileOrTempWavAreRefusedAndTheWindowStillPaints) {
+    fs::create_directory(config.File("quirnel"));
+    const std::string settings = config.File("quirnel/quirnel.ini");
+    ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+    EXPECT_EQ(Run({}, "QUIRNEL_REPORT_FIRST_PAINT=1"), 0) << errors;
+    EXPECT_EQ(output.rfind("first-paint ", 0), 0u) << output;
+    EXPECT_NE(errors.find("Error: Can't open file " + settings + ", error = 1\n"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(fs::status(settings).type(), fs::file_type::fifo);
+
+    fs::remove(settings);
+    TempDir temp;
+    std::ofstream(settings) << "[Directories]\nTempwav=" << temp.Path() << "\n";
+    ASSERT_EQ(::mkfifo(temp.File("temp.wav").c_str(), 0600), 0);
+    EXPECT_EQ(Run({}, "QUIRNEL_REPORT_FIRST_PAINT=1"), 0) << errors;
+    EXPECT_EQ(output.rfind("first-paint ", 0), 0u) << output;
+    EXPECT_NE(errors.find("Error: can't open wav-output file"), std::string::npos) << errors;
+    EXPECT_EQ(fs::status(temp.File("temp.wav")).type(), fs::file_type::fifo);
 }

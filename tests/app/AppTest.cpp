@@ -95,8 +95,17 @@ TEST_F(AppTest, ADocumentOnTheCommandLineIsOpenedAndNamesTheWindow) {
     EXPECT_EQ(app->Document()->GetEntryF1(0, 1, 0), 300);
 }
 
+// The name is not valid UTF-8: it must reach the file system as the same bytes.
+TEST_F(AppTest, ADocumentNamedInAnyBytesOpensAsOnTheCommandLine) {
+    const std::string path = MakeDocument("\xff\xfe.vow");
+    ASSERT_TRUE(Start({"quirnel", "./\xff\xfe.vow"}));
+    EXPECT_EQ(app->Document()->GetPathName(), path);
+    EXPECT_EQ(app->Document()->GetEntryF1(0, 1, 0), 300);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
 TEST_F(AppTest, ADocumentThatCannotBeOpenedEndsStartUpWithItsMessage) {
-    EXPECT_FALSE(Start({"quirnel", QString::fromStdString(work.File("missing.vow"))}));
+    EXPECT_FALSE(Start({"quirnel", work.File("missing.vow")}));
     ASSERT_FALSE(messages.Messages().empty());
     EXPECT_EQ(messages.Messages().back().text, work.File("missing.vow") + " was not found.");
     EXPECT_FALSE(app->Frame()->isVisible());

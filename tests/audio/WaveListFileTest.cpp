@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sys/stat.h>
 
 namespace {
@@ -84,9 +85,9 @@ TEST_F(WaveListFileTest, RelativeListPathAndEntriesAreTakenAgainstTheWorkingDire
 }
 
 TEST_F(WaveListFileTest, HostileContentLoadsWithoutHarm) {
-    std::string text = std::string(1 << 20, 'x') + "\r\n";
+    std::string text = std::string(kMaxWaveListLineBytes, 'x') + "\r\n";
     text += std::string("nul\0inside.wav\n", 15);
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 1000; ++i)
         text += "../";
     text += "deep.wav\r\n\r\r\n\r\n\xff\xfe.wav";
     const std::string list = m_dir.File("hostile.wlist");
@@ -95,13 +96,59 @@ TEST_F(WaveListFileTest, HostileContentLoadsWithoutHarm) {
     ASSERT_TRUE(LoadWaveList(loaded, list));
     const std::string dir = m_dir.Path() + "/";
     ASSERT_EQ(loaded.size(), 6u);
-    EXPECT_EQ(loaded[0], dir + std::string(1 << 20, 'x'));
+    EXPECT_EQ(loaded[0], dir + std::string(kMaxWaveListLineBytes, 'x'));
     EXPECT_EQ(loaded[1], dir + std::string("nul\0inside.wav", 14));
     EXPECT_EQ(loaded[2], "/deep.wav");
     EXPECT_EQ(loaded[3], dir + "\r");
     EXPECT_EQ(loaded[4], dir);
     EXPECT_EQ(loaded[5], dir + "\xff\xfe.wav");
     EXPECT_TRUE(m_messages.Messages().empty());
+}
+
+// Every name Linux allows (but a line break) saves and loads as the same entry.
+TEST_F(WaveListFileTest, NamesWithBackslashesAndDoubledSeparatorsRoundTrip) {
+    const std::string dir = m_dir.Path() + "/";
+    EXPECT_EQ(WaveListLine("/d/my\\take.wav", "/d/"), "/d/my\\take.wav");
+    EXPECT_EQ(ResolveWaveListLine("\\a.wav", dir), dir + "a.wav");
+    EXPECT_EQ(ResolveWaveListLine("sub\\\\b.wav", dir), dir + "sub/b.wav");
+    const std::vector<std::string> entries = {
+        dir + "my\\take.wav", dir + "\\a.wav", dir + "sub//b.wav", dir + "..\\c.wav",
+        dir + "c:d.wav",      dir + "e.wav\r", "/f\\g.wav",        dir + "\xff.wav"};
+    const std::string list = m_dir.File("l.wlist");
+    ASSERT_TRUE(SaveWaveList(entries, list));
+    std::vector<std::string> loaded;
+    ASSERT_TRUE(LoadWaveList(loaded, list));
+    EXPECT_EQ(loaded, entries);
+    // Only a line break cannot be held by a line: such a list is refused, the old one kept.
+    EXPECT_FALSE(SaveWaveList({dir + "two\nlines.wav"}, list));
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{"The wave list " + list +
+                                       " cannot be saved: the file name\n" + dir +
+                                       "two\nlines.wav\nholds a line break."});
+    ASSERT_TRUE(LoadWaveList(loaded, list));
+    EXPECT_EQ(loaded, entries);
+}
+
+// Memory stays bounded whatever the file holds; reading stops one line past a limit.
+TEST_F(WaveListFileTest, ListsOverTheLimitsOrNotRegularFilesAreRefused) {
+    const std::string blank = m_dir.File("blank.wlist");
+    std::ofstream(blank, std::ios::binary) << std::string(10 << 20, '\n');
+    const std::string wide = m_dir.File("wide.wlist");
+    std::ofstream(wide, std::ios::binary) << "a.wav\r\n"
+                                          << std::string(kMaxWaveListLineBytes + 1, 'x');
+    const std::string pipe = m_dir.File("pipe.wlist");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::vector<std::string> entries = {"/keep/a.wav"};
+    EXPECT_FALSE(LoadWaveList(entries, blank));
+    EXPECT_FALSE(LoadWaveList(entries, wide));
+    EXPECT_FALSE(LoadWaveList(entries, pipe)); // without waiting for a writer
+    EXPECT_EQ(entries, std::vector<std::string>{"/keep/a.wav"});
+    EXPECT_EQ(
+        m_messages.Texts(),
+        (std::vector<std::string>{blank + " is not a wave list: it has more than 10000 lines.",
+                                  wide + " is not a wave list: line 2 is longer than 4096 bytes.",
+                                  "Can't open file " + pipe + ", error = 1\n"}));
+    EXPECT_FALSE(SaveWaveList(std::vector<std::string>(kMaxWaveListLines + 1, "/a.wav"), blank));
 }
 
 TEST_F(WaveListFileTest, ListThatCannotBeReadKeepsTheEntries) {

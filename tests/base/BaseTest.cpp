@@ -1,7 +1,8 @@
+#include "TempDir.h"
 #include "base/FileError.h"
+#include "base/IniFileProfile.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
-#include "TempDir.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

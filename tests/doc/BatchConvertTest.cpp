@@ -4,9 +4,11 @@
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 #include "doc/TundrelDoc.h"
+#include "doc/VowArchive.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -176,10 +178,15 @@ TEST_F(Batch, CutOffDocumentIsCompletedReportedAndTheBatchGoesOn) {
     EXPECT_EQ(Lines("AllMaleNative.txt")[0], EmptyGroups("a"));
 }
 
-TEST_F(Batch, EmptyDocumentFileGetsEmptyGroups) {
+TEST_F(Batch, EmptyDocumentFileAndOneTooBigToBeADocumentGetEmptyGroups) {
     WriteFileBytes(m_dir.File("empty.vow"), "");
+    Save("huge.vow", CTundrelDoc());
+    fs::resize_file(m_dir.File("huge.vow"), kMaxVowFileBytes + 1); // refused unread
     EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Failed);
-    EXPECT_EQ(Lines("AllFemaleNative.txt"), std::vector<std::string>{EmptyGroups("empty")});
+    EXPECT_EQ(Lines("AllFemaleNative.txt"),
+              (std::vector<std::string>{EmptyGroups("empty"), EmptyGroups("huge")}));
+    EXPECT_EQ(m_sink.Texts(), (std::vector<std::string>{"empty.vow: Unexpected file format.",
+                                                        "huge.vow: Unexpected file format."}));
 }
 
 TEST_F(Batch, UnopenableDocumentEndsTheBatchWithoutFertig) {
@@ -199,4 +206,13 @@ TEST_F(Batch, UncreatableOutputEndsTheBatch) {
     EXPECT_EQ(m_sink.Texts(),
               std::vector<std::string>{"Can't open file AllMaleCardinal.txt, error = 1\n"});
     EXPECT_FALSE(fs::exists(m_dir.File("AllFemaleNative.txt")));
+
+    // A pipe of a table's name is refused at once rather than waited on.
+    fs::remove(m_dir.File("AllMaleCardinal.txt"));
+    ASSERT_EQ(::mkfifo(m_dir.File("AllMaleCardinal.txt").c_str(), 0600), 0);
+    m_sink.Clear();
+    EXPECT_FALSE(BatchConvert(m_dir.Path(), m_symbols));
+    EXPECT_EQ(m_sink.Texts(),
+              std::vector<std::string>{"Can't open file AllMaleCardinal.txt, error = 1\n"});
+    EXPECT_EQ(fs::status(m_dir.File("AllMaleCardinal.txt")).type(), fs::file_type::fifo);
 }

@@ -1,14 +1,14 @@
 #include "DocTestSupport.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 #include "base/SafeFile.h"
 #include "doc/TundrelDoc.h"
+#include "doc/VowArchive.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,26 +46,6 @@ mode_t ModeOf(const std::string& path) {
     return info.st_mode & 07777;
 }
 
-// Limits the size of files this process may write, for the duration of a scope.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int);
-};
-
 } // namespace
 
 TEST_F(DocumentFile, SaveThenOpenGivesTheSameDocumentWithPathAndTitle) {
@@ -102,7 +82,8 @@ TEST_F(DocumentFile, OpenFailureLeavesTheDocumentAsItWas) {
     EXPECT_FALSE(m_doc.OnOpenDocument(missing));
     EXPECT_FALSE(m_doc.OnOpenDocument(m_dir.Path()));
     EXPECT_EQ(m_sink.Texts(),
-              (std::vector<std::string>{missing + " was not found.", "Failed to open document."}));
+              (std::vector<std::string>{missing + " was not found.",
+                                        m_dir.Path() + " is a folder, not a document."}));
     EXPECT_EQ(m_sink.Messages()[0].caption, "Quirnel");
     EXPECT_EQ(m_doc.StoreToBytes(), before);
     EXPECT_TRUE(m_doc.IsModified());
@@ -141,7 +122,8 @@ TEST_F(DocumentFile, SaveIntoAMissingFolderOrOntoAFolderFails) {
     fs::create_directory(m_dir.File("folder.vow"));
     EXPECT_FALSE(m_doc.DoSave(m_dir.File("folder.vow")));
     EXPECT_EQ(m_sink.Texts(), (std::vector<std::string>{inMissing + " contains an invalid path.",
-                                                        "Failed to save document."}));
+                                                        m_dir.File("folder.vow") +
+                                                            " is a folder, not a document."}));
     EXPECT_TRUE(m_doc.IsModified());
     EXPECT_EQ(m_doc.GetTitle(), "Untitled");
     EXPECT_TRUE(fs::is_directory(m_dir.File("folder.vow")));
@@ -194,10 +176,38 @@ TEST_F(DocumentFile, ReadOnlyTargetIsRefusedWithAccessDenied) {
     EXPECT_EQ(ReadFileBytes(path), "old");
 }
 
-TEST_F(DocumentFile, DevicesAreNeitherReadNorReplaced) {
+TEST_F(DocumentFile, DevicesAndPipesAreNeitherReadNorReplacedAndTheMessageNamesThem) {
     std::string bytes;
     EXPECT_EQ(ReadWholeFile("/dev/null", bytes), EINVAL);
     EXPECT_EQ(ReplaceFileContents("/dev/null", "x"), EINVAL);
+    const std::string pipe = m_dir.File("pipe.vow");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(m_doc.OnOpenDocument("/dev/zero"));
-    EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"Failed to open document."});
+    EXPECT_FALSE(m_doc.OnOpenDocument(pipe)); // without waiting for a writer
+    EXPECT_FALSE(m_doc.OnSaveDocument(pipe));
+    EXPECT_EQ(m_sink.Texts(),
+              (std::vector<std::string>{"/dev/zero is a device or a pipe, not a document.",
+                                        pipe + " is a device or a pipe, not a document.",
+                                        pipe + " is a device or a pipe, not a document."}));
+    EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+}
+
+// However big the file claims or is, no more than the limit is ever read.
+TEST_F(DocumentFile, AFileTooBigToBeADocumentIsRefusedUnread) {
+    ASSERT_TRUE(m_doc.DoSave(m_dir.File("a.vow")));
+    const std::string before = m_doc.StoreToBytes();
+    const std::string huge = m_dir.File("huge.vow");
+    WriteFileBytes(huge, before);
+    fs::resize_file(huge, kMaxVowFileBytes + 1); // sparse: takes no disk space
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile(huge, bytes, kMaxVowFileBytes), EFBIG);
+    EXPECT_FALSE(m_doc.OnOpenDocument(huge));
+    EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"Unexpected file format."});
+    EXPECT_EQ(m_doc.StoreToBytes(), before);
+    EXPECT_EQ(m_doc.GetPathName(), m_dir.File("a.vow"));
+
+    fs::resize_file(huge, kMaxVowFileBytes); // the largest document read
+    m_sink.Clear();
+    EXPECT_TRUE(m_doc.OnOpenDocument(huge));
+    EXPECT_TRUE(m_sink.Messages().empty());
 }

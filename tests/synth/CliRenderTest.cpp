@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -98,6 +99,38 @@ TEST_F(CliRenderTest, UnusableVoiceFileExitsWithStatusTwo) {
     synthtest::WriteVoiceFile(voice, synthtest::SyntheticVoicing(100));
     EXPECT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 2);
     EXPECT_NE(Stderr().find("holds 100 samples; this vowel needs 4999."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// --out is written as File Save writes a document: a temporary file in the destination's
+// folder renamed over it, through a link, never onto a pipe, device or folder.
+TEST_F(CliRenderTest, OutFollowsTheRulesOfDocumentSaves) {
+    std::filesystem::create_directory(dir.File("real"));
+    synthtest::WriteText(dir.File("real/out.wav"), "old");
+    std::filesystem::create_symlink("real/out.wav", out);
+    ASSERT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 0) << Stderr();
+    EXPECT_TRUE(std::filesystem::is_symlink(out));
+    EXPECT_EQ(synthtest::ReadBytes(dir.File("real/out.wav")).size(), 10044u);
+
+    out = dir.File("pipe.wav");
+    ASSERT_EQ(::mkfifo(out.c_str(), 0600), 0);
+    EXPECT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 1);
+    EXPECT_NE(Stderr().find("can't write " + out + ": it is not a regular file"), std::string::npos)
+        << Stderr();
+    EXPECT_EQ(std::filesystem::status(out).type(), std::filesystem::file_type::fifo);
+    out = dir.File("real");
+    EXPECT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 1);
+    EXPECT_NE(Stderr().find("can't write " + out + ": it is a folder"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out),
+                            std::filesystem::directory_iterator()),
+              1); // nothing half-written is left
+
+    // A voice file that is a pipe is refused instead of waited on.
+    ASSERT_EQ(::mkfifo(dir.File("pipe.dat").c_str(), 0600), 0);
+    out = dir.File("new.wav");
+    EXPECT_EQ(
+        Render("--voice '" + dir.File("pipe.dat") + "' --out '" + out + "' --f1 700 --f2 1200"), 2);
+    EXPECT_NE(Stderr().find("Can't open voicing samples file:"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -82,6 +83,8 @@ TEST(ReadVoiceFile, ReadsAFileAndRefusesWhatCannotBeOpened) {
 
     EXPECT_EQ(ReadVoiceFile(dir.File("missing.dat"), voice), VoiceFileStatus::CantOpen);
     EXPECT_EQ(ReadVoiceFile(dir.Path(), voice), VoiceFileStatus::CantOpen); // a folder
+    ASSERT_EQ(::mkfifo(dir.File("pipe.dat").c_str(), 0600), 0);
+    EXPECT_EQ(ReadVoiceFile(dir.File("pipe.dat"), voice), VoiceFileStatus::CantOpen); // no wait
     EXPECT_EQ(voice.samples, (Samples{4, -5, 6}));
 }
 

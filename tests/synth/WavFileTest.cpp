@@ -1,6 +1,7 @@
 // The WAV writer: header fields, 16-bit scaling and the raw-to-WAV path rule.
 #include "synth/WavFile.h"
 
+#include "FileSizeLimit.h"
 #include "SynthTestSupport.h"
 #include "TempDir.h"
 #include "base/MessageBox.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -86,12 +88,45 @@ TEST(WriteWavFile, WritesTheImageAndReportsEveryFailure) {
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
     EXPECT_EQ(messages.Messages()[0].caption, "Error");
 
-    if (std::filesystem::exists("/dev/full")) {
-        messages.Clear();
-        EXPECT_FALSE(WriteWavFile("/dev/full", std::vector<int32_t>(5000, 1)));
-        ASSERT_EQ(messages.Messages().size(), 1u);
-        EXPECT_NE(messages.Texts()[0].find("/dev/full"), std::string::npos);
+    messages.Clear();
+    {
+        FileSizeLimit limit(1000); // as on a full disk
+        EXPECT_FALSE(WriteWavFile(path, std::vector<int32_t>(5000, 1)));
     }
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_NE(messages.Texts()[0].find("Can't write wav-output file:\n" + path), std::string::npos);
+}
+
+// The file is the program's own: whatever stands under its name, a rendering writes that
+// file and nothing else, and never waits.
+TEST(WriteWavFile, NeverWritesThroughALinkAndRefusesPipesDevicesAndFolders) {
+    TempDir dir;
+    RecordingMessageSink messages;
+    ScopedMessageSink scope(&messages);
+    const std::string other = dir.File("precious.txt");
+    synthtest::WriteText(other, "keep me");
+    const std::string symbolic = dir.File("temp.wav");
+    std::filesystem::create_symlink(other, symbolic);
+    ASSERT_TRUE(WriteWavFile(symbolic, {1, 2, 3}));
+    const std::string hard = dir.File("hard.wav");
+    std::filesystem::create_hard_link(other, hard);
+    ASSERT_TRUE(WriteWavFile(hard, {1, 2, 3}));
+    EXPECT_FALSE(std::filesystem::is_symlink(symbolic));
+    EXPECT_EQ(synthtest::ReadBytes(symbolic), EncodeWav({1, 2, 3}));
+    EXPECT_EQ(synthtest::ReadBytes(hard), EncodeWav({1, 2, 3}));
+    EXPECT_EQ(synthtest::ReadBytes(other),
+              std::vector<uint8_t>({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+    EXPECT_TRUE(messages.Messages().empty());
+
+    const std::string pipe = dir.File("pipe.wav");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.File("folder.wav"));
+    for (const std::string& path : {pipe, dir.File("folder.wav"), std::string("/dev/full")}) {
+        messages.Clear();
+        EXPECT_FALSE(WriteWavFile(path, {1, 2, 3})) << path;
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
+    }
+    EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
 }
 
 } // namespace

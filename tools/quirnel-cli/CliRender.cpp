@@ -2,6 +2,8 @@
 #include "Cli.h"
 
 #include "base/Directories.h"
+#include "base/FileError.h"
+#include "base/SafeFile.h"
 #include "synth/SynthRun.h"
 
 #include <filesystem>
@@ -77,23 +79,22 @@ bool ParseRequest(const std::vector<std::string>& args, RenderRequest& request) 
             (CheckFormant("f1-end", request.f1End, 1) && CheckFormant("f2-end", request.f2End, 1)));
 }
 
-// Moves the rendered file to its destination, copying when the folders are on different
-// file systems.
-bool MoveFile(const std::string& from, const std::string& to) {
-    std::error_code error;
-    fs::rename(from, to, error);
-    if (!error)
-        return true;
-    if (error != std::errc::cross_device_link) {
-        CliError("can't write " + to + ": " + error.message());
+// Puts the rendered file at its destination by the rules of document saves: a temporary
+// file in the destination's folder renamed over it, so that a failure leaves the previous
+// file as it was; a symbolic link is written through; a read-only file, a folder, a device
+// or a pipe is refused.
+bool WriteOutput(const std::string& rendered, const std::string& out) {
+    std::string bytes;
+    if (int error = ReadWholeFile(rendered, bytes)) {
+        CliError("can't read the rendered sound " + rendered + ": " + FileErrorReason(error));
         return false;
     }
-    if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, error))
-        return true;
-    CliError("can't write " + to + ": " + error.message());
-    std::error_code ignored;
-    fs::remove(to, ignored);
-    return false;
+    if (int error = ReplaceFileContents(out, bytes)) {
+        CliError("can't write " + out + ": " + FileErrorReason(error) +
+                 "; an existing file is left as it was");
+        return false;
+    }
+    return true;
 }
 
 // A private temporary folder, removed with the object.
@@ -135,7 +136,7 @@ int RenderCommand(const std::vector<std::string>& args) {
         return kCliBadArguments;
     }
     ReleaseSynthesis();
-    return MoveFile(temp.Path() + "/temp.wav", request.out) ? kCliOk : kCliFailed;
+    return WriteOutput(temp.Path() + "/temp.wav", request.out) ? kCliOk : kCliFailed;
 }
 
 CliRegistrar reg("render",

@@ -261,6 +261,25 @@ TEST_F(WaveListTest, SpaceInTheWaveListWindowPlaysTheChartsVowel) {
     EXPECT_EQ(player.played, std::vector<std::string>{TempWav()});
 }
 
+TEST_F(WaveListTest, PlayRightAfterAClickInTheChartPlaysTheListsEntry) {
+    view->show();
+    CWaveListDlg& list = OpenWithThreeFiles();
+    list.List()->setCurrentRow(0);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::qWait(30);
+    ASSERT_FALSE(player.played.empty());
+    EXPECT_EQ(player.played.back(), TempWav());
+    player.played.clear();
+    // Clicking Play moves the focus away from the chart; that repaints it, but plays nothing.
+    list.Window()->activateWindow();
+    Click(IDC_WAVELIST_PLAY);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list.Window()));
+    QTest::qWait(30);
+    EXPECT_EQ(player.played, std::vector<std::string>{Sound("a.wav")});
+}
+
 TEST_F(WaveListTest, ViewDestroyedWhileACloseRequestIsOnItsWay) {
     OpenWithThreeFiles();
     QPointer<QDialog> window = view->WaveList()->Window();

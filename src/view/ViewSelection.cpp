@@ -9,6 +9,7 @@
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
 #include "synth/SynthRun.h"
+#include "view/HeldBackMessages.h"
 #include "view/SymbolFont.h"
 
 #include <QListWidget>
@@ -230,10 +231,11 @@ void CTundrelView::PlayOnNextPaint() {
 }
 
 // Plays the point the paint has just drawn (its formants are fresh), once the painter is
-// done.
+// done; a failure to render is reported after the paint.
 void CTundrelView::PlayPaintedPoint() {
     if (m_nSelX <= 0)
         return;
+    const HeldBackMessages heldBack;
     LogFormants();
     const ChartScale scale = Scale();
     const ChartPoint offset = CircleOffsets();

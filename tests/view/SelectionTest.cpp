@@ -40,6 +40,32 @@ TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     EXPECT_FALSE(std::filesystem::exists(TempWav()));
 }
 
+// Sees whether each message is shown while a paint of the test is under way.
+class PaintWatchingSink : public IMessageSink {
+public:
+    MsgAnswer Show(const MessageRequest& request) override {
+        shown.push_back(request.text + (painting ? " (while painting)" : ""));
+        return MsgAnswer::Ok;
+    }
+    bool painting = false;
+    std::vector<std::string> shown;
+};
+
+TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
+    CreateView();
+    g_strTempDir = temp.File("missing-folder");
+    PaintWatchingSink sink;
+    ScopedMessageSink guard(&sink);
+    sink.painting = true;
+    Paint();
+    sink.painting = false;
+    EXPECT_TRUE(sink.shown.empty());
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].find("while painting"), std::string::npos) << sink.shown[0];
+    EXPECT_TRUE(player.played.empty());
+}
+
 TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {
     CSoundPlayer realPlayer;
     view = std::make_unique<CTundrelView>(&doc, &volume, &realPlayer);

@@ -11,6 +11,7 @@
 #include "synth/SynthRun.h"
 #include "view/HeldBackMessages.h"
 #include "view/SymbolFont.h"
+#include "view/VowelRowDelegate.h"
 
 #include <QListWidget>
 #include <QPainter>
@@ -21,8 +22,6 @@ namespace {
 
 // Degrees to radians as the circle mode has always computed it (slightly below pi / 180).
 constexpr double kDegreeFactor = 0.01745294277777778;
-// Shown after the symbol of a vowel whose position the user has stored.
-const QString kModifiedMark = QString(QChar(0x2014));
 constexpr int kPointStep = 5;
 
 QString SymbolText(unsigned char fontByte) {
@@ -340,7 +339,8 @@ void CTundrelView::FillVowelList() {
     m_pVowelList->clear();
     auto add = [this](const char* symbol, bool modified) {
         const unsigned char fontByte = FirstByte(symbol);
-        auto* item = new QListWidgetItem(SymbolText(fontByte) + (modified ? kModifiedMark : ""));
+        auto* item = new QListWidgetItem(SymbolText(fontByte) +
+                                         (modified ? QString(kModifiedMark) : QString()));
         item->setData(Qt::UserRole, static_cast<int>(fontByte));
         item->setSizeHint(QSize(40, kSymbolRowHeight));
         m_pVowelList->addItem(item);

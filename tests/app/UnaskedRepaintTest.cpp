@@ -46,22 +46,25 @@ protected:
         ASSERT_TRUE(Start());
         app->Frame()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(app->Frame()));
-        QTest::qWait(50);
+        (void)QTest::qWaitFor([this] { return !player.played.empty(); }, 5000);
+        QTest::qWait(30);
         ASSERT_EQ(player.played.size(), 1u);
         fs::remove(TempWav());
     }
 
     std::string TempWav() const { return work.File("temp.wav"); }
 
-    // Closes the next modal dialog or box with Escape's answer once it has been shown a while.
+    // Closes the next modal dialog or box with Escape's answer once it has been shown a while
+    // (looking for it for at most 5 s).
     static void RejectNextModalSoon() {
         auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [timer] {
+        QObject::connect(timer, &QTimer::timeout, [timer, ticks = 0]() mutable {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal)
+            if (!modal && ++ticks < 250)
                 return;
             timer->deleteLater();
-            QTimer::singleShot(50, modal, [modal] { qobject_cast<QDialog*>(modal)->reject(); });
+            if (modal)
+                QTimer::singleShot(50, modal, [modal] { qobject_cast<QDialog*>(modal)->reject(); });
         });
         timer->start(20);
     }
@@ -118,6 +121,7 @@ TEST_F(UnaskedRepaintTest, EveryChangeOfWhatTheChartShowsPlaysOnce) {
     const auto playsOnce = [&](const char* what, const std::function<void()>& change) {
         const size_t before = player.played.size();
         change();
+        (void)QTest::qWaitFor([&] { return player.played.size() > before; }, 5000);
         QTest::qWait(30);
         EXPECT_EQ(player.played.size(), before + 1) << what;
     };
@@ -137,7 +141,7 @@ TEST_F(UnaskedRepaintTest, EveryChangeOfWhatTheChartShowsPlaysOnce) {
     QTest::qWait(30);
     EXPECT_EQ(player.played.size(), before);
     QTest::mouseRelease(slider, Qt::LeftButton, {}, handle);
-    QTest::qWait(30);
+    (void)QTest::qWaitFor([&] { return player.played.size() > before; }, 5000);
     EXPECT_EQ(player.played.size(), before + 1);
 }
 

@@ -293,9 +293,11 @@ TEST_F(WaveListTest, PlayRightAfterAClickInTheChartPlaysTheListsEntry) {
     list.List()->setCurrentRow(0);
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    // The first paint plays the first vowel.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !player.played.empty(); }, 5000));
+    player.played.clear();
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(200, 150));
-    QTest::qWait(30);
-    ASSERT_FALSE(player.played.empty());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !player.played.empty(); }, 5000));
     EXPECT_EQ(player.played.back(), TempWav());
     player.played.clear();
     // Clicking Play moves the focus away from the chart; that repaints it, but plays nothing.

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPointF>
 #include <QString>
@@ -22,44 +21,14 @@ struct PaintedText {
     double Right() const { return origin.x() + QFontMetricsF(font).horizontalAdvance(text); }
 };
 
-class TextRecorder : public QPaintDevice {
+// An image of the given size whose painter records text instead of drawing it.
+class TextRecorder : public QImage {
 public:
     explicit TextRecorder(QSize size)
-        : m_format(size, QImage::Format_RGB32), m_engine(std::make_unique<Engine>(this)) {}
-    ~TextRecorder() override = default;
+        : QImage(size, QImage::Format_RGB32), m_engine(std::make_unique<Engine>(this)) {}
 
     QPaintEngine* paintEngine() const override { return m_engine.get(); }
     std::vector<PaintedText> texts;
-
-protected:
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-        case PdmWidth:
-            return m_format.width();
-        case PdmHeight:
-            return m_format.height();
-        case PdmWidthMM:
-            return m_format.widthMM();
-        case PdmHeightMM:
-            return m_format.heightMM();
-        case PdmDpiX:
-        case PdmPhysicalDpiX:
-            return m_format.logicalDpiX();
-        case PdmDpiY:
-        case PdmPhysicalDpiY:
-            return m_format.logicalDpiY();
-        case PdmNumColors:
-            return 0;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
-        default:
-            return 0;
-        }
-    }
 
 private:
     class Engine : public QPaintEngine {
@@ -84,6 +53,5 @@ private:
         QTransform m_transform;
     };
 
-    QImage m_format; // size and resolution of the device
     std::unique_ptr<Engine> m_engine;
 };

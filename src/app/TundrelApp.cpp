@@ -134,10 +134,14 @@ void CTundrelApp::OnFileOpen() {
     const FileChoice choice = GetFileDialogs().OpenFile("Open", g_strVowDir, kDocumentFilters);
     if (choice.accepted)
         OpenDocumentFile(choice.path);
-    // The next Open starts where the user ended, even after Cancel; without a folder from the
-    // dialog the working directory stays where the command put it, and that is remembered.
-    if (!choice.folder.empty())
-        ChangeDirectory(choice.folder);
+    // The next Open starts where the user ended: in the chosen file's folder (also when its
+    // full path was typed while the dialog showed another folder, and after a Save As that
+    // the question about a changed document led to), after Cancel in the folder the dialog
+    // showed last. Without a folder from the dialog the working directory stays where the
+    // command put it, and that is remembered.
+    const std::string folder = choice.accepted ? FolderOf(choice.path) : choice.folder;
+    if (!folder.empty())
+        ChangeDirectory(folder);
     g_strVowDir = CurrentDirectory();
     GetProfile().WriteString("Directories", "Vow", g_strVowDir);
 }

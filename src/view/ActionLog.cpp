@@ -4,6 +4,7 @@
 
 #include "base/MessageBox.h"
 #include "view/InputPrompt.h"
+#include "view/VowelRowDelegate.h"
 
 #include <QListWidget>
 
@@ -11,7 +12,6 @@ namespace {
 
 // How the vowel list and the exports write the mark of a stored vowel: one byte, 0x97.
 constexpr char kModifiedMarkByte = '\x97';
-const QChar kModifiedMarkChar(0x2014);
 
 } // namespace
 
@@ -67,7 +67,7 @@ std::string CTundrelView::ListEntryBytes(int row) const {
         return std::string();
     const QListWidgetItem* item = m_pVowelList->item(row);
     std::string bytes(1, static_cast<char>(item->data(Qt::UserRole).toInt()));
-    if (item->text().endsWith(kModifiedMarkChar))
+    if (item->text().endsWith(kModifiedMark))
         bytes += kModifiedMarkByte;
     return bytes;
 }

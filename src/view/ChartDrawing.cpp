@@ -59,7 +59,7 @@ void CTundrelView::OnDraw(QPainter& painter) {
         DrawUserMap(painter);
     if (m_bModifiedMap)
         DrawModifiedMap(painter);
-    DrawSelectionAndPlay(painter);
+    DrawSelection(painter);
 }
 
 // Grid lines every m_nGridWidth pixels; each line stops one pixel short of its end point.

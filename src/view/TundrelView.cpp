@@ -96,12 +96,17 @@ void CTundrelView::OnDestroy() {
 }
 
 void CTundrelView::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        OnDraw(painter);
+    }
     // Qt also repaints the view under its controls when one of them changes (a label's
-    // text, a button's hover look); only a paint that reaches the chart plays the point.
-    m_bPaintPlays =
-        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
-    QPainter painter(this);
-    OnDraw(painter);
+    // text, a button's hover look); the point waits for a paint that reaches the chart.
+    if (m_bPlayPending &&
+        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight))) {
+        m_bPlayPending = false;
+        PlayPaintedPoint();
+    }
 }
 
 void CTundrelView::mousePressEvent(QMouseEvent* event) {

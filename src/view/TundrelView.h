@@ -25,8 +25,10 @@ class QSlider;
 struct VowelEntry;
 
 // The chart view of the main window. Client area: the control column (x 0..50), the chart
-// (50, 0, 430, 385) and the advanced controls (x 430..472). Every paint with a selected
-// point synthesizes that point into "temp.wav" and plays it.
+// (50, 0, 430, 385) and the advanced controls (x 430..472). A change of what the chart shows
+// marks it to be played; the paint that follows draws it, synthesizes the selected point
+// into "temp.wav" and plays it. Repaints the toolkit makes for its own reasons (focus,
+// activation, menus and boxes over the window, exposes) only draw.
 class CTundrelView : public QWidget {
     Q_OBJECT
 
@@ -143,7 +145,9 @@ private:
     QPoint Anchor(int f1, int f2) const;
 
     // Selection and playback (ViewSelection.cpp)
-    void DrawSelectionAndPlay(QPainter& painter);
+    void DrawSelection(QPainter& painter);
+    void PlayOnNextPaint();
+    void PlayPaintedPoint();
     void UpdateStatusText();
     void Synthesize(int f1, int f2, int f1End, int f2End);
     void InvalidateMarker();
@@ -235,7 +239,7 @@ private:
     std::string m_strDataDir;
     QString m_strStatus;
     bool m_bDestroyed = false;
-    bool m_bPaintPlays = true; // the paint under way reaches the chart
+    bool m_bPlayPending = false; // the chart changed: its next paint plays the point
     bool m_bLog = false;
     std::FILE* m_pLogFile = nullptr;
 

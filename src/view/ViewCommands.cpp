@@ -74,8 +74,10 @@ void CTundrelView::OnRButtonDown(int px, int py) {
     Redraw();
 }
 
+// The chart shows something else: repaint it and play the point again.
 void CTundrelView::Redraw() {
     update(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
+    PlayOnNextPaint();
 }
 
 void CTundrelView::OnCommand(int id) {
@@ -245,6 +247,7 @@ void CTundrelView::ToggleAdvancedControls() {
     ShowAdvancedControls();
     emit requiredSizeChanged();
     update();
+    PlayOnNextPaint();
 }
 
 void CTundrelView::ToggleAutoF3() {

@@ -2,6 +2,7 @@
 #include "view/TundrelView.h"
 
 #include "view/SymbolFont.h"
+#include "view/VowelRowDelegate.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -92,6 +93,7 @@ void CTundrelView::CreateVowelList() {
     m_pVowelList = new QListWidget(this);
     m_pVowelList->setGeometry(0, 20, 50, 301);
     m_pVowelList->setFont(SymbolListFont(m_symbolFont));
+    m_pVowelList->setItemDelegate(new VowelRowDelegate(m_pVowelList));
     m_pVowelList->setUniformItemSizes(true);
     m_pVowelList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pVowelList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -9,7 +9,9 @@
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
 #include "synth/SynthRun.h"
+#include "view/HeldBackMessages.h"
 #include "view/SymbolFont.h"
+#include "view/VowelRowDelegate.h"
 
 #include <QListWidget>
 #include <QPainter>
@@ -20,8 +22,6 @@ namespace {
 
 // Degrees to radians as the circle mode has always computed it (slightly below pi / 180).
 constexpr double kDegreeFactor = 0.01745294277777778;
-// Shown after the symbol of a vowel whose position the user has stored.
-const QString kModifiedMark = QString(QChar(0x2014));
 constexpr int kPointStep = 5;
 
 QString SymbolText(unsigned char fontByte) {
@@ -140,6 +140,7 @@ void CTundrelView::OnLButtonDown(int px, int py) {
     if (m_bDiphthong)
         Redraw();
     InvalidateMarker();
+    PlayOnNextPaint();
 }
 
 void CTundrelView::MovePoint(int id) {
@@ -164,6 +165,7 @@ void CTundrelView::MovePoint(int id) {
         break;
     }
     InvalidateMarker();
+    PlayOnNextPaint();
 }
 
 void CTundrelView::SelectVowel() {
@@ -189,10 +191,11 @@ void CTundrelView::SelectVowel() {
             SetDuration(m_pDoc->GetEntryLen(slot, m_nGender, m_nVowelSet));
     }
     InvalidateMarker();
+    PlayOnNextPaint();
     setFocus();
 }
 
-// --- The repaint that plays --------------------------------------------------------------
+// --- The paint that plays ----------------------------------------------------------------
 
 void CTundrelView::UpdateStatusText() {
     m_strStatus = m_bShowPosition ? QString::asprintf("F1:%d Hz F2:%dHz F3:%d Hz x:%d y:%d", m_nF1,
@@ -201,7 +204,7 @@ void CTundrelView::UpdateStatusText() {
     emit statusTextChanged(m_strStatus);
 }
 
-void CTundrelView::DrawSelectionAndPlay(QPainter& painter) {
+void CTundrelView::DrawSelection(QPainter& painter) {
     if (m_nSelX <= 0)
         return;
     const ChartScale scale = Scale();
@@ -209,8 +212,7 @@ void CTundrelView::DrawSelectionAndPlay(QPainter& painter) {
     m_nF2 = YToFrequency(scale, m_nSelY);
     m_nF3 = GetF3();
     UpdateStatusText();
-    const bool diphthong = m_bDiphthong && m_nDiphX > 0;
-    if (diphthong) {
+    if (m_bDiphthong && m_nDiphX > 0) {
         painter.setPen(QPen(Qt::black, 0));
         painter.drawLine(m_nSelX + kChartLeft, m_nSelY, m_nDiphX + kChartLeft, m_nDiphY);
         DrawBitmap(painter, kPictureEndPoint, m_nDiphX + 46, m_nDiphY - 4, 8, 8);
@@ -220,10 +222,23 @@ void CTundrelView::DrawSelectionAndPlay(QPainter& painter) {
         DrawBitmap(painter, kPictureEndPoint, m_nSelX - offset.x + 46, m_nSelY - offset.y - 4, 8,
                    8);
     DrawBitmap(painter, kPictureSelectedPoint, m_nSelX + 46, m_nSelY - 4, 8, 8);
-    if (!m_bPaintPlays)
+}
+
+// The chart shows something new: the paint that follows plays the selected point once.
+void CTundrelView::PlayOnNextPaint() {
+    m_bPlayPending = true;
+}
+
+// Plays the point the paint has just drawn (its formants are fresh), once the painter is
+// done; a failure to render is reported after the paint.
+void CTundrelView::PlayPaintedPoint() {
+    if (m_nSelX <= 0)
         return;
+    const HeldBackMessages heldBack;
     LogFormants();
-    if (diphthong)
+    const ChartScale scale = Scale();
+    const ChartPoint offset = CircleOffsets();
+    if (m_bDiphthong && m_nDiphX > 0)
         Synthesize(m_nF1, m_nF2, XToFrequency(scale, m_nDiphX), YToFrequency(scale, m_nDiphY));
     else if (m_bCircle)
         Synthesize(XToFrequency(scale, m_nSelX - offset.x), YToFrequency(scale, m_nSelY - offset.y),
@@ -324,7 +339,8 @@ void CTundrelView::FillVowelList() {
     m_pVowelList->clear();
     auto add = [this](const char* symbol, bool modified) {
         const unsigned char fontByte = FirstByte(symbol);
-        auto* item = new QListWidgetItem(SymbolText(fontByte) + (modified ? kModifiedMark : ""));
+        auto* item = new QListWidgetItem(SymbolText(fontByte) +
+                                         (modified ? QString(kModifiedMark) : QString()));
         item->setData(Qt::UserRole, static_cast<int>(fontByte));
         item->setSizeHint(QSize(40, kSymbolRowHeight));
         m_pVowelList->addItem(item);

@@ -309,8 +309,9 @@ void CWaveListDlg::OnSave() {
     const std::string path = WithListExtension(choice.path);
     if (!MayReplace(choice.path, path))
         return;
-    SaveWaveList(m_files, path);
-    RememberDirectory(path);
+    // A list that could not be written has shown its message; its folder is not kept.
+    if (SaveWaveList(m_files, path))
+        RememberDirectory(path);
 }
 
 void CWaveListDlg::OnCancel() {

@@ -130,6 +130,25 @@ TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {
     EXPECT_EQ(app->Frame()->windowTitle(), "Untitled - Quirnel");
 }
 
+TEST_F(AppTest, OpenRemembersTheFolderOfTheChosenFileAlsoWhenItsPathWasTyped) {
+    ASSERT_TRUE(Start());
+    TempDir typed, saved;
+    ASSERT_TRUE(CTundrelDoc().DoSave(typed.File("test.vow")));
+    app->Document()->StoreEntry(1, 400, 2000, 2800, 100, 1, 0);
+    // The full path was typed while the dialog showed the working folder; the changed
+    // document is first saved elsewhere.
+    dialogs.Queue(FileChoice{true, typed.File("test.vow"), work.Path(), {}});
+    dialogs.Answer(saved.File("changed.vow"));
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(fs::exists(saved.File("changed.vow")));
+    EXPECT_EQ(app->Frame()->windowTitle(), "test.vow - Quirnel");
+    EXPECT_EQ(CurrentDirectory(), typed.Path()); // where a log started now is written
+    EXPECT_EQ(g_strVowDir, typed.Path());
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), typed.Path());
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_EQ(dialogs.folders.back(), typed.Path());
+}
+
 TEST_F(AppTest, OpenCancelledWithoutAFolderStoresTheWorkingDirectory) {
     ASSERT_TRUE(Start());
     dialogs.Queue(FileChoice{false, "", "", {}});

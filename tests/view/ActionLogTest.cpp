@@ -72,6 +72,7 @@ TEST_F(ActionLogTest, ThreeArrowMovesGiveThreeFormantLines) {
         view->OnCommand(ID_MOVE_RIGHT);
         Paint();
     }
+    Paint(); // a repaint that plays nothing logs nothing
     StopLog();
     EXPECT_EQ(messages.Messages().back().text, "Mitprotokollieren beenden ?");
     EXPECT_EQ(messages.Messages().back().caption, "Frage");

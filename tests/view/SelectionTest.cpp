@@ -33,8 +33,37 @@ TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     ASSERT_FALSE(volume.setVolumes.empty());
     EXPECT_EQ(volume.setVolumes.back(), 40u);
     EXPECT_TRUE(messages.Messages().empty());
-    Paint(); // every paint plays once more
-    EXPECT_EQ(player.played.size(), 2u);
+    // A repaint that shows nothing new (focus, a box over the window) only draws.
+    std::filesystem::remove(TempWav());
+    EXPECT_EQ(Paint(), Paint());
+    EXPECT_EQ(player.played.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(TempWav()));
+}
+
+// Sees whether each message is shown while a paint of the test is under way.
+class PaintWatchingSink : public IMessageSink {
+public:
+    MsgAnswer Show(const MessageRequest& request) override {
+        shown.push_back(request.text + (painting ? " (while painting)" : ""));
+        return MsgAnswer::Ok;
+    }
+    bool painting = false;
+    std::vector<std::string> shown;
+};
+
+TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
+    CreateView();
+    g_strTempDir = temp.File("missing-folder");
+    PaintWatchingSink sink;
+    ScopedMessageSink guard(&sink);
+    sink.painting = true;
+    Paint();
+    sink.painting = false;
+    EXPECT_TRUE(sink.shown.empty());
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].find("while painting"), std::string::npos) << sink.shown[0];
+    EXPECT_TRUE(player.played.empty());
 }
 
 TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {

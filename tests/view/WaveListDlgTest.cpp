@@ -194,6 +194,32 @@ TEST_F(WaveListTest, SaveForcesTheListExtensionAndOpenPlaysTheFirstEntry) {
     EXPECT_EQ(player.played.size(), 1u);
 }
 
+TEST_F(WaveListTest, TypedPathsAreRememberedAndAFailedSaveRemembersNothing) {
+    CWaveListDlg& list = Open();
+    const std::string typed = temp.File("typed");
+    fs::create_directories(typed);
+    for (const auto& [id, name] :
+         {std::pair{IDC_WAVELIST_ADD, "a.wav"}, std::pair{IDC_WAVELIST_SAVE, "l.wlist"},
+          std::pair{IDC_WAVELIST_OPEN, "l.wlist"}}) {
+        ChangeDirectory(startDir);
+        profile.WriteString("Directories", "Wavelist", "");
+        // The whole path was typed while the dialog showed the start folder.
+        const std::string path = typed + "/" + name;
+        dialogs.Queue(FileChoice{true, path, startDir, {path}});
+        Click(id);
+        EXPECT_EQ(profile.GetString("Directories", "Wavelist", ""), typed) << name;
+        EXPECT_EQ(list.Directory(), typed) << name;
+        EXPECT_EQ(CurrentDirectory(), typed) << name;
+    }
+    ChangeDirectory(startDir);
+    dialogs.Choose({temp.File("missing/l.wlist")});
+    Click(IDC_WAVELIST_SAVE);
+    EXPECT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(profile.GetString("Directories", "Wavelist", ""), typed);
+    EXPECT_EQ(list.Directory(), typed);
+    EXPECT_EQ(CurrentDirectory(), startDir);
+}
+
 TEST_F(WaveListTest, ChangedExtensionDoesNotReplaceAnotherListUnasked) {
     OpenWithThreeFiles();
     const std::string existing = temp.File("mylist.wlist");
@@ -259,6 +285,27 @@ TEST_F(WaveListTest, SpaceInTheWaveListWindowPlaysTheChartsVowel) {
     player.played.clear();
     QTest::keyClick(list.List(), Qt::Key_Space);
     EXPECT_EQ(player.played, std::vector<std::string>{TempWav()});
+}
+
+TEST_F(WaveListTest, PlayRightAfterAClickInTheChartPlaysTheListsEntry) {
+    view->show();
+    CWaveListDlg& list = OpenWithThreeFiles();
+    list.List()->setCurrentRow(0);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    // The first paint plays the first vowel.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !player.played.empty(); }, 5000));
+    player.played.clear();
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(200, 150));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !player.played.empty(); }, 5000));
+    EXPECT_EQ(player.played.back(), TempWav());
+    player.played.clear();
+    // Clicking Play moves the focus away from the chart; that repaints it, but plays nothing.
+    list.Window()->activateWindow();
+    Click(IDC_WAVELIST_PLAY);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list.Window()));
+    QTest::qWait(30);
+    EXPECT_EQ(player.played, std::vector<std::string>{Sound("a.wav")});
 }
 
 TEST_F(WaveListTest, ViewDestroyedWhileACloseRequestIsOnItsWay) {

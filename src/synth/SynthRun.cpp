@@ -2,6 +2,7 @@
 
 #include "base/Directories.h"
 #include "base/MessageBox.h"
+#include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
 #include "synth/WavFile.h"
 
@@ -19,6 +20,8 @@ constexpr int64_t kMaxSamplesPerFrame = 20000; // frames of at most 2000 ms
 std::unique_ptr<SynthState> g_state;
 // The voice data file whose samples are in the store.
 std::string g_loadedVoiceFile;
+// Whether written sounds end with the fade.
+bool g_endFade = true;
 
 [[noreturn]] void FailAllocation(const char* text) {
     ShowMessage(text, "Error", MsgIcon::Error);
@@ -146,7 +149,7 @@ int RunSynthesis(const VowelTrack& track, const std::string& rawPath, const std:
     const std::string wavPath = WavPathFromRawPath(rawPath);
     if (wavPath.empty())
         return 0;
-    return WriteWavFile(wavPath, sound) ? 1 : 0;
+    return WriteWavFile(wavPath, g_endFade ? FadeOutForSixteenBits(sound) : sound) ? 1 : 0;
 }
 
 int SynthesizeVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
@@ -160,6 +163,10 @@ int RenderVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, i
                 int f1End, int f2End, std::vector<int32_t>& samples) {
     BuildTrackForVowel(tiltDb, f1, f2, f3, f1End, f2End);
     return RenderTrack(g_vowelTrack, voiceFile, frameMs, kSourceSampled, 1, samples) ? 1 : 0;
+}
+
+void SetEndFade(bool on) {
+    g_endFade = on;
 }
 
 bool LoadVoiceFile(const std::string& voiceFile) {

@@ -20,10 +20,15 @@ int RenderVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, i
                 int f1End, int f2End, std::vector<int32_t>& samples);
 
 // Renders a five-frame track and writes it as a WAV file at rawPath with its extension
-// replaced by ".wav". sourceKind 3 = sampled voicing; configSwitch 1 = cascade with five
-// formants; reserved is not read. Returns 1 when the WAV file was written, 0 otherwise.
+// replaced by ".wav", its last 15 ms faded out unless the end fade is off (EndFade.h).
+// sourceKind 3 = sampled voicing; configSwitch 1 = cascade with five formants; reserved is
+// not read. Returns 1 when the WAV file was written, 0 otherwise.
 int RunSynthesis(const VowelTrack& track, const std::string& rawPath, const std::string& voiceFile,
                  int frameMs, int sourceKind, int configSwitch, int reserved);
+
+// Switches the fade at the end of every written sound on (the default) or off; off, the
+// file holds the five frames exactly as rendered, ending wherever the last frame stops.
+void SetEndFade(bool on);
 
 // Loads voiceFile into the process-wide sample store as a run does: only when it differs
 // from the file loaded last. False (after the message) when it cannot be opened.

@@ -49,25 +49,32 @@ protected:
 };
 
 TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
-    ASSERT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200"), 0) << Stderr();
-    const std::vector<uint8_t> written = synthtest::ReadBytes(out);
-    EXPECT_EQ(written.size(), 10044u);
+    // With the end fade, and with --no-fade the sound exactly as the five frames end.
+    for (const bool fade : {true, false}) {
+        SCOPED_TRACE(fade);
+        ASSERT_EQ(Render(VoiceAndOut() + "--f1 700 --f2 1200" + (fade ? "" : " --no-fade")), 0)
+            << Stderr();
+        const std::vector<uint8_t> written = synthtest::ReadBytes(out);
+        EXPECT_EQ(written.size(), 10044u);
 
-    // The same vowel from a fresh engine in this process.
-    RecordingMessageSink messages;
-    ScopedMessageSink scope(&messages);
-    ReleaseSynthesis();
-    vPrev = gpPrev = 0.0f;
-    skewSign = 0;
-    g_strTempDir = dir.Path();
-    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
-    ReleaseSynthesis();
-    EXPECT_EQ(written, synthtest::ReadBytes(dir.File("temp.wav")));
+        // The same vowel from a fresh engine in this process.
+        RecordingMessageSink messages;
+        ScopedMessageSink scope(&messages);
+        ReleaseSynthesis();
+        vPrev = gpPrev = 0.0f;
+        skewSign = 0;
+        g_strTempDir = dir.Path();
+        SetEndFade(fade);
+        ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+        SetEndFade(true);
+        ReleaseSynthesis();
+        EXPECT_EQ(written, synthtest::ReadBytes(dir.File("temp.wav")));
+    }
 }
 
 TEST_F(CliRenderTest, OptionsReachTheEngine) {
     ASSERT_EQ(Render(VoiceAndOut() + "--f1 300 --f2 2200 --f3 3000 --tilt 6 --frame-ms 1 "
-                                     "--f1-end 700 --f2-end 1100"),
+                                     "--f1-end 700 --f2-end 1100 --no-fade"),
               0)
         << Stderr();
     EXPECT_EQ(synthtest::ReadBytes(out).size(), 144u);

@@ -1,11 +1,12 @@
 // The synthesis run: voice loading and its remembered name, the short-store refusal,
-// the WAV output of SynthesizeVowel and the rendering itself.
+// the WAV output of SynthesizeVowel with its end fade, and the rendering itself.
 #include "synth/SynthRun.h"
 
 #include "SynthTestSupport.h"
 #include "TempDir.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"
+#include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
 #include "synth/WavFile.h"
 
@@ -31,7 +32,10 @@ protected:
         voice = dir.File("voice.dat");
         WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000));
     }
-    void TearDown() override { ReleaseSynthesis(); }
+    void TearDown() override {
+        ReleaseSynthesis();
+        SetEndFade(true);
+    }
 
     std::vector<int32_t> Render(const std::string& voiceFile, int frameMs = 100, int tilt = 0) {
         std::vector<int32_t> samples;
@@ -56,10 +60,65 @@ TEST_F(SynthRunTest, WritesTempWavOfTheRightSize) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("temp.raw")));
     EXPECT_TRUE(messages.Messages().empty());
 
-    EXPECT_EQ(bytes, EncodeWav(Render(voice))); // the rendered samples, as they are
-
     ASSERT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
     EXPECT_EQ(ReadBytes(TempWav()).size(), 144u);
+}
+
+// Largest magnitude among the 16-bit samples of a WAV image from sample `from` on.
+int PeakFrom(const std::vector<uint8_t>& wav, size_t from) {
+    int peak = 0;
+    for (size_t at = kWavHeaderBytes + 2 * from; at + 1 < wav.size(); at += 2)
+        peak = std::max(peak, std::abs(static_cast<int16_t>(synthtest::U16At(wav, at))));
+    return peak;
+}
+
+TEST_F(SynthRunTest, WrittenSoundsEndWithAFadeAndKeepEverythingBeforeIt) {
+    // A steady vowel, a diphthong and the shortest frames (a sound shorter than the fade).
+    struct Vowel {
+        int frameMs, f1End, f2End;
+    };
+    for (const Vowel& vowel : {Vowel{100, 0, 0}, Vowel{30, 300, 2200}, Vowel{1, 0, 0}}) {
+        SCOPED_TRACE(vowel.frameMs);
+        SetEndFade(false);
+        ASSERT_EQ(SynthesizeVowel(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End),
+                  1);
+        const std::vector<uint8_t> asRendered = ReadBytes(TempWav());
+        std::vector<int32_t> samples;
+        ASSERT_EQ(
+            RenderVowel(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End, samples),
+            1);
+        EXPECT_EQ(asRendered, EncodeWav(samples)); // without the fade: exactly the run's bytes
+        SetEndFade(true);
+        ASSERT_EQ(SynthesizeVowel(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End),
+                  1);
+        const std::vector<uint8_t> faded = ReadBytes(TempWav());
+
+        ASSERT_EQ(faded.size(), asRendered.size());
+        const size_t count = samples.size();
+        const size_t untouched = count - std::min<size_t>(count, kEndFadeSamples);
+        const auto fadeStart = static_cast<std::ptrdiff_t>(kWavHeaderBytes + 2 * untouched);
+        EXPECT_TRUE(std::equal(faded.begin(), faded.begin() + fadeStart, asRendered.begin()));
+        // The last 2 ms hold at most 5 % of the peak; as rendered they clicked.
+        EXPECT_LE(PeakFrom(faded, count - 20), 0.05 * PeakFrom(faded, 0));
+        EXPECT_GT(PeakFrom(asRendered, count - 20), 0.05 * PeakFrom(asRendered, 0));
+    }
+}
+
+TEST(EndFade, ScalesALoudSoundByItsUnfadedPeak) {
+    // The loudest sample lies in the fade: the samples before it are still scaled by it, as
+    // the writer scales the sound without the fade.
+    std::vector<int32_t> loud(400, 30000);
+    loud[0] = -20000;
+    loud[380] = 40000;
+    const std::vector<int32_t> faded = FadeOutForSixteenBits(loud);
+    EXPECT_EQ(faded[0], ScaleToSixteenBits(-20000, 40000));
+    EXPECT_EQ(faded[249], ScaleToSixteenBits(30000, 40000));
+    EXPECT_EQ(faded[250], std::trunc(30000 * EndFadeGain(149, 400) / 40000 * 32767));
+    EXPECT_EQ(faded[380], 0); // in the silent last 2 ms
+    EXPECT_LE(PeakMagnitude(faded), 32767);
+    // A quiet sound keeps its samples before the fade; one shorter than 2 ms is all silent.
+    EXPECT_EQ(FadeOutForSixteenBits(std::vector<int32_t>(200, -7))[49], -7);
+    EXPECT_EQ(FadeOutForSixteenBits({5, -7, 9}), (std::vector<int32_t>{0, 0, 0}));
 }
 
 TEST_F(SynthRunTest, FirstSampleIsSilentAndEveryFrameIsVoiced) {

@@ -1,10 +1,13 @@
-// Tests the voice generator: the glottal pulse, the drawn voicing and the voice file writer.
+// Tests the voice generator: the glottal pulse, the drawn voicing, its spectral balance and
+// the voice file writer.
 #include "BundledVoices.h"
 #include "GlottalPulse.h"
+#include "SpectralBalance.h"
 #include "VoiceFileWriter.h"
 #include "VoicingGenerator.h"
 
 #include "base/MessageBox.h"
+#include "synth/FrameSynth.h"
 #include "synth/VoiceFile.h"
 
 #include "TempDir.h"
@@ -15,6 +18,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <sstream>
 
 namespace {
@@ -23,9 +27,10 @@ namespace {
 const GlottalTiming kModal{0.0087, 0.0042, 0.00565, 0.00033};
 const GlottalTiming kLax{0.0033, 0.0017, 0.00235, 0.00017};
 
-double Integrate(const GlottalPulse& pulse) {
+// The integral of the flow derivative from the opening to `until`.
+double Integrate(const GlottalPulse& pulse, double until) {
     constexpr int kSteps = 200000;
-    double dt = pulse.Timing().cycle / kSteps;
+    double dt = until / kSteps;
     double sum = 0;
     for (int i = 0; i < kSteps; ++i) {
         sum += pulse.FlowDerivative((i + 0.5) * dt) * dt;
@@ -41,7 +46,12 @@ TEST(GlottalPulse, EndsEveryCycleWithZeroNetFlow) {
         // did not return to zero would put a DC offset into every vowel.
         double scale = 2.0 * timing.cycle;
         EXPECT_NEAR(pulse.NetFlow() / scale, 0, 1e-9);
-        EXPECT_NEAR(Integrate(pulse) / scale, 0, 1e-6);
+        EXPECT_NEAR(Integrate(pulse, timing.cycle) / scale, 0, 1e-6);
+        // The closed-form flow, which the generator samples, is that integral all along.
+        for (double t : {timing.peakFlow, timing.closure, timing.closure + timing.returnPhase}) {
+            EXPECT_NEAR(pulse.Flow(t) / scale, Integrate(pulse, t) / scale, 1e-6) << t;
+        }
+        EXPECT_NEAR(pulse.Flow(timing.cycle) / scale, 0, 1e-9);
     }
 }
 
@@ -77,7 +87,7 @@ TEST(GlottalPulse, RefusesTimingsThatFormNoCycle) {
 
 VoiceProfile ShortTestVoice() {
     VoiceProfile voice;
-    voice.meanF0 = 150;
+    voice.f0 = 150;
     voice.jitter = 0.008;
     voice.shimmer = 0.03;
     voice.seed = 7;
@@ -111,12 +121,75 @@ TEST(GenerateVoicing, HasNoDcOffsetAndStartsFromSilence) {
     EXPECT_LT(std::abs(track.samples[0]), 0.01 * peak);
 }
 
+TEST(GenerateVoicing, GlidesToTheEndPitch) {
+    VoiceProfile voice = ShortTestVoice();
+    voice.f0End = 100;
+    voice.driftDepth = 0;
+    VoicingTrack track = GenerateVoicing(voice, 40000);
+    ASSERT_GT(track.periods.size(), 100u);
+    auto meanF0 = [&](size_t from, size_t to) {
+        double sum = 0;
+        for (size_t i = from; i < to; ++i) {
+            sum += track.periods[i];
+        }
+        return static_cast<double>(to - from) / sum;
+    };
+    EXPECT_NEAR(meanF0(0, 20), 150, 4);
+    EXPECT_NEAR(meanF0(track.periods.size() - 20, track.periods.size()), 100, 3);
+}
+
 TEST(GenerateVoicing, IsReproducibleAndTheSeedMatters) {
     VoiceProfile voice = ShortTestVoice();
     std::vector<double> first = GenerateVoicing(voice, 5000).samples;
     EXPECT_EQ(GenerateVoicing(voice, 5000).samples, first);
     voice.seed = 8;
     EXPECT_NE(GenerateVoicing(voice, 5000).samples, first);
+}
+
+// The level of a sinusoid of `hz` after `filter`, against its level before, in dB (measured
+// on the second half, after the filters have settled).
+template <typename Filter> double MeasuredGainDb(double hz, Filter filter) {
+    std::vector<double> tone(4000);
+    for (size_t n = 0; n < tone.size(); ++n) {
+        tone[n] = std::sin(2 * std::numbers::pi * hz * static_cast<double>(n) / 10000);
+    }
+    std::vector<double> out = tone;
+    filter(out);
+    double in = 0;
+    double filtered = 0;
+    for (size_t n = tone.size() / 2; n < tone.size(); ++n) {
+        in += tone[n] * tone[n];
+        filtered += out[n] * out[n];
+    }
+    return 10 * std::log10(filtered / in);
+}
+
+TEST(SpectralBalance, BrightensTheHighFrequenciesByTheGivenLift) {
+    auto brighten = [](std::vector<double>& x) { Brighten(x, 30); };
+    EXPECT_LT(BrightnessGainDb(120, 30), 0.5); // the lowest harmonics stay as they are
+    EXPECT_NEAR(BrightnessGainDb(4999, 30), 30, 0.01);
+    for (double hz : {120.0, 700.0, 2700.0, 4500.0}) {
+        EXPECT_NEAR(MeasuredGainDb(hz, brighten), BrightnessGainDb(hz, 30), 0.05) << hz;
+    }
+    EXPECT_NEAR(MeasuredGainDb(1000, [](std::vector<double>& x) { Brighten(x, 0); }), 0, 1e-9);
+}
+
+TEST(SpectralBalance, UndoesTheSynthesizersOutputLowPass) {
+    // Through the synthesizer's own output resonator, the voicing comes out as it went in.
+    SynthState state;
+    state.sampleRate = 10000;
+    InitSynthState(state);
+    Resonator output{};
+    SetResonator(0, state.sampleRate / 2, output, state);
+    auto both = [&](std::vector<double>& x) {
+        UndoOutputLowPass(x);
+        for (double& sample : x) {
+            sample = Resonate(output, static_cast<float>(sample));
+        }
+    };
+    for (double hz : {100.0, 2700.0, 4500.0}) {
+        EXPECT_NEAR(MeasuredGainDb(hz, both), 0, 0.01) << hz;
+    }
 }
 
 // The committed files are what the generator makes: regenerating each voice and scaling it

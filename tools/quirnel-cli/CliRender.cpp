@@ -6,6 +6,7 @@
 #include "base/SafeFile.h"
 #include "synth/SynthRun.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdlib.h>
 #include <system_error>
@@ -22,6 +23,7 @@ struct RenderRequest {
     int tilt = 0;
     int frameMs = 100;
     int f1End = 0, f2End = 0;
+    bool fade = true;
 };
 
 // Formant frequencies must lie between 1 Hz and the Nyquist frequency of 10000 samples/s.
@@ -36,7 +38,11 @@ bool ReadOptionalInt(const CliOptions& options, const std::string& name, int& va
     return !options.Has(name) || options.GetInt(name, value);
 }
 
-bool ParseRequest(const std::vector<std::string>& args, RenderRequest& request) {
+bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
+    // --no-fade is the one option without a value: take it out before the others are read.
+    const auto noFade = std::remove(args.begin(), args.end(), std::string("--no-fade"));
+    request.fade = noFade == args.end();
+    args.erase(noFade, args.end());
     CliOptions options;
     if (!options.Parse(args,
                        {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out"}))
@@ -129,6 +135,7 @@ int RenderCommand(const std::vector<std::string>& args) {
         return kCliFailed;
     }
     g_strTempDir = temp.Path();
+    SetEndFade(request.fade);
     // The engine shows its own messages (voice file, output) through the stderr sink.
     if (SynthesizeVowel(request.voice, request.tilt, request.frameMs, request.f1, request.f2,
                         request.f3, request.f1End, request.f2End) != 1) {
@@ -141,8 +148,9 @@ int RenderCommand(const std::vector<std::string>& args) {
 
 CliRegistrar reg("render",
                  "  render --voice FILE.dat --f1 HZ --f2 HZ [--f3 HZ] [--tilt DB] [--frame-ms MS]\n"
-                 "         [--f1-end HZ --f2-end HZ] --out FILE.wav\n"
-                 "      renders a vowel (five frames of MS ms, default 100) into a WAV file",
+                 "         [--f1-end HZ --f2-end HZ] [--no-fade] --out FILE.wav\n"
+                 "      renders a vowel (five frames of MS ms, default 100) into a WAV file;\n"
+                 "      --no-fade leaves out the 15 ms fade at its end",
                  &RenderCommand);
 
 } // namespace

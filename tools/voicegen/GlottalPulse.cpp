@@ -1,5 +1,6 @@
 #include "GlottalPulse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -32,6 +33,29 @@ double GlottalPulse::FlowDerivative(double t) const {
     double closed = std::exp(-m_returnRate * (g.cycle - g.closure));
     return -m_excitation / (m_returnRate * g.returnPhase) *
            (std::exp(-m_returnRate * (t - g.closure)) - closed);
+}
+
+double GlottalPulse::Flow(double t) const {
+    const GlottalTiming& g = m_timing;
+    if (t <= 0) {
+        return 0;
+    }
+    double te = g.closure;
+    if (t <= te) {
+        // E0 exp(alpha t) written as -Ee exp(alpha (t - Te)) / sin(omega Te), which stays
+        // finite for a large growth factor.
+        double s = std::sin(m_omega * te);
+        double bracket = std::exp(m_growth * (t - te)) *
+                             (m_growth * std::sin(m_omega * t) - m_omega * std::cos(m_omega * t)) +
+                         m_omega * std::exp(-m_growth * te);
+        return -m_excitation / s * bracket / (m_growth * m_growth + m_omega * m_omega);
+    }
+    double e = m_returnRate;
+    double since = std::min(t, g.cycle) - te;
+    double closed = std::exp(-e * (g.cycle - te));
+    double returned =
+        -m_excitation / (e * g.returnPhase) * ((1 - std::exp(-e * since)) / e - since * closed);
+    return OpenPhaseFlow(m_growth) + returned;
 }
 
 // Integral of the open phase for growth factor `growth`, written so that it stays finite

@@ -21,6 +21,10 @@ public:
     // Flow derivative at `t` seconds after the opening; 0 outside the cycle.
     double FlowDerivative(double t) const;
 
+    // Flow from the opening to `t` seconds after it (the integral of the derivative): 0 at
+    // the opening and, up to rounding, again at the end of the cycle and after it.
+    double Flow(double t) const;
+
     // Net flow of the cycle (integral of the derivative): 0 up to rounding once shaped.
     double NetFlow() const { return OpenPhaseFlow(m_growth) + ReturnPhaseFlow(); }
 

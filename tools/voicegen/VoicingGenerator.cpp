@@ -1,6 +1,7 @@
 #include "VoicingGenerator.h"
 
 #include "GlottalPulse.h"
+#include "SpectralBalance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,16 +64,20 @@ double SigmaForLocalPerturbation(double local) {
     return local * std::sqrt(std::numbers::pi) / 2;
 }
 
-// The slowly moving pitch and loudness of the speaker.
+// The slowly moving pitch and loudness of the speaker over `seconds` of voicing.
 class Intonation {
 public:
-    Intonation(const VoiceProfile& profile, GaussianSource& random)
-        : m_profile(profile), m_random(random) {}
+    Intonation(const VoiceProfile& profile, double seconds, GaussianSource& random)
+        : m_profile(profile), m_seconds(seconds), m_random(random) {}
 
     double F0(double t) const {
+        double glide = 1;
+        if (m_profile.f0End > 0 && m_seconds > 0) {
+            glide = std::pow(m_profile.f0End / m_profile.f0, std::min(t / m_seconds, 1.0));
+        }
         double melody =
             m_profile.driftDepth * std::sin(2 * std::numbers::pi * t / m_profile.driftSeconds);
-        return m_profile.meanF0 * std::exp(melody + m_wander);
+        return m_profile.f0 * glide * std::exp(melody + m_wander);
     }
     double Loudness(double t) const {
         double swell = m_profile.loudnessDrift *
@@ -83,18 +88,27 @@ public:
         }
         return (1 + swell) * onset;
     }
-    // Moves the random wander on by one period (an Ornstein-Uhlenbeck walk with a time
-    // constant of about a second, so the pitch wanders but keeps to its mean).
+    // Moves the random wander on by one period: an Ornstein-Uhlenbeck walk with a time
+    // constant of about a second, so the pitch wanders but keeps to its mean, smoothed once
+    // more so that it moves the pitch gently from period to period instead of adding to the
+    // jitter.
     void Advance(double seconds) {
-        constexpr double kTimeConstant = 0.8;
-        double keep = std::exp(-seconds / kTimeConstant);
-        m_wander = m_wander * keep +
-                   m_profile.wanderDepth * std::sqrt(1 - keep * keep) * m_random.NextLimited();
+        constexpr double kWalkTime = 0.8;
+        constexpr double kSmoothingTime = 0.2;
+        // The smoothing takes a little of the walk's spread; this gives it back.
+        const double spread = std::sqrt((kWalkTime + kSmoothingTime) / kWalkTime);
+        double keep = std::exp(-seconds / kWalkTime);
+        m_walk = m_walk * keep + spread * m_profile.wanderDepth * std::sqrt(1 - keep * keep) *
+                                     m_random.NextLimited();
+        double follow = 1 - std::exp(-seconds / kSmoothingTime);
+        m_wander += follow * (m_walk - m_wander);
     }
 
 private:
     const VoiceProfile& m_profile;
+    double m_seconds;
     GaussianSource& m_random;
+    double m_walk = 0;
     double m_wander = 0;
 };
 
@@ -112,26 +126,42 @@ struct DrawnCycles {
     std::vector<double> excitations;
 };
 
-// Draws closure instants whose intervals carry the jitter and strengths that carry the
-// shimmer, following the slow intonation, until `seconds` are covered.
+// Draws closure instants that carry the jitter and strengths that carry the shimmer,
+// following the slow intonation, until `seconds` are covered. The jitter moves each closure
+// off an even clock that follows the intonation, rather than lengthening or shortening each
+// period on its own, so a long period tends to be followed by a short one: for the same
+// local jitter the periods stray less from their neighbours' mean, which keeps the vowels'
+// harmonics cleaner.
 DrawnCycles DrawClosures(const VoiceProfile& profile, double seconds,
                          const PulseProportions& shape) {
     GaussianSource random(profile.seed);
-    Intonation intonation(profile, random);
-    double jitterSigma = SigmaForLocalPerturbation(profile.jitter);
+    Intonation intonation(profile, seconds, random);
+    // With independent offsets e(i), T(i) - T(i-1) = e(i+1) - 2 e(i) + e(i-1) spreads
+    // sqrt(6) times as wide as the offsets, where independent periods spread sqrt(2) times as
+    // wide as themselves: for the same local jitter the offsets are sqrt(3) times narrower.
+    double offsetSigma = SigmaForLocalPerturbation(profile.jitter) / std::sqrt(3.0);
     double shimmerSigma = SigmaForLocalPerturbation(profile.shimmer);
     DrawnCycles drawn;
-    double previousClosure = 0;
-    while (previousClosure < seconds + 0.05) {
-        double period = (1 + jitterSigma * random.NextLimited()) / intonation.F0(previousClosure);
-        // The first cycle opens at time 0, so its closure comes after its own open phase.
-        double closure = drawn.closures.empty() ? shape.closure * period : previousClosure + period;
+    double clock = 0;
+    while (drawn.closures.empty() || drawn.closures.back() < seconds + 0.05) {
+        double nominal = 1 / intonation.F0(clock);
+        double closure;
+        double period;
+        if (drawn.closures.empty()) {
+            // The first cycle opens at time 0, so its closure comes after its own open phase.
+            clock = shape.closure * nominal;
+            closure = clock;
+            period = nominal;
+        } else {
+            clock += nominal;
+            closure = clock + offsetSigma * nominal * random.NextLimited();
+            period = closure - drawn.closures.back();
+        }
         drawn.closures.push_back(closure);
         drawn.periods.push_back(period);
         drawn.excitations.push_back(intonation.Loudness(closure) *
                                     (1 + shimmerSigma * random.NextLimited()));
-        intonation.Advance(period);
-        previousClosure = closure;
+        intonation.Advance(nominal);
     }
     return drawn;
 }
@@ -176,22 +206,31 @@ std::vector<double> AntiAliasingFilter() {
 }
 
 // The flow derivative of all cycles at the oversampled rate, with pulsed aspiration noise
-// during each open phase.
+// during each open phase. Each value is the change of the flow over its sampling interval
+// divided by the interval, the derivative averaged over the interval, so that the sharp
+// return phase is not aliased by point sampling.
 std::vector<double> RenderOversampled(const VoiceProfile& profile,
                                       const std::vector<GlottalCycle>& cycles, size_t length) {
     GaussianSource noise(profile.seed ^ 0x9e3779b9u);
+    const double step = 1.0 / (kVoiceSampleRate * kOversampling);
     std::vector<double> wave(length, 0.0);
     size_t k = 0;
+    double flowBefore = 0; // flow at the end of the previous interval, in its own cycle
     for (size_t m = 0; m < length; ++m) {
-        double t = static_cast<double>(m) / (kVoiceSampleRate * kOversampling);
+        double t = static_cast<double>(m + 1) * step;
         while (k + 1 < cycles.size() && t >= cycles[k + 1].opening) {
+            // Reckon the flow from the new cycle's opening on; the previous cycle has ended
+            // with its net flow, which is zero up to rounding.
+            flowBefore -= cycles[k].pulse.Flow(cycles[k + 1].opening - cycles[k].opening);
             ++k;
         }
         const GlottalPulse& pulse = cycles[k].pulse;
         double local = t - cycles[k].opening;
-        wave[m] = pulse.FlowDerivative(local);
+        double flow = pulse.Flow(local);
+        wave[m] = (flow - flowBefore) / step;
+        flowBefore = flow;
         if (local < pulse.Timing().closure) {
-            wave[m] += profile.aspiration * pulse.Excitation() * noise.Next();
+            wave[m] += profile.breath * pulse.Excitation() * noise.Next();
         }
     }
     return wave;
@@ -237,6 +276,8 @@ VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount) {
     }
     size_t length = static_cast<size_t>(sampleCount - 1) * kOversampling + kFilterHalfLength + 1;
     track.samples = Decimate(RenderOversampled(profile, cycles, length), sampleCount);
+    UndoOutputLowPass(track.samples);
+    Brighten(track.samples, profile.brightnessDb);
     return track;
 }
 

@@ -5,25 +5,33 @@
 #include <string>
 #include <vector>
 
-// The character of one speaker's voicing.
+// The character of one speaker's voicing. The first group are the inputs that make one
+// voice differ from another; the rest shape the pulse and the slow movements of any voice.
 struct VoiceProfile {
-    std::string name;            // "male", "female", "child"
-    double meanF0 = 120;         // Hz
+    std::string name; // "male", "female", "child"
+
+    double f0 = 120;       // Hz, the mean fundamental frequency at the start
+    double f0End = 0;      // Hz at the end of the generated stretch (an even glide on a log
+                           // scale from f0); 0 or less: no glide
+    double jitter = 0.004; // local jitter: mean |T(i) - T(i-1)| / mean T
+    double shimmer = 0.02; // local shimmer: mean |A(i) - A(i-1)| / mean A
+    double breath = 0.002; // aspiration noise during the open phase, its standard deviation
+                           // (before the 4.5 kHz low-pass) relative to the main excitation
+    uint32_t seed = 1;     // the random draws: the same profile always gives the same samples
+
     double shapeRd = 1.0;        // LF shape: about 1 is modal, larger is laxer and softer
-    double jitter = 0.007;       // local jitter: mean |T(i) - T(i-1)| / mean T
-    double shimmer = 0.03;       // local shimmer: mean |A(i) - A(i-1)| / mean A
+    double brightnessDb = 0;     // lift of the high frequencies (SpectralBalance.h)
     double driftDepth = 0.03;    // slow sinusoidal F0 movement, fraction of F0
     double driftSeconds = 4.0;   // its period
-    double wanderDepth = 0.01;   // slow random F0 wander, standard deviation as fraction
+    double wanderDepth = 0.005;  // slow, smooth random F0 wander, standard deviation as fraction
     double loudnessDrift = 0.03; // slow movement of the excitation strength, fraction
-    double aspiration = 0.01;    // noise during the open phase, relative to the excitation
     double onsetSeconds = 0.015; // rise time of the excitation at the start
-    uint32_t seed = 1;
 };
 
 // The generated voicing at unit excitation strength, with the cycle values drawn.
 struct VoicingTrack {
-    std::vector<double> samples;     // flow derivative at 10000 samples per second
+    std::vector<double> samples;     // flow derivative at 10000 samples per second, with the
+                                     // synthesizer's output low-pass undone and brightened
     std::vector<double> periods;     // closure-to-closure intervals in seconds
     std::vector<double> excitations; // strength of each cycle's main excitation
 };
@@ -32,7 +40,8 @@ constexpr int kVoiceSampleRate = 10000;
 
 // Generates `sampleCount` samples of voicing for the profile. The same profile always gives
 // the same samples (the random numbers come from a seeded Mersenne Twister through the
-// program's own Gaussian transform, not the library's implementation-defined one).
+// program's own Gaussian transform, not the library's implementation-defined one). Empty
+// when the profile's pulse shape cannot form a glottal cycle.
 VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount);
 
 // Local perturbation of a series: mean |x(i) - x(i-1)| / mean x.

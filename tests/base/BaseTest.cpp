@@ -3,6 +3,7 @@
 #include "base/IniFileProfile.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
+#include "base/Report.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -40,6 +41,31 @@ TEST(MessageSeam, RecorderAnswersFromItsScriptThenDefaults) {
     EXPECT_EQ(ShowMessage("b", "Frage", MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::Yes);
     EXPECT_EQ(ShowMessage("c", "Fertig"), MsgAnswer::Ok);
     EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// What an operation reports reaches the user through its caller, in the order it arose.
+TEST(Report, KeepsItsMessagesInOrderAndShowsThemThroughTheSeam) {
+    Report part;
+    part.Note("w", "Warning", MsgIcon::Warning);
+    part.NoteOnce("n", "Error", MsgIcon::Error);
+    part.NoteOnce("n", "Error", MsgIcon::Error); // met again: not repeated
+    EXPECT_TRUE(part.Ok());
+    Report report;
+    report.Append(part);
+    report.Fail("f", "Error", MsgIcon::Error);
+    EXPECT_FALSE(report.Ok());
+    EXPECT_FALSE(report.EndsProcess());
+    RecordingMessageSink sink;
+    ScopedMessageSink guard(&sink);
+    ShowReport(report);
+    EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"w", "n", "f"}));
+    EXPECT_EQ(sink.Messages()[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(sink.Messages()[2].caption, "Error");
+
+    Report outOfMemory;
+    outOfMemory.FailForGood("malloc failed", "Error", MsgIcon::Error);
+    SetMessageSink(nullptr); // the stderr sink, so that the message can be seen
+    EXPECT_EXIT(ShowReport(outOfMemory), testing::ExitedWithCode(1), "Error: malloc failed");
 }
 
 TEST(Profile, IniFileKeepsSectionsAndKeysAcrossInstances) {

@@ -1,9 +1,11 @@
 #include "TempDir.h"
+#include "base/Directories.h"
 #include "base/FileError.h"
 #include "base/IniFileProfile.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 #include "base/Report.h"
+#include "base/Settings.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -89,4 +91,42 @@ TEST(Profile, NonNumericIntegerGivesTheDefault) {
     EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 25), 25);
     profile.WriteString("Options", "Zoomfactor", "99999999999999");
     EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 25), 25);
+}
+
+// Each setting under its own section and key, its default when absent, its valid range.
+TEST(Settings, ReadAndWriteTheirKeysWithTheirDefaultsAndRanges) {
+    MemoryProfile profile;
+    SetProfile(&profile);
+    g_strStartDir = "/start";
+    EXPECT_EQ(ReadSetting(settings::kDocumentFolder), "/start");
+    EXPECT_EQ(ReadSetting(settings::kTempWavFolder), "/start");
+    EXPECT_EQ(ReadSetting(settings::kVoiceFolder), "");
+    EXPECT_EQ(ReadSetting(settings::kWaveListFolder), "");
+    EXPECT_EQ(ReadSetting(settings::kZoomFactor), 25);
+    EXPECT_EQ(ReadSetting(settings::kFemaleTilt), 6);
+
+    WriteSetting(settings::kDocumentFolder, "/vow");
+    WriteSetting(settings::kVoiceFolder, "/dat");
+    WriteSetting(settings::kWaveListFolder, "/wav");
+    WriteSetting(settings::kZoomFactor, 380);
+    WriteSetting(settings::kFemaleTilt, 24);
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), "/vow");
+    EXPECT_EQ(profile.GetString("Directories", "Dat", ""), "/dat");
+    EXPECT_EQ(profile.GetString("Directories", "Wavelist", ""), "/wav");
+    EXPECT_EQ(profile.GetString("Options", "Zoomfactor", ""), "380");
+    EXPECT_EQ(profile.GetString("Options", "Femaletilt", ""), "24");
+    profile.WriteString("Directories", "Tempwav", "/tmp");
+    EXPECT_EQ(ReadSetting(settings::kTempWavFolder), "/tmp");
+    EXPECT_EQ(ReadSetting(settings::kZoomFactor), 380);
+    EXPECT_EQ(ReadSetting(settings::kFemaleTilt), 24);
+    for (const int outside : {0, 381}) {
+        WriteSetting(settings::kZoomFactor, outside);
+        EXPECT_EQ(ReadSetting(settings::kZoomFactor), 25) << outside;
+    }
+    for (const int outside : {-1, 25}) {
+        WriteSetting(settings::kFemaleTilt, outside);
+        EXPECT_EQ(ReadSetting(settings::kFemaleTilt), 6) << outside;
+    }
+    g_strStartDir.clear();
+    SetProfile(nullptr);
 }

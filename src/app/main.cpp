@@ -1,11 +1,13 @@
 // The program quirnel: the vowel chart window.
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
-#include "app/QtMessageSink.h"
 #include "app/SettingsFile.h"
 #include "app/TundrelApp.h"
 #include "base/IniFileProfile.h"
-#include "view/QtFileDialogs.h"
+#include "qtseams/QtFileDialogs.h"
+#include "qtseams/QtFolderChooser.h"
+#include "qtseams/QtInputPrompt.h"
+#include "qtseams/QtMessageSink.h"
 
 #include <QApplication>
 #include <string>
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
     SetFolderChooser(&folders);
     QtFileDialogs fileDialogs;
     SetFileDialogs(&fileDialogs);
+    QtInputPrompt prompt;
+    SetInputPrompt(&prompt);
 
     // The arguments as the file system's bytes (QApplication has taken out its own options):
     // a file name that is not valid UTF-8 would not survive a QString.

@@ -1,7 +1,5 @@
-#include "TempDir.h"
 #include "base/Directories.h"
 #include "base/FileError.h"
-#include "base/IniFileProfile.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 #include "base/Report.h"
@@ -68,21 +66,6 @@ TEST(Report, KeepsItsMessagesInOrderAndShowsThemThroughTheSeam) {
     outOfMemory.FailForGood("malloc failed", "Error", MsgIcon::Error);
     SetMessageSink(nullptr); // the stderr sink, so that the message can be seen
     EXPECT_EXIT(ShowReport(outOfMemory), testing::ExitedWithCode(1), "Error: malloc failed");
-}
-
-TEST(Profile, IniFileKeepsSectionsAndKeysAcrossInstances) {
-    TempDir dir;
-    const std::string path = dir.File("quirnel.ini");
-    {
-        IniFileProfile profile(path);
-        profile.WriteString("Directories", "Vow", "/home/u/vow files");
-        profile.WriteInt("Options", "Zoomfactor", 40);
-    }
-    IniFileProfile again(path);
-    EXPECT_EQ(again.GetString("Directories", "Vow", ""), "/home/u/vow files");
-    EXPECT_EQ(again.GetInt("Options", "Zoomfactor", 25), 40);
-    EXPECT_EQ(again.GetInt("Options", "Femaletilt", 6), 6);
-    EXPECT_EQ(again.GetString("Directories", "Dat", "none"), "none");
 }
 
 TEST(Profile, NonNumericIntegerGivesTheDefault) {

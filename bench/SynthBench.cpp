@@ -64,7 +64,7 @@ const std::string& BenchVoice() {
 
 void BM_RenderVowel(benchmark::State& state) {
     std::vector<int32_t> samples;
-    if (!RenderVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0, samples)) {
+    if (!RenderVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0, samples).Ok()) {
         state.SkipWithError("rendering failed");
         return;
     }
@@ -78,12 +78,13 @@ BENCHMARK(BM_RenderVowel)->Unit(benchmark::kMicrosecond);
 
 void BM_SynthesizeVowel(benchmark::State& state) {
     g_strTempDir = Folder().Path();
-    if (!SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0)) {
+    if (!SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0).Ok()) {
         state.SkipWithError("synthesis failed");
         return;
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0));
+        benchmark::DoNotOptimize(
+            SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0).wavPath.size());
     state.SetItemsProcessed(state.iterations() * 5000);
 }
 BENCHMARK(BM_SynthesizeVowel)->Unit(benchmark::kMicrosecond);

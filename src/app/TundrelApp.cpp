@@ -7,7 +7,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
-#include "base/Profile.h"
+#include "base/Settings.h"
 #include "doc/BatchConvert.h"
 #include "doc/TundrelDoc.h"
 #include "view/InputPrompt.h"
@@ -67,8 +67,8 @@ bool CTundrelApp::InitInstance(const std::vector<std::string>& arguments) {
 
 void CTundrelApp::ReadDirectories() {
     g_strStartDir = CurrentDirectory();
-    g_strVowDir = GetProfile().GetString("Directories", "Vow", g_strStartDir);
-    g_strTempDir = GetProfile().GetString("Directories", "Tempwav", g_strStartDir);
+    // The document folder is read by the document, which is made next.
+    g_strTempDir = ReadSetting(settings::kTempWavFolder);
 }
 
 void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
@@ -142,8 +142,7 @@ void CTundrelApp::OnFileOpen() {
     const std::string folder = choice.accepted ? FolderOf(choice.path) : choice.folder;
     if (!folder.empty())
         ChangeDirectory(folder);
-    g_strVowDir = CurrentDirectory();
-    GetProfile().WriteString("Directories", "Vow", g_strVowDir);
+    CTundrelDoc::RememberVowDirectory();
 }
 
 void CTundrelApp::OpenDocumentFile(const std::string& path) {

@@ -3,7 +3,7 @@
 #include "base/Directories.h"
 #include "base/FolderBrowser.h"
 #include "base/MessageBox.h"
-#include "base/Profile.h"
+#include "base/Settings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -51,7 +51,7 @@ std::vector<std::string> LocateDataDirectory() {
             std::exit(0);
         }
         g_strDatDir = browser.m_strPath;
-        GetProfile().WriteString("Directories", "Dat", g_strDatDir);
+        WriteSetting(settings::kVoiceFolder, g_strDatDir);
         std::vector<std::string> names = ListVoiceFiles(g_strDatDir);
         if (!names.empty())
             return names;
@@ -74,10 +74,10 @@ std::vector<std::string> ListVoiceFiles(const std::string& dir) {
 }
 
 void FindVoiceFiles(std::vector<std::string>& list) {
-    g_strDatDir = GetProfile().GetString("Directories", "Dat", "");
+    g_strDatDir = ReadSetting(settings::kVoiceFolder);
     if (g_strDatDir.empty()) {
         g_strDatDir = DefaultDataDirectory();
-        GetProfile().WriteString("Directories", "Dat", g_strDatDir);
+        WriteSetting(settings::kVoiceFolder, g_strDatDir);
     }
     list = ListVoiceFiles(g_strDatDir);
     if (list.empty())

@@ -13,7 +13,7 @@ constexpr std::size_t kMaxVoiceFiles = 20;
 // an empty list.
 std::vector<std::string> ListVoiceFiles(const std::string& dir);
 
-// Fills list from the data directory of the profile ("Directories"/"Dat"; empty means
+// Fills list from the stored voice folder (settings::kVoiceFolder; empty means
 // g_strStartDir + "/Dat", which is then written back) and sets g_strDatDir. While the
 // folder holds no voice file, asks for another one with the folder chooser and stores
 // each choice. If the user cancels, shows the "Abort" message and ends the process

@@ -1,11 +1,12 @@
 // The program quirnel: the vowel chart window.
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
-#include "app/QtMessageSink.h"
-#include "app/SettingsFile.h"
 #include "app/TundrelApp.h"
-#include "base/IniFileProfile.h"
-#include "view/QtFileDialogs.h"
+#include "qtseams/QtFileDialogs.h"
+#include "qtseams/QtFolderChooser.h"
+#include "qtseams/QtInputPrompt.h"
+#include "qtseams/QtMessageSink.h"
+#include "qtseams/QtSettingsProfile.h"
 
 #include <QApplication>
 #include <string>
@@ -13,19 +14,22 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Quirnel");
+    // The name of the settings folder, ~/.config/quirnel.
+    QApplication::setApplicationName("quirnel");
 
     QtMessageSink messages;
     StderrMessageSink printedMessages; // for runs without anybody at the screen
     const bool print = qEnvironmentVariable("QUIRNEL_MESSAGES_TO_STDERR") == "1";
     SetMessageSink(print ? static_cast<IMessageSink*>(&printedMessages) : &messages);
     // After the message sink, so that a settings file that cannot be read is reported.
-    IniFileProfile profile(DefaultSettingsPath());
+    QtSettingsProfile profile(QtSettingsProfile::DefaultPath());
     SetProfile(&profile);
     QtFolderChooser folders;
     SetFolderChooser(&folders);
     QtFileDialogs fileDialogs;
     SetFileDialogs(&fileDialogs);
+    QtInputPrompt prompt;
+    SetInputPrompt(&prompt);
 
     // The arguments as the file system's bytes (QApplication has taken out its own options):
     // a file name that is not valid UTF-8 would not survive a QString.

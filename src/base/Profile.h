@@ -5,8 +5,9 @@
 #include <string>
 #include <utility>
 
-// Reads and writes the application profile; the window backs it with an INI file
-// (IniFileProfile), the command line and the tests with memory.
+// Reads and writes the application profile, the one way to the settings file; the window
+// backs it with an INI file (qtseams/QtSettingsProfile.h), the command line and the tests
+// with memory. The settings themselves are listed in Settings.h.
 class IProfile {
 public:
     virtual ~IProfile() = default;

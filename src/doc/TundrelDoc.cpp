@@ -2,7 +2,7 @@
 
 #include "base/Directories.h"
 #include "base/MessageBox.h"
-#include "base/Profile.h"
+#include "base/Settings.h"
 #include "doc/VowArchive.h"
 
 #include <utility>
@@ -33,7 +33,7 @@ CTundrelDoc::CTundrelDoc() {
 }
 
 void CTundrelDoc::LoadPresets() {
-    g_strVowDir = GetProfile().GetString("Directories", "Vow", g_strStartDir);
+    g_strVowDir = ReadSetting(settings::kDocumentFolder);
     for (int set = 0; set < kSetCount; ++set)
         for (int gender = 0; gender < kGenderCount; ++gender)
             for (int type = 0; type < kTypeCount; ++type)

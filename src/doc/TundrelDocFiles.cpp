@@ -4,8 +4,8 @@
 #include "base/Directories.h"
 #include "base/FileError.h"
 #include "base/MessageBox.h"
-#include "base/Profile.h"
 #include "base/SafeFile.h"
+#include "base/Settings.h"
 #include "doc/VowArchive.h"
 
 #include <cerrno>
@@ -191,5 +191,5 @@ bool CTundrelDoc::ExportVowelTable(const std::string& path) const {
 
 void CTundrelDoc::RememberVowDirectory() {
     g_strVowDir = CurrentDirectory();
-    GetProfile().WriteString("Directories", "Vow", g_strVowDir);
+    WriteSetting(settings::kDocumentFolder, g_strVowDir);
 }

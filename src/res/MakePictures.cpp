@@ -55,8 +55,9 @@ QImage GrayMap() {
     return image;
 }
 
-bool Save(const QImage& image, const QString& folder, int resourceId) {
-    const QString path = QStringLiteral("%1/picture%2.png").arg(folder).arg(resourceId);
+// Saves a picture as <name>.png, the name saying what it shows.
+bool Save(const QImage& image, const QString& folder, const char* name) {
+    const QString path = QStringLiteral("%1/%2.png").arg(folder, QLatin1StringView(name));
     if (image.save(path))
         return true;
     std::fprintf(stderr, "quirnel-make-pictures: cannot write %s\n", qPrintable(path));
@@ -72,11 +73,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    bool ok =
-        Save(Ball(8, QColor(255, 160, 160), QColor(230, 0, 0), QColor(128, 0, 0)), folder, 139);
-    ok &= Save(Ball(5, QColor(150, 170, 255), QColor(0, 0, 230), QColor(0, 0, 120)), folder, 140);
-    ok &= Save(Ball(5, QColor(255, 160, 160), QColor(230, 0, 0), QColor(128, 0, 0)), folder, 143);
-    ok &= Save(Ball(8, QColor(170, 255, 170), QColor(0, 190, 0), QColor(0, 100, 0)), folder, 144);
-    ok &= Save(GrayMap(), folder, 152);
+    const QColor red[] = {QColor(255, 160, 160), QColor(230, 0, 0), QColor(128, 0, 0)};
+    const QColor blue[] = {QColor(150, 170, 255), QColor(0, 0, 230), QColor(0, 0, 120)};
+    const QColor green[] = {QColor(170, 255, 170), QColor(0, 190, 0), QColor(0, 100, 0)};
+    bool ok = Save(Ball(8, red[0], red[1], red[2]), folder, "selected-point");
+    ok &= Save(Ball(5, blue[0], blue[1], blue[2]), folder, "preset-position");
+    ok &= Save(Ball(5, red[0], red[1], red[2]), folder, "stored-position");
+    ok &= Save(Ball(8, green[0], green[1], green[2]), folder, "end-point");
+    ok &= Save(GrayMap(), folder, "gray-map");
     return ok ? 0 : 1;
 }

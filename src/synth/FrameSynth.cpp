@@ -1,7 +1,5 @@
 #include "synth/FrameSynth.h"
 
-#include "base/MessageBox.h"
-
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -237,14 +235,14 @@ void ResetPeriod(SynthState& state, SynthFrame& frame) {
         if (state.openQuarter >= state.period - 1) {
             state.openQuarter = state.period - 2;
             if (!state.quiet)
-                ShowMessage("Warning: glottal open period cannot exceed T0, truncated.", "Warning",
-                            MsgIcon::Warning);
+                state.messages.Note("Warning: glottal open period cannot exceed T0, truncated.",
+                                    "Warning", MsgIcon::Warning);
         }
         if (state.openQuarter < 40) {
             state.openQuarter = 40;
             if (!state.quiet)
-                ShowMessage("Warning: minimum glottal open period is 10 samples.", "Warning",
-                            MsgIcon::Warning);
+                state.messages.Note("Warning: minimum glottal open period is 10 samples.",
+                                    "Warning", MsgIcon::Warning);
         }
         if (frame.skew > state.period - state.openQuarter)
             frame.skew = state.period - state.openQuarter;
@@ -319,7 +317,7 @@ void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
         if (state.sourceKind == kSourceSampled)
             v = NextSourceSample(state);
         else
-            ShowMessage("error wrong source", "Error", MsgIcon::Error);
+            state.messages.NoteOnce("error wrong source", "Error", MsgIcon::Error);
         if (state.sourcePos <= 1)
             ResetPeriod(state, frame);
         v = static_cast<float>(double{state.tiltPass} * v + double{state.tiltDecay} * tiltMemory);
@@ -328,7 +326,7 @@ void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
         const float gp = static_cast<float>(double{state.parVoicingGain} * v);
         float sum = 0.0f;
         if (state.configuration == kConfigParallelOnly)
-            ShowMessage("no cascade!", "Error", MsgIcon::Error);
+            state.messages.NoteOnce("no cascade!", "Error", MsgIcon::Error);
         else
             sum = chain.Cascade(gc);
         if (parallelSilent)

@@ -1,6 +1,7 @@
 // The synthesizer state and the rendering of one parameter frame into output samples.
 #pragma once
 
+#include "base/Report.h"
 #include "synth/Resonator.h"
 #include "synth/SynthFrame.h"
 #include "synth/VoiceFile.h"
@@ -33,6 +34,8 @@ struct SynthState {
     float parVoicingGain = 0.0f;
     float outputGain = 0.0f;
     VoiceSamples voice;
+    // What the frames of the current run have to tell the user; the run hands it on.
+    Report messages;
     Resonator nasalPolePar{}, f1Par{}, f2Par{}, f3Par{}, f4Par{}, f5Par{}, f6Par{};
     Resonator f1Casc{}, f2Casc{}, f3Casc{}, f4Casc{}, f5Casc{}, f6Casc{}, f7Casc{}, f8Casc{};
     Resonator nasalPoleCasc{};
@@ -68,8 +71,10 @@ void InitSynthState(SynthState& state);
 void PrepareFrame(SynthState& state, SynthFrame& frame);
 
 // Period update at the start of the run: period, voicing gain, open phase, skew and tilt.
+// An open phase that has to be cut or raised is noted in state.messages at every update.
 void ResetPeriod(SynthState& state, SynthFrame& frame);
 
 // Renders samplesPerFrame samples of the frame (the caller's copy, adjusted in place)
-// into out, which must have room for them.
+// into out, which must have room for them. A wrong source or the missing cascade is noted
+// in state.messages once, not for every sample.
 void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out);

@@ -1,13 +1,11 @@
 #include "synth/SynthRun.h"
 
 #include "base/Directories.h"
-#include "base/MessageBox.h"
 #include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
 #include "synth/WavFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -23,20 +21,21 @@ std::string g_loadedVoiceFile;
 // Whether written sounds end with the fade.
 bool g_endFade = true;
 
-[[noreturn]] void FailAllocation(const char* text) {
-    ShowMessage(text, "Error", MsgIcon::Error);
-    std::exit(1);
+void FailAllocation(Report& report, const char* text) {
+    report.FailForGood(text, "Error", MsgIcon::Error);
 }
 
-SynthState& EnsureState() {
+// The state, created by the first run; nullptr (the report failed for good) without memory.
+SynthState* EnsureState(Report& report) {
     if (!g_state) {
         try {
             g_state = std::make_unique<SynthState>();
         } catch (const std::bad_alloc&) {
-            FailAllocation("malloc failed for globals");
+            FailAllocation(report, "malloc failed for globals");
+            return nullptr;
         }
     }
-    return *g_state;
+    return g_state.get();
 }
 
 // Every run starts from the same configuration; the store keeps the loaded voice.
@@ -52,80 +51,84 @@ void ConfigureState(SynthState& state, int sourceKind, int configSwitch) {
     }
 }
 
-// Loads voiceFile unless it is empty or already loaded; false after the message when it
-// cannot be opened (the store and the remembered name then stay as they were).
-bool LoadIntoStore(SynthState& state, const std::string& voiceFile) {
+// Loads voiceFile unless it is empty or already loaded; when it cannot be opened the
+// report fails and the store and the remembered name stay as they were.
+void LoadIntoStore(SynthState& state, const std::string& voiceFile, Report& report) {
     if (voiceFile.empty() || voiceFile == g_loadedVoiceFile)
-        return true;
+        return;
     VoiceSamples loaded;
-    VoiceFileStatus status = VoiceFileStatus::CantOpen;
-    try {
-        status = ReadVoiceFile(voiceFile, loaded);
-    } catch (const std::bad_alloc&) {
-        FailAllocation("malloc failed for natural samples");
-    }
-    if (status == VoiceFileStatus::CantOpen) {
-        ShowMessage("Can't open voicing samples file:\n" + voiceFile, "Error", MsgIcon::Error);
-        return false;
-    }
+    const Report read = ReadVoiceFile(voiceFile, loaded);
+    report.Append(read);
+    if (!read.Ok())
+        return;
     state.voice = std::move(loaded);
     g_loadedVoiceFile = voiceFile;
-    return true;
 }
 
 // The source reads every sample of the run but the first: 5 x samplesPerFrame - 1 of them.
 // A store that holds fewer (or none) is refused before rendering.
-bool StoreHoldsEnough(const SynthState& state, int64_t totalSamples) {
+void CheckStoreHoldsEnough(const SynthState& state, int64_t totalSamples, Report& report) {
     const int64_t needed = std::max<int64_t>(totalSamples - 1, 0);
     const int64_t held = static_cast<int64_t>(state.voice.samples.size());
     if (held > 0 && held >= needed)
-        return true;
+        return;
     if (g_loadedVoiceFile.empty())
-        ShowMessage("No voicing samples file is loaded; this vowel needs " +
+        report.Fail("No voicing samples file is loaded; this vowel needs " +
                         std::to_string(needed) + " samples.",
                     "Error", MsgIcon::Error);
     else
-        ShowMessage("The voicing samples file\n" + g_loadedVoiceFile + "\nholds " +
+        report.Fail("The voicing samples file\n" + g_loadedVoiceFile + "\nholds " +
                         std::to_string(held) + " samples; this vowel needs " +
                         std::to_string(needed) + ".",
                     "Error", MsgIcon::Error);
-    return false;
 }
 
 // Renders the five frames one after the other; filters and source run on across frames.
-void RenderFrames(SynthState& state, const VowelTrack& track, std::vector<int32_t>& sound) {
+// What the frames note goes into the report.
+void RenderFrames(SynthState& state, const VowelTrack& track, std::vector<int32_t>& sound,
+                  Report& report) {
     InitSynthState(state);
+    state.messages = Report();
     for (int k = 0; k < kTrackFrames; ++k) {
         SynthFrame frameCopy = track[k];
         SynthesizeFrame(state, frameCopy, sound.data() + k * state.samplesPerFrame);
     }
+    report.Append(state.messages);
+    state.messages = Report();
 }
 
 // The run up to the finished 32-bit sound, shared by RunSynthesis and RenderVowel.
-bool RenderTrack(const VowelTrack& track, const std::string& voiceFile, int frameMs, int sourceKind,
-                 int configSwitch, std::vector<int32_t>& sound) {
-    SynthState& state = EnsureState();
-    ConfigureState(state, sourceKind, configSwitch);
-    const int64_t samplesPerFrame = int64_t{state.sampleRate} * frameMs / 1000;
+Report RenderTrack(const VowelTrack& track, const std::string& voiceFile, int frameMs,
+                   int sourceKind, int configSwitch, std::vector<int32_t>& sound) {
+    Report report;
+    SynthState* const state = EnsureState(report);
+    if (!state)
+        return report;
+    ConfigureState(*state, sourceKind, configSwitch);
+    const int64_t samplesPerFrame = int64_t{state->sampleRate} * frameMs / 1000;
     if (samplesPerFrame < 0 || samplesPerFrame > kMaxSamplesPerFrame) {
-        ShowMessage("The frame length of " + std::to_string(frameMs) +
+        report.Fail("The frame length of " + std::to_string(frameMs) +
                         " ms is outside 0 to 2000 ms.",
                     "Error", MsgIcon::Error);
-        return false;
+        return report;
     }
-    state.samplesPerFrame = static_cast<int32_t>(samplesPerFrame);
-    if (!LoadIntoStore(state, voiceFile))
-        return false;
+    state->samplesPerFrame = static_cast<int32_t>(samplesPerFrame);
+    LoadIntoStore(*state, voiceFile, report);
+    if (!report.Ok())
+        return report;
     const int64_t totalSamples = kTrackFrames * samplesPerFrame;
-    if (state.sourceKind == kSourceSampled && !StoreHoldsEnough(state, totalSamples))
-        return false;
+    if (state->sourceKind == kSourceSampled)
+        CheckStoreHoldsEnough(*state, totalSamples, report);
+    if (!report.Ok())
+        return report;
     try {
         sound.assign(static_cast<size_t>(totalSamples), 0);
     } catch (const std::bad_alloc&) {
-        FailAllocation("malloc failed");
+        FailAllocation(report, "malloc failed");
+        return report;
     }
-    RenderFrames(state, track, sound);
-    return true;
+    RenderFrames(*state, track, sound, report);
+    return report;
 }
 
 // Fills the process-wide track from the chart's formants as the entry does.
@@ -141,36 +144,40 @@ void BuildTrackForVowel(int tiltDb, int f1, int f2, int f3, int f1End, int f2End
 
 } // namespace
 
-int RunSynthesis(const VowelTrack& track, const std::string& rawPath, const std::string& voiceFile,
-                 int frameMs, int sourceKind, int configSwitch, int /*reserved*/) {
+SynthesisResult RunSynthesis(const VowelTrack& track, const std::string& rawPath,
+                             const std::string& voiceFile, int frameMs, int sourceKind,
+                             int configSwitch, int /*reserved*/) {
+    SynthesisResult result;
     std::vector<int32_t> sound;
-    if (!RenderTrack(track, voiceFile, frameMs, sourceKind, configSwitch, sound))
-        return 0;
+    result.report = RenderTrack(track, voiceFile, frameMs, sourceKind, configSwitch, sound);
+    if (!result.Ok())
+        return result;
     const std::string wavPath = WavPathFromRawPath(rawPath);
-    if (wavPath.empty())
-        return 0;
-    return WriteWavFile(wavPath, g_endFade ? FadeOutForSixteenBits(sound) : sound) ? 1 : 0;
+    if (wavPath.empty()) {
+        result.report.Fail();
+        return result;
+    }
+    result.report.Append(WriteWavFile(wavPath, g_endFade ? FadeOutForSixteenBits(sound) : sound));
+    if (result.Ok())
+        result.wavPath = wavPath;
+    return result;
 }
 
-int SynthesizeVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
-                    int f1End, int f2End) {
+SynthesisResult SynthesizeVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1,
+                                int f2, int f3, int f1End, int f2End) {
     BuildTrackForVowel(tiltDb, f1, f2, f3, f1End, f2End);
     return RunSynthesis(g_vowelTrack, g_strTempDir + "/temp.raw", voiceFile, frameMs,
                         kSourceSampled, 1, 2);
 }
 
-int RenderVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
-                int f1End, int f2End, std::vector<int32_t>& samples) {
+Report RenderVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
+                   int f1End, int f2End, std::vector<int32_t>& samples) {
     BuildTrackForVowel(tiltDb, f1, f2, f3, f1End, f2End);
-    return RenderTrack(g_vowelTrack, voiceFile, frameMs, kSourceSampled, 1, samples) ? 1 : 0;
+    return RenderTrack(g_vowelTrack, voiceFile, frameMs, kSourceSampled, 1, samples);
 }
 
 void SetEndFade(bool on) {
     g_endFade = on;
-}
-
-bool LoadVoiceFile(const std::string& voiceFile) {
-    return LoadIntoStore(EnsureState(), voiceFile);
 }
 
 void ReleaseSynthesis() {

@@ -116,17 +116,19 @@ bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out) {
     return out.samples.size() == wanted;
 }
 
-VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out) {
+namespace {
+
+// Reads the file's text, at most kMaxVoiceFileBytes of it; false when it cannot be read.
+bool ReadVoiceText(const std::string& path, std::string& text) {
     // A folder, device or pipe is refused unread: a pipe would make the run wait forever.
     int fd = -1;
     if (OpenRegularFileForReading(path, fd) != 0)
-        return VoiceFileStatus::CantOpen;
+        return false;
     std::FILE* file = ::fdopen(fd, "r");
     if (!file) {
         ::close(fd);
-        return VoiceFileStatus::CantOpen;
+        return false;
     }
-    std::string text;
     char chunk[65536];
     bool truncated = false;
     size_t got = 0;
@@ -140,12 +142,28 @@ VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out) {
     const bool failed = !truncated && std::ferror(file);
     std::fclose(file);
     if (failed)
-        return VoiceFileStatus::CantOpen;
+        return false;
     if (truncated) {
         // Drop a number that may have been cut at the limit.
         const size_t lastSpace = text.find_last_of(" \t\n\v\f\r");
         text.resize(lastSpace == std::string::npos ? 0 : lastSpace);
     }
-    ParseVoiceData(text.data(), text.size(), out);
-    return VoiceFileStatus::Loaded;
+    return true;
+}
+
+} // namespace
+
+Report ReadVoiceFile(const std::string& path, VoiceSamples& out) {
+    Report report;
+    try {
+        std::string text;
+        if (!ReadVoiceText(path, text)) {
+            report.Fail("Can't open voicing samples file:\n" + path, "Error", MsgIcon::Error);
+            return report;
+        }
+        ParseVoiceData(text.data(), text.size(), out);
+    } catch (const std::bad_alloc&) {
+        report.FailForGood("malloc failed for natural samples", "Error", MsgIcon::Error);
+    }
+    return report;
 }

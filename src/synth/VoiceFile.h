@@ -1,6 +1,8 @@
 // The sample store of natural voicing and the reader of voice data files (*.dat).
 #pragma once
 
+#include "base/Report.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,15 +26,11 @@ struct VoiceSamples {
 // Returns true when the count, the scale factor and all N samples were read.
 bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out);
 
-// Outcome of reading a voice data file.
-enum class VoiceFileStatus {
-    Loaded,   // the file was read (complete or ending early; see ParseVoiceData)
-    CantOpen, // the file could not be opened or read, or is a folder, device or pipe;
-              // out is unchanged
-};
-
-// Reads a voice data file into out (text files bigger than kMaxVoiceFileBytes are read
-// only up to that size, as a file ending early).
-VoiceFileStatus ReadVoiceFile(const std::string& path, VoiceSamples& out);
+// Reads a voice data file into out: a file ending early is read as far as it goes (see
+// ParseVoiceData), and a text file bigger than kMaxVoiceFileBytes only up to that size.
+// Fails with "Can't open voicing samples file:" and the path, leaving out unchanged, when
+// the file cannot be opened or read or is a folder, device or pipe; fails for good with
+// "malloc failed for natural samples" when there is no memory for its samples.
+Report ReadVoiceFile(const std::string& path, VoiceSamples& out);
 
 constexpr size_t kMaxVoiceFileBytes = size_t{256} << 20;

@@ -1,6 +1,5 @@
 #include "synth/WavFile.h"
 
-#include "base/MessageBox.h"
 #include "base/SafeFile.h"
 
 #include <algorithm>
@@ -101,23 +100,23 @@ bool WriteImage(int fd, const std::vector<uint8_t>& bytes) {
 
 } // namespace
 
-bool WriteWavFile(const std::string& path, const std::vector<int32_t>& samples) {
+Report WriteWavFile(const std::string& path, const std::vector<int32_t>& samples) {
+    Report report;
     const std::vector<uint8_t> bytes = EncodeWav(samples);
     // Never through a link, so that a rendering writes nowhere but its own file; a folder,
     // device or pipe of that name is refused rather than written or waited on.
     int fd = -1;
     if (OpenScratchFileForWriting(path, fd) != 0) {
-        ShowMessage("can't open wav-output file", "Error", MsgIcon::Error);
-        return false;
+        report.Fail("can't open wav-output file", "Error", MsgIcon::Error);
+        return report;
     }
     const bool written = WriteImage(fd, bytes);
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         const int error = written ? errno : writeError;
-        ShowMessage("Can't write wav-output file:\n" + path + "\n" + std::strerror(error), "Error",
+        report.Fail("Can't write wav-output file:\n" + path + "\n" + std::strerror(error), "Error",
                     MsgIcon::Error);
-        return false;
     }
-    return true;
+    return report;
 }

@@ -1,6 +1,8 @@
 // Writing the synthesized sound as a mono 16-bit PCM WAV file at 10000 samples per second.
 #pragma once
 
+#include "base/Report.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ int16_t ScaleToSixteenBits(int32_t sample, int64_t peak);
 std::vector<uint8_t> EncodeWav(const std::vector<int32_t>& samples);
 
 // Writes the file image to path, in place, never through a link: a symbolic or hard link
-// of that name is replaced by a file of its own. Shows "can't open wav-output file" when
-// the file cannot be created or is a folder, device or pipe, and a message naming the
-// file when writing or closing fails; returns false in both cases.
-bool WriteWavFile(const std::string& path, const std::vector<int32_t>& samples);
+// of that name is replaced by a file of its own. Fails with "can't open wav-output file"
+// when the file cannot be created or is a folder, device or pipe, and with a message
+// naming the file when writing or closing fails.
+Report WriteWavFile(const std::string& path, const std::vector<int32_t>& samples);

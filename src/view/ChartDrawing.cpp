@@ -33,14 +33,14 @@ static void RegisterPictures() {
     (void)registered;
 }
 
-QString PictureResource(int resourceId) {
+QString PictureResource(const char* picture) {
     RegisterPictures();
-    return QStringLiteral(":/view/picture%1.png").arg(resourceId);
+    return QStringLiteral(":/view/%1.png").arg(QLatin1StringView(picture));
 }
 
-void DrawBitmap(QPainter& painter, int resourceId, int x, int y, int cx, int cy) {
-    const QPixmap picture(PictureResource(resourceId));
-    painter.drawPixmap(x, y, picture, 0, 0, cx, cy);
+void DrawBitmap(QPainter& painter, const char* picture, int x, int y, int cx, int cy) {
+    const QPixmap pixmap(PictureResource(picture));
+    painter.drawPixmap(x, y, pixmap, 0, 0, cx, cy);
 }
 
 void CTundrelView::OnDraw(QPainter& painter) {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-// Runs the input, circle and About dialogs. The default shows the real dialogs over the
-// active window; tests install one that answers from a script.
+// Runs the input, circle and About dialogs. The window installs the real dialogs
+// (qtseams/QtInputPrompt.h), tests install one that answers from a script.
 class IInputPrompt {
 public:
     virtual ~IInputPrompt() = default;
@@ -17,7 +17,7 @@ public:
     virtual void ShowAbout() = 0;
 };
 
-// Installs the dialogs used from now on; nullptr restores the real ones. The caller keeps
-// ownership.
+// Installs the dialogs used from now on; nullptr restores the default, which cancels every
+// dialog (there is nobody to ask). The caller keeps ownership.
 void SetInputPrompt(IInputPrompt* prompt);
 IInputPrompt& GetInputPrompt();

@@ -5,7 +5,7 @@
 #include "audio/VolumeCtrl.h"
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/MessageBox.h"
-#include "base/Profile.h"
+#include "base/Settings.h"
 #include "synth/SynthRun.h"
 #include "view/SymbolFont.h"
 
@@ -13,24 +13,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
-namespace {
-
-constexpr const char* kOptions = "Options";
-constexpr const char* kZoomFactorKey = "Zoomfactor";
-constexpr const char* kFemaleTiltKey = "Femaletilt";
-constexpr int kDefaultGridWidth = 25;
-constexpr int kMaxGridWidth = 380;
-constexpr int kDefaultFemaleTilt = 6;
-constexpr int kMaxFemaleTilt = 24;
-
-// A stored option, or the default when it is missing or outside min..max.
-int ReadOption(const char* key, int minimum, int maximum, int defaultValue) {
-    const int value = GetProfile().GetInt(kOptions, key, defaultValue);
-    return value >= minimum && value <= maximum ? value : defaultValue;
-}
-
-} // namespace
 
 CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* player,
                            QWidget* parent)
@@ -58,8 +40,8 @@ CTundrelView::~CTundrelView() {
 }
 
 void CTundrelView::ReadOptions() {
-    m_nGridWidth = ReadOption(kZoomFactorKey, 1, kMaxGridWidth, kDefaultGridWidth);
-    m_nFemaleTilt = ReadOption(kFemaleTiltKey, 0, kMaxFemaleTilt, kDefaultFemaleTilt);
+    m_nGridWidth = ReadSetting(settings::kZoomFactor);
+    m_nFemaleTilt = ReadSetting(settings::kFemaleTilt);
 }
 
 void CTundrelView::ActivateVolume() {
@@ -83,8 +65,8 @@ void CTundrelView::OnDestroy() {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
-    GetProfile().WriteInt(kOptions, kZoomFactorKey, m_nGridWidth);
-    GetProfile().WriteInt(kOptions, kFemaleTiltKey, m_nFemaleTilt);
+    WriteSetting(settings::kZoomFactor, m_nGridWidth);
+    WriteSetting(settings::kFemaleTilt, m_nFemaleTilt);
     if (m_pPlayer)
         m_pPlayer->Stop();
     ReleaseSynthesis();

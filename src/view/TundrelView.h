@@ -256,14 +256,14 @@ private:
     QLabel* m_pF3Caption = nullptr;
 };
 
-// The marker and map pictures, by their resource numbers.
-constexpr int kPictureSelectedPoint = 139; // red ball, 8 x 8 used
-constexpr int kPicturePreset = 140;        // blue dot, 5 x 5 used
-constexpr int kPictureStored = 143;        // red dot, 5 x 5 used
-constexpr int kPictureEndPoint = 144;      // green ball, 8 x 8 used
-constexpr int kPictureGrayMap = 152;       // every preset symbol in light grey, 378 x 380
+// The marker and map pictures, by their names in the resources (src/res).
+constexpr const char* kPictureSelectedPoint = "selected-point"; // red ball, 8 x 8 used
+constexpr const char* kPicturePreset = "preset-position";       // blue dot, 5 x 5 used
+constexpr const char* kPictureStored = "stored-position";       // red dot, 5 x 5 used
+constexpr const char* kPictureEndPoint = "end-point";           // green ball, 8 x 8 used
+constexpr const char* kPictureGrayMap = "gray-map"; // every preset symbol in light grey, 378 x 380
 
-// Where the marker and map pictures live in the resources, by their numbers.
-QString PictureResource(int resourceId);
+// Where a marker or map picture lives in the resources.
+QString PictureResource(const char* picture);
 // Copies the top-left cx x cy pixels of a picture to (x, y).
-void DrawBitmap(QPainter& painter, int resourceId, int x, int y, int cx, int cy);
+void DrawBitmap(QPainter& painter, const char* picture, int x, int y, int cx, int cy);

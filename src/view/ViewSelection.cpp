@@ -4,8 +4,8 @@
 
 #include "audio/SoundPlayer.h"
 #include "audio/VolumeCtrl.h"
-#include "base/Directories.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
 #include "synth/SynthRun.h"
@@ -258,9 +258,11 @@ void CTundrelView::Synthesize(int f1, int f2, int f1End, int f2End) {
     if (m_strVoiceFile.empty())
         return; // no voice chosen yet: there is nothing to voice the vowel with
     const int tilt = m_nGender == kMale ? 0 : m_nFemaleTilt;
-    if (SynthesizeVowel(m_strVoiceFile, tilt, m_nDuration, f1, f2, m_nF3, f1End, f2End) &&
-        m_pPlayer)
-        m_pPlayer->Play(g_strTempDir + "/temp.wav");
+    const SynthesisResult result =
+        SynthesizeVowel(m_strVoiceFile, tilt, m_nDuration, f1, f2, m_nF3, f1End, f2End);
+    ShowReport(result.report);
+    if (result.Ok() && m_pPlayer)
+        m_pPlayer->Play(result.wavPath);
 }
 
 void CTundrelView::PlayCurrent() {

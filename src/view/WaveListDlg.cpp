@@ -7,7 +7,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
-#include "base/Profile.h"
+#include "base/Settings.h"
 #include "view/DialogUnits.h"
 #include "view/TundrelView.h"
 
@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr const char* kDirectories = "Directories";
-constexpr const char* kWavelistKey = "Wavelist";
 constexpr const char* kWaveFilter = "Wave PCM (*.wav)";
 constexpr const char* kListFilter = "Wave List (*.wlist)";
 constexpr const char* kListExtension = "wlist";
@@ -102,7 +100,7 @@ bool CWaveListDlg::Create(CVolumeCtrl* volume) {
     CreateControls();
     if (m_pView)
         DockTo(m_pView->window()->frameGeometry());
-    m_strDir = GetProfile().GetString(kDirectories, kWavelistKey, "");
+    m_strDir = ReadSetting(settings::kWaveListFolder);
     Refill();
     m_pVolume = volume && volume->IsAvailable() ? volume : nullptr;
     if (m_pVolume) {
@@ -244,7 +242,7 @@ void CWaveListDlg::RememberDirectory(const std::string& chosenFile) {
         return;
     ChangeDirectory(folder);
     m_strDir = folder;
-    GetProfile().WriteString(kDirectories, kWavelistKey, m_strDir);
+    WriteSetting(settings::kWaveListFolder, m_strDir);
 }
 
 // --- Commands ------------------------------------------------------------------------------

@@ -2,7 +2,8 @@
 // menus and boxes over it. None of these may render or play the vowel again.
 #include "AppFixture.h"
 #include "app/MainFrame.h"
-#include "app/QtMessageSink.h"
+#include "qtseams/QtInputPrompt.h"
+#include "qtseams/QtMessageSink.h"
 #include "view/TundrelView.h"
 
 #include <QApplication>
@@ -38,6 +39,13 @@ QPoint HandleCentre(const QSlider& slider) {
         ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
         .center();
 }
+
+// The real input, circle and About dialogs, installed as the program installs them.
+struct RealDialogs {
+    RealDialogs() { SetInputPrompt(&prompt); }
+    ~RealDialogs() { SetInputPrompt(nullptr); }
+    QtInputPrompt prompt;
+};
 
 class UnaskedRepaintTest : public AppFixture {
 protected:
@@ -108,6 +116,7 @@ TEST_F(UnaskedRepaintTest, FocusMenusBoxesAndCancelledDialogsPlayNothing) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(app->Frame()));
     app->View()->setFocus();
     QTest::qWait(50);
+    const RealDialogs dialogs;
     ExpectSilent("cancelled dialog", [&] {
         RejectNextModalSoon();
         app->Frame()->ExecuteCommand(ID_FEMALE_TILT);

@@ -1,8 +1,9 @@
-#include "TempDir.h"
+#include "base/Directories.h"
 #include "base/FileError.h"
-#include "base/IniFileProfile.h"
 #include "base/MessageBox.h"
 #include "base/Profile.h"
+#include "base/Report.h"
+#include "base/Settings.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -42,19 +43,29 @@ TEST(MessageSeam, RecorderAnswersFromItsScriptThenDefaults) {
     EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"a", "b", "c"}));
 }
 
-TEST(Profile, IniFileKeepsSectionsAndKeysAcrossInstances) {
-    TempDir dir;
-    const std::string path = dir.File("quirnel.ini");
-    {
-        IniFileProfile profile(path);
-        profile.WriteString("Directories", "Vow", "/home/u/vow files");
-        profile.WriteInt("Options", "Zoomfactor", 40);
-    }
-    IniFileProfile again(path);
-    EXPECT_EQ(again.GetString("Directories", "Vow", ""), "/home/u/vow files");
-    EXPECT_EQ(again.GetInt("Options", "Zoomfactor", 25), 40);
-    EXPECT_EQ(again.GetInt("Options", "Femaletilt", 6), 6);
-    EXPECT_EQ(again.GetString("Directories", "Dat", "none"), "none");
+// What an operation reports reaches the user through its caller, in the order it arose.
+TEST(Report, KeepsItsMessagesInOrderAndShowsThemThroughTheSeam) {
+    Report part;
+    part.Note("w", "Warning", MsgIcon::Warning);
+    part.NoteOnce("n", "Error", MsgIcon::Error);
+    part.NoteOnce("n", "Error", MsgIcon::Error); // met again: not repeated
+    EXPECT_TRUE(part.Ok());
+    Report report;
+    report.Append(part);
+    report.Fail("f", "Error", MsgIcon::Error);
+    EXPECT_FALSE(report.Ok());
+    EXPECT_FALSE(report.EndsProcess());
+    RecordingMessageSink sink;
+    ScopedMessageSink guard(&sink);
+    ShowReport(report);
+    EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"w", "n", "f"}));
+    EXPECT_EQ(sink.Messages()[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(sink.Messages()[2].caption, "Error");
+
+    Report outOfMemory;
+    outOfMemory.FailForGood("malloc failed", "Error", MsgIcon::Error);
+    SetMessageSink(nullptr); // the stderr sink, so that the message can be seen
+    EXPECT_EXIT(ShowReport(outOfMemory), testing::ExitedWithCode(1), "Error: malloc failed");
 }
 
 TEST(Profile, NonNumericIntegerGivesTheDefault) {
@@ -63,4 +74,42 @@ TEST(Profile, NonNumericIntegerGivesTheDefault) {
     EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 25), 25);
     profile.WriteString("Options", "Zoomfactor", "99999999999999");
     EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", 25), 25);
+}
+
+// Each setting under its own section and key, its default when absent, its valid range.
+TEST(Settings, ReadAndWriteTheirKeysWithTheirDefaultsAndRanges) {
+    MemoryProfile profile;
+    SetProfile(&profile);
+    g_strStartDir = "/start";
+    EXPECT_EQ(ReadSetting(settings::kDocumentFolder), "/start");
+    EXPECT_EQ(ReadSetting(settings::kTempWavFolder), "/start");
+    EXPECT_EQ(ReadSetting(settings::kVoiceFolder), "");
+    EXPECT_EQ(ReadSetting(settings::kWaveListFolder), "");
+    EXPECT_EQ(ReadSetting(settings::kZoomFactor), 25);
+    EXPECT_EQ(ReadSetting(settings::kFemaleTilt), 6);
+
+    WriteSetting(settings::kDocumentFolder, "/vow");
+    WriteSetting(settings::kVoiceFolder, "/dat");
+    WriteSetting(settings::kWaveListFolder, "/wav");
+    WriteSetting(settings::kZoomFactor, 380);
+    WriteSetting(settings::kFemaleTilt, 24);
+    EXPECT_EQ(profile.GetString("Directories", "Vow", ""), "/vow");
+    EXPECT_EQ(profile.GetString("Directories", "Dat", ""), "/dat");
+    EXPECT_EQ(profile.GetString("Directories", "Wavelist", ""), "/wav");
+    EXPECT_EQ(profile.GetString("Options", "Zoomfactor", ""), "380");
+    EXPECT_EQ(profile.GetString("Options", "Femaletilt", ""), "24");
+    profile.WriteString("Directories", "Tempwav", "/tmp");
+    EXPECT_EQ(ReadSetting(settings::kTempWavFolder), "/tmp");
+    EXPECT_EQ(ReadSetting(settings::kZoomFactor), 380);
+    EXPECT_EQ(ReadSetting(settings::kFemaleTilt), 24);
+    for (const int outside : {0, 381}) {
+        WriteSetting(settings::kZoomFactor, outside);
+        EXPECT_EQ(ReadSetting(settings::kZoomFactor), 25) << outside;
+    }
+    for (const int outside : {-1, 25}) {
+        WriteSetting(settings::kFemaleTilt, outside);
+        EXPECT_EQ(ReadSetting(settings::kFemaleTilt), 6) << outside;
+    }
+    g_strStartDir.clear();
+    SetProfile(nullptr);
 }

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
 #include "synth/WavFile.h"
@@ -39,8 +40,37 @@ protected:
 
     std::vector<int32_t> Render(const std::string& voiceFile, int frameMs = 100, int tilt = 0) {
         std::vector<int32_t> samples;
-        EXPECT_EQ(RenderVowel(voiceFile, tilt, frameMs, 700, 1200, 0, 0, 0, samples), 1);
+        EXPECT_EQ(Rendered(voiceFile, tilt, frameMs, 700, 1200, 0, 0, 0, samples), 1);
         return samples;
+    }
+
+    // The engine's entries as the view and quirnel-cli call them: the engine shows nothing
+    // itself, its caller shows the report (here into the recording sink). 1 on success.
+    int Shown(const Report& report) {
+        EXPECT_EQ(messages.Messages().size(), shownBefore) << "the engine showed a message";
+        ShowReport(report);
+        return report.Ok() ? 1 : 0;
+    }
+    int Synthesize(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
+                   int f1End, int f2End) {
+        shownBefore = messages.Messages().size();
+        const SynthesisResult result =
+            SynthesizeVowel(voiceFile, tiltDb, frameMs, f1, f2, f3, f1End, f2End);
+        EXPECT_EQ(result.wavPath, result.Ok() ? g_strTempDir + "/temp.wav" : "");
+        return Shown(result.report);
+    }
+    int Rendered(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
+                 int f1End, int f2End, std::vector<int32_t>& samples) {
+        shownBefore = messages.Messages().size();
+        return Shown(RenderVowel(voiceFile, tiltDb, frameMs, f1, f2, f3, f1End, f2End, samples));
+    }
+    int Run(const VowelTrack& track, const std::string& rawPath, const std::string& voiceFile,
+            int frameMs, int sourceKind, int configSwitch, int reserved) {
+        shownBefore = messages.Messages().size();
+        const SynthesisResult result =
+            RunSynthesis(track, rawPath, voiceFile, frameMs, sourceKind, configSwitch, reserved);
+        EXPECT_EQ(result.wavPath, result.Ok() ? WavPathFromRawPath(rawPath) : "");
+        return Shown(result.report);
     }
 
     std::string TempWav() const { return dir.File("temp.wav"); }
@@ -49,10 +79,11 @@ protected:
     std::string voice;
     RecordingMessageSink messages;
     ScopedMessageSink scope{&messages};
+    size_t shownBefore = 0;
 };
 
 TEST_F(SynthRunTest, WritesTempWavOfTheRightSize) {
-    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    ASSERT_EQ(Synthesize(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
     const std::vector<uint8_t> bytes = ReadBytes(TempWav());
     ASSERT_EQ(bytes.size(), 10044u);
     EXPECT_EQ(synthtest::U32At(bytes, 4), 10036u);
@@ -60,7 +91,7 @@ TEST_F(SynthRunTest, WritesTempWavOfTheRightSize) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("temp.raw")));
     EXPECT_TRUE(messages.Messages().empty());
 
-    ASSERT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
+    ASSERT_EQ(Synthesize(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
     EXPECT_EQ(ReadBytes(TempWav()).size(), 144u);
 }
 
@@ -80,17 +111,14 @@ TEST_F(SynthRunTest, WrittenSoundsEndWithAFadeAndKeepEverythingBeforeIt) {
     for (const Vowel& vowel : {Vowel{100, 0, 0}, Vowel{30, 300, 2200}, Vowel{1, 0, 0}}) {
         SCOPED_TRACE(vowel.frameMs);
         SetEndFade(false);
-        ASSERT_EQ(SynthesizeVowel(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End),
-                  1);
+        ASSERT_EQ(Synthesize(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End), 1);
         const std::vector<uint8_t> asRendered = ReadBytes(TempWav());
         std::vector<int32_t> samples;
         ASSERT_EQ(
-            RenderVowel(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End, samples),
-            1);
+            Rendered(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End, samples), 1);
         EXPECT_EQ(asRendered, EncodeWav(samples)); // without the fade: exactly the run's bytes
         SetEndFade(true);
-        ASSERT_EQ(SynthesizeVowel(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End),
-                  1);
+        ASSERT_EQ(Synthesize(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End), 1);
         const std::vector<uint8_t> faded = ReadBytes(TempWav());
 
         ASSERT_EQ(faded.size(), asRendered.size());
@@ -144,16 +172,16 @@ TEST_F(SynthRunTest, ConstantVoicingSettlesAtTheCascadeAndTiltGains) {
 TEST_F(SynthRunTest, FixedRenderingIsUnchanged) {
     // A regression fingerprint of one rendering with the synthetic voice.
     std::vector<int32_t> samples;
-    ASSERT_EQ(RenderVowel(voice, 0, 100, 700, 1200, 2600, 0, 0, samples), 1);
+    ASSERT_EQ(Rendered(voice, 0, 100, 700, 1200, 2600, 0, 0, samples), 1);
     EXPECT_EQ(synthtest::Fingerprint(samples), 10890841477455833535ull);
-    ASSERT_EQ(RenderVowel(voice, 0, 20, 300, 2200, 0, 600, 900, samples), 1);
+    ASSERT_EQ(Rendered(voice, 0, 20, 300, 2200, 0, 600, 900, samples), 1);
     EXPECT_EQ(synthtest::Fingerprint(samples), 10590695020243818790ull);
 }
 
 TEST_F(SynthRunTest, TiltMemoryCarriesOverIntoTheNextRun) {
     std::vector<int32_t> first, second;
-    ASSERT_EQ(RenderVowel(voice, 12, 100, 700, 1200, 0, 0, 0, first), 1);
-    ASSERT_EQ(RenderVowel(voice, 12, 100, 700, 1200, 0, 0, 0, second), 1);
+    ASSERT_EQ(Rendered(voice, 12, 100, 700, 1200, 0, 0, 0, first), 1);
+    ASSERT_EQ(Rendered(voice, 12, 100, 700, 1200, 0, 0, 0, second), 1);
     // The first run starts from rest; the second sees the last tilt output of the first.
     EXPECT_EQ(first[0], 0);
     EXPECT_NE(first, second);
@@ -162,7 +190,7 @@ TEST_F(SynthRunTest, TiltMemoryCarriesOverIntoTheNextRun) {
 
 TEST_F(SynthRunTest, TrackFollowsTheEntryArguments) {
     std::vector<int32_t> samples;
-    ASSERT_EQ(RenderVowel(voice, 6, 10, 300, 2200, 0, 0, 1500, samples), 1);
+    ASSERT_EQ(Rendered(voice, 6, 10, 300, 2200, 0, 0, 1500, samples), 1);
     // f1End 0 means a steady vowel whatever f2End holds; F3 0 means 2750 Hz.
     EXPECT_EQ(g_vowelTrack[4].f1, 310);
     EXPECT_EQ(g_vowelTrack[4].f2, 2210);
@@ -170,7 +198,7 @@ TEST_F(SynthRunTest, TrackFollowsTheEntryArguments) {
     EXPECT_EQ(g_vowelTrack[0].f4, 3850);
     EXPECT_EQ(g_vowelTrack[0].f5, 4950);
     EXPECT_EQ(g_vowelTrack[2].tiltDb, 6);
-    ASSERT_EQ(RenderVowel(voice, 0, 10, 300, 2200, -4, 800, 1200, samples), 1);
+    ASSERT_EQ(Rendered(voice, 0, 10, 300, 2200, -4, 800, 1200, samples), 1);
     EXPECT_EQ(g_vowelTrack[0].f1, 300);
     EXPECT_EQ(g_vowelTrack[4].f1, 700);
     EXPECT_EQ(g_vowelTrack[4].f2, 1400);
@@ -195,7 +223,7 @@ TEST_F(SynthRunTest, UnreadableVoiceFileIsReportedEveryTime) {
     const std::string missing = dir.File("missing.dat");
     for (int attempt = 0; attempt < 2; ++attempt) {
         messages.Clear();
-        EXPECT_EQ(SynthesizeVowel(missing, 0, 100, 700, 1200, 0, 0, 0), 0);
+        EXPECT_EQ(Synthesize(missing, 0, 100, 700, 1200, 0, 0, 0), 0);
         ASSERT_EQ(messages.Messages().size(), 1u);
         EXPECT_EQ(messages.Messages()[0].text, "Can't open voicing samples file:\n" + missing);
         EXPECT_EQ(messages.Messages()[0].caption, "Error");
@@ -206,14 +234,14 @@ TEST_F(SynthRunTest, UnreadableVoiceFileIsReportedEveryTime) {
 TEST_F(SynthRunTest, FailedOpenKeepsTheLoadedVoice) {
     const std::vector<int32_t> voiced = Render(voice);
     std::vector<int32_t> samples;
-    EXPECT_EQ(RenderVowel(dir.File("missing.dat"), 0, 100, 700, 1200, 0, 0, 0, samples), 0);
+    EXPECT_EQ(Rendered(dir.File("missing.dat"), 0, 100, 700, 1200, 0, 0, 0, samples), 0);
     EXPECT_EQ(LoadedVoiceFile(), voice);
     EXPECT_EQ(Render(""), voiced); // an empty path uses the loaded voice
 }
 
 TEST_F(SynthRunTest, ShortVoiceFileIsRefusedBeforeRendering) {
     WriteVoiceFile(voice, synthtest::SyntheticVoicing(48));
-    EXPECT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 0);
+    EXPECT_EQ(Synthesize(voice, 0, 1, 700, 1200, 0, 0, 0), 0);
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_EQ(messages.Messages()[0].text,
               "The voicing samples file\n" + voice + "\nholds 48 samples; this vowel needs 49.");
@@ -224,9 +252,9 @@ TEST_F(SynthRunTest, ShortVoiceFileIsRefusedBeforeRendering) {
     ReleaseSynthesis();
     messages.Clear();
     WriteVoiceFile(voice, synthtest::SyntheticVoicing(49));
-    EXPECT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
+    EXPECT_EQ(Synthesize(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
     EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_EQ(SynthesizeVowel(voice, 0, 2, 700, 1200, 0, 0, 0), 0);
+    EXPECT_EQ(Synthesize(voice, 0, 2, 700, 1200, 0, 0, 0), 0);
     EXPECT_NE(messages.Texts().at(0).find("holds 49 samples; this vowel needs 99."),
               std::string::npos);
 }
@@ -237,7 +265,7 @@ TEST_F(SynthRunTest, BrokenVoiceFilesGiveTheEmptyStoreMessage) {
         ReleaseSynthesis();
         messages.Clear();
         synthtest::WriteText(voice, text);
-        EXPECT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
+        EXPECT_EQ(Synthesize(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
         ASSERT_EQ(messages.Messages().size(), 1u);
         EXPECT_NE(messages.Texts()[0].find(voice), std::string::npos);
         EXPECT_NE(messages.Texts()[0].find("this vowel needs 4999."), std::string::npos);
@@ -246,7 +274,7 @@ TEST_F(SynthRunTest, BrokenVoiceFilesGiveTheEmptyStoreMessage) {
 }
 
 TEST_F(SynthRunTest, NoVoiceLoadedAtAll) {
-    EXPECT_EQ(SynthesizeVowel("", 0, 100, 700, 1200, 0, 0, 0), 0);
+    EXPECT_EQ(Synthesize("", 0, 100, 700, 1200, 0, 0, 0), 0);
     EXPECT_EQ(messages.Texts(),
               std::vector<std::string>{
                   "No voicing samples file is loaded; this vowel needs 4999 samples."});
@@ -263,7 +291,7 @@ TEST_F(SynthRunTest, ReleaseForgetsTheVoiceSoItIsReadAgain) {
 TEST_F(SynthRunTest, FrameLengthOutsideTheBufferIsRefused) {
     for (int frameMs : {-1, 2001, 2000000000}) {
         messages.Clear();
-        EXPECT_EQ(SynthesizeVowel(voice, 0, frameMs, 700, 1200, 0, 0, 0), 0) << frameMs;
+        EXPECT_EQ(Synthesize(voice, 0, frameMs, 700, 1200, 0, 0, 0), 0) << frameMs;
         EXPECT_EQ(messages.Messages().size(), 1u);
         EXPECT_EQ(messages.Messages()[0].caption, "Error");
     }
@@ -274,7 +302,7 @@ TEST_F(SynthRunTest, LoudSoundIsScaledToFullRange) {
     WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000, 200000));
     const std::vector<int32_t> samples = Render(voice);
     ASSERT_GT(PeakMagnitude(samples), 32767);
-    ASSERT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
+    ASSERT_EQ(Synthesize(voice, 0, 100, 700, 1200, 0, 0, 0), 1);
     const std::vector<uint8_t> bytes = ReadBytes(TempWav());
     int peak = 0;
     for (size_t i = 44; i < bytes.size(); i += 2)
@@ -284,19 +312,28 @@ TEST_F(SynthRunTest, LoudSoundIsScaledToFullRange) {
 
 TEST_F(SynthRunTest, OutputFailuresReturnZero) {
     g_strTempDir = dir.File("no-such-folder");
-    EXPECT_EQ(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
+    EXPECT_EQ(Synthesize(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
 
     messages.Clear();
-    EXPECT_EQ(RunSynthesis(g_vowelTrack, "", voice, 100, 3, 1, 2), 0);
+    EXPECT_EQ(Run(g_vowelTrack, "", voice, 100, 3, 1, 2), 0);
     EXPECT_TRUE(messages.Messages().empty());
+}
+
+// The frames' messages reach the caller once per run, however many samples meet them: a
+// source other than the sampled one and the parallel-only configuration.
+TEST_F(SynthRunTest, AMessageMetAtEverySampleIsShownOncePerRun) {
+    VowelTrack track;
+    BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 2, 2, 2), 1);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"error wrong source", "no cascade!"}));
 }
 
 TEST_F(SynthRunTest, TempFolderWithADotAndLongPaths) {
     std::string deep = dir.File("tmp.d");
     std::filesystem::create_directory(deep);
     g_strTempDir = deep;
-    ASSERT_EQ(SynthesizeVowel(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
+    ASSERT_EQ(Synthesize(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
     EXPECT_TRUE(std::filesystem::exists(deep + "/temp.wav"));
     for (int i = 0; i < 4; ++i) {
         deep += "/a-rather-long-folder-name-to-pass-eighty-characters";
@@ -304,26 +341,25 @@ TEST_F(SynthRunTest, TempFolderWithADotAndLongPaths) {
     }
     WriteVoiceFile(deep + "/voice.dat", synthtest::SyntheticVoicing(6000));
     g_strTempDir = deep;
-    ASSERT_EQ(SynthesizeVowel(deep + "/voice.dat", 0, 100, 700, 1200, 0, 0, 0), 1);
+    ASSERT_EQ(Synthesize(deep + "/voice.dat", 0, 100, 700, 1200, 0, 0, 0), 1);
     EXPECT_EQ(ReadBytes(deep + "/temp.wav").size(), 10044u);
 }
 
 TEST_F(SynthRunTest, FrameZeroSetsThePeriodForTheWholeRun) {
-    LoadVoiceFile(voice);
     VowelTrack track;
     BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
     for (int k = 1; k < 5; ++k)
         track[k].f0Tenths = 3000; // would need a cut, but only frame 0 sets the period
-    EXPECT_EQ(RunSynthesis(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
     EXPECT_TRUE(messages.Messages().empty());
     track[0].f0Tenths = 3000; // the period is set twice per run, each time with the warning
-    EXPECT_EQ(RunSynthesis(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
     EXPECT_EQ(
         messages.Texts(),
         std::vector<std::string>(2, "Warning: glottal open period cannot exceed T0, truncated."));
 
     track[0].f0Tenths = 0; // no voicing in frame 0 silences all five frames
-    EXPECT_EQ(RunSynthesis(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
     const std::vector<uint8_t> bytes = ReadBytes(TempWav());
     ASSERT_EQ(bytes.size(), 44u + 1000u);
     EXPECT_EQ(std::count(bytes.begin() + 44, bytes.end(), 0), 1000);

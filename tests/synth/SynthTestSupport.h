@@ -1,6 +1,7 @@
 // Helpers for the engine tests: synthetic voice files and a fresh engine per test.
 #pragma once
 
+#include "base/Report.h"
 #include "synth/SynthRun.h"
 
 #include <cmath>
@@ -53,6 +54,18 @@ inline uint32_t U32At(const std::vector<uint8_t>& bytes, size_t offset) {
 
 inline uint16_t U16At(const std::vector<uint8_t>& bytes, size_t offset) {
     return static_cast<uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+}
+
+// Shows a report through the installed message sink, as the engine's callers do; true when
+// the operation succeeded.
+inline bool Shown(const Report& report) {
+    ShowReport(report);
+    return report.Ok();
+}
+
+// The text a failed operation gives as its reason ("" when it succeeded).
+inline std::string FailureText(const Report& report) {
+    return report.Ok() || report.Messages().empty() ? "" : report.Messages().back().text;
 }
 
 // FNV-1a over the samples: a compact fingerprint of a rendering.

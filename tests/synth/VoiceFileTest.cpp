@@ -12,6 +12,7 @@
 namespace {
 
 using Samples = std::vector<int32_t>;
+using synthtest::FailureText;
 
 // Parses text from a heap buffer of exactly its size (no terminator), so that a read past
 // the end is caught by AddressSanitizer.
@@ -78,13 +79,18 @@ TEST(ReadVoiceFile, ReadsAFileAndRefusesWhatCannotBeOpened) {
     TempDir dir;
     synthtest::WriteVoiceFile(dir.File("v.dat"), {4, -5, 6});
     VoiceSamples voice;
-    EXPECT_EQ(ReadVoiceFile(dir.File("v.dat"), voice), VoiceFileStatus::Loaded);
+    const Report read = ReadVoiceFile(dir.File("v.dat"), voice);
+    EXPECT_TRUE(read.Ok());
+    EXPECT_TRUE(read.Messages().empty());
     EXPECT_EQ(voice.samples, (Samples{4, -5, 6}));
 
-    EXPECT_EQ(ReadVoiceFile(dir.File("missing.dat"), voice), VoiceFileStatus::CantOpen);
-    EXPECT_EQ(ReadVoiceFile(dir.Path(), voice), VoiceFileStatus::CantOpen); // a folder
+    const std::string cantOpen = "Can't open voicing samples file:\n";
+    EXPECT_EQ(FailureText(ReadVoiceFile(dir.File("missing.dat"), voice)),
+              cantOpen + dir.File("missing.dat"));
+    EXPECT_EQ(FailureText(ReadVoiceFile(dir.Path(), voice)), cantOpen + dir.Path()); // a folder
     ASSERT_EQ(::mkfifo(dir.File("pipe.dat").c_str(), 0600), 0);
-    EXPECT_EQ(ReadVoiceFile(dir.File("pipe.dat"), voice), VoiceFileStatus::CantOpen); // no wait
+    EXPECT_EQ(FailureText(ReadVoiceFile(dir.File("pipe.dat"), voice)),
+              cantOpen + dir.File("pipe.dat")); // no wait
     EXPECT_EQ(voice.samples, (Samples{4, -5, 6}));
 }
 

@@ -13,6 +13,7 @@
 
 namespace {
 
+using synthtest::Shown;
 using synthtest::U16At;
 using synthtest::U32At;
 
@@ -80,18 +81,18 @@ TEST(WriteWavFile, WritesTheImageAndReportsEveryFailure) {
     ScopedMessageSink scope(&messages);
     const std::string path = dir.File("a.wav");
     synthtest::WriteText(path, std::string(50000, 'x')); // a longer old file is cut
-    ASSERT_TRUE(WriteWavFile(path, {1, -2, 30000, -40000}));
+    ASSERT_TRUE(Shown(WriteWavFile(path, {1, -2, 30000, -40000})));
     EXPECT_EQ(synthtest::ReadBytes(path), EncodeWav({1, -2, 30000, -40000}));
     EXPECT_TRUE(messages.Messages().empty());
 
-    EXPECT_FALSE(WriteWavFile(dir.File("missing/a.wav"), {1, 2, 3}));
+    EXPECT_FALSE(Shown(WriteWavFile(dir.File("missing/a.wav"), {1, 2, 3})));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
     EXPECT_EQ(messages.Messages()[0].caption, "Error");
 
     messages.Clear();
     {
         FileSizeLimit limit(1000); // as on a full disk
-        EXPECT_FALSE(WriteWavFile(path, std::vector<int32_t>(5000, 1)));
+        EXPECT_FALSE(Shown(WriteWavFile(path, std::vector<int32_t>(5000, 1))));
     }
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_NE(messages.Texts()[0].find("Can't write wav-output file:\n" + path), std::string::npos);
@@ -107,10 +108,10 @@ TEST(WriteWavFile, NeverWritesThroughALinkAndRefusesPipesDevicesAndFolders) {
     synthtest::WriteText(other, "keep me");
     const std::string symbolic = dir.File("temp.wav");
     std::filesystem::create_symlink(other, symbolic);
-    ASSERT_TRUE(WriteWavFile(symbolic, {1, 2, 3}));
+    ASSERT_TRUE(Shown(WriteWavFile(symbolic, {1, 2, 3})));
     const std::string hard = dir.File("hard.wav");
     std::filesystem::create_hard_link(other, hard);
-    ASSERT_TRUE(WriteWavFile(hard, {1, 2, 3}));
+    ASSERT_TRUE(Shown(WriteWavFile(hard, {1, 2, 3})));
     EXPECT_FALSE(std::filesystem::is_symlink(symbolic));
     EXPECT_EQ(synthtest::ReadBytes(symbolic), EncodeWav({1, 2, 3}));
     EXPECT_EQ(synthtest::ReadBytes(hard), EncodeWav({1, 2, 3}));
@@ -123,7 +124,7 @@ TEST(WriteWavFile, NeverWritesThroughALinkAndRefusesPipesDevicesAndFolders) {
     std::filesystem::create_directory(dir.File("folder.wav"));
     for (const std::string& path : {pipe, dir.File("folder.wav"), std::string("/dev/full")}) {
         messages.Clear();
-        EXPECT_FALSE(WriteWavFile(path, {1, 2, 3})) << path;
+        EXPECT_FALSE(Shown(WriteWavFile(path, {1, 2, 3}))) << path;
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
     }
     EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);

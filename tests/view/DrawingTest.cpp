@@ -140,10 +140,10 @@ TEST_F(DrawingTest, GrayMapDrawsEveryPresetInLightGrey) {
 }
 
 TEST(ViewPictures, AreCompiledInWithTheirSizes) {
-    for (int id : {kPictureSelectedPoint, kPictureEndPoint})
-        EXPECT_EQ(QImage(PictureResource(id)).size(), QSize(8, 8)) << id;
-    for (int id : {kPicturePreset, kPictureStored})
-        EXPECT_EQ(QImage(PictureResource(id)).size(), QSize(5, 5)) << id;
+    for (const char* picture : {kPictureSelectedPoint, kPictureEndPoint})
+        EXPECT_EQ(QImage(PictureResource(picture)).size(), QSize(8, 8)) << picture;
+    for (const char* picture : {kPicturePreset, kPictureStored})
+        EXPECT_EQ(QImage(PictureResource(picture)).size(), QSize(5, 5)) << picture;
     EXPECT_EQ(QImage(PictureResource(kPictureGrayMap)).size(), QSize(378, 380));
 }
 

@@ -3,6 +3,7 @@
 
 #include "base/Directories.h"
 #include "base/FileError.h"
+#include "base/Report.h"
 #include "base/SafeFile.h"
 #include "synth/SynthRun.h"
 
@@ -136,14 +137,17 @@ int RenderCommand(const std::vector<std::string>& args) {
     }
     g_strTempDir = temp.Path();
     SetEndFade(request.fade);
-    // The engine shows its own messages (voice file, output) through the stderr sink.
-    if (SynthesizeVowel(request.voice, request.tilt, request.frameMs, request.f1, request.f2,
-                        request.f3, request.f1End, request.f2End) != 1) {
+    const SynthesisResult result =
+        SynthesizeVowel(request.voice, request.tilt, request.frameMs, request.f1, request.f2,
+                        request.f3, request.f1End, request.f2End);
+    // The engine's messages (voice file, output) go to stderr through the message sink.
+    ShowReport(result.report);
+    if (!result.Ok()) {
         CliError("rendering failed; nothing written");
         return kCliBadArguments;
     }
     ReleaseSynthesis();
-    return WriteOutput(temp.Path() + "/temp.wav", request.out) ? kCliOk : kCliFailed;
+    return WriteOutput(result.wavPath, request.out) ? kCliOk : kCliFailed;
 }
 
 CliRegistrar reg("render",

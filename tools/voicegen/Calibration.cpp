@@ -3,6 +3,7 @@
 #include "VoiceFileWriter.h"
 
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "synth/SynthRun.h"
 
 #include <algorithm>
@@ -42,7 +43,10 @@ bool FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets,
     for (size_t slot = 0; slot < presets.size(); ++slot) {
         const PresetFormants& vowel = presets[slot];
         std::vector<int32_t> sound;
-        if (!RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound)) {
+        const Report report =
+            RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound);
+        ShowReport(report);
+        if (!report.Ok()) {
             return false;
         }
         for (int32_t sample : sound) {

@@ -1,7 +1,5 @@
-#include "app/QtMessageSink.h"
+#include "qtseams/QtMessageSink.h"
 
-#include <QFile>
-#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -55,14 +53,4 @@ MsgAnswer QtMessageSink::Show(const MessageRequest& request) {
                     QString::fromStdString(request.text), BoxButtons(request.buttons),
                     m_parent.data());
     return Answer(box.exec(), request.buttons);
-}
-
-bool QtFolderChooser::ChooseFolder(const std::string& title, std::string& path) {
-    const QString chosen = QFileDialog::getExistingDirectory(
-        m_parent.data(), QString::fromStdString(title),
-        QFile::decodeName(QByteArray::fromStdString(path)), QFileDialog::ShowDirsOnly);
-    if (chosen.isEmpty())
-        return false;
-    path = QFile::encodeName(chosen).toStdString();
-    return true;
 }

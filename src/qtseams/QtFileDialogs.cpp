@@ -1,4 +1,4 @@
-#include "view/QtFileDialogs.h"
+#include "qtseams/QtFileDialogs.h"
 
 #include <QApplication>
 #include <QDir>

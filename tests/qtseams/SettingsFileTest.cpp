@@ -1,8 +1,9 @@
-// The settings file: its INI layout, and writing it by the rules of documents.
+// The settings file: its INI layout as QSettings reads and writes it, and writing it by the
+// rules of documents.
 #include "FileSizeLimit.h"
 #include "TempDir.h"
-#include "base/IniFileProfile.h"
 #include "base/MessageBox.h"
+#include "qtseams/QtSettingsProfile.h"
 
 #include <filesystem>
 #include <fstream>
@@ -36,13 +37,29 @@ protected:
 
 TEST_F(SettingsFile, WritesPlainSectionsAndKeysAtOnce) {
     const std::string path = dir.File("sub/quirnel.ini"); // the folder is created
-    IniFileProfile profile(path);
+    QtSettingsProfile profile(path);
     profile.WriteString("Directories", "Dat", "/home/user/Quirnel/Dat");
     profile.WriteInt("Options", "Zoomfactor", 19);
     // Flushed without waiting for the profile to go away.
     EXPECT_EQ(ReadText(path),
               "[Directories]\nDat=/home/user/Quirnel/Dat\n\n[Options]\nZoomfactor=19\n");
     EXPECT_TRUE(sink.Messages().empty());
+    // QSettings works on a copy elsewhere: nothing of its own lands beside the file.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("sub")), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFile, KeepsSectionsAndKeysAcrossInstances) {
+    const std::string path = dir.File("quirnel.ini");
+    {
+        QtSettingsProfile profile(path);
+        profile.WriteString("Directories", "Vow", "/home/u/vow files");
+        profile.WriteInt("Options", "Zoomfactor", 40);
+    }
+    QtSettingsProfile again(path);
+    EXPECT_EQ(again.GetString("Directories", "Vow", ""), "/home/u/vow files");
+    EXPECT_EQ(again.GetInt("Options", "Zoomfactor", 25), 40);
+    EXPECT_EQ(again.GetInt("Options", "Femaletilt", 6), 6);
+    EXPECT_EQ(again.GetString("Directories", "Dat", "none"), "none");
 }
 
 TEST_F(SettingsFile, ReadsBackEveryKindOfPathAndDefaultsMissingKeys) {
@@ -58,11 +75,11 @@ TEST_F(SettingsFile, ReadsBackEveryKindOfPathAndDefaultsMissingKeys) {
                                              "/not/utf8/\xff\xfe",
                                              "x=y"};
     {
-        IniFileProfile profile(path);
+        QtSettingsProfile profile(path);
         for (std::size_t i = 0; i < values.size(); ++i)
             profile.WriteString("Directories", "Key" + std::to_string(i), values[i]);
     }
-    IniFileProfile profile(path);
+    QtSettingsProfile profile(path);
     for (std::size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(profile.GetString("Directories", "Key" + std::to_string(i), "x"), values[i]);
     EXPECT_EQ(profile.GetString("Directories", "Vow", "/start"), "/start");
@@ -78,7 +95,7 @@ TEST_F(SettingsFile, ReadsQSettingsFilesAndHandEditedValues) {
                     "bung \\\"neu\\\"\nG=tab\\there\\x1x1\n"
                     "Vow=/data/a,b ; trailing comment\nW = spaced \nT=\"two\nlines\"\n"
                     "[Options]\nZoomfactor=abc\n");
-    IniFileProfile profile(path);
+    QtSettingsProfile profile(path);
     EXPECT_EQ(profile.GetString("Dir ectories", "K ey", ""), "x");
     EXPECT_EQ(profile.GetString("Directories", "A", ""), "/a b/c, d;e");
     EXPECT_EQ(profile.GetString("Directories", "B", ""), "@start");
@@ -97,7 +114,7 @@ TEST_F(SettingsFile, ALinkIsWrittenThroughAndWhatIsNoRegularFileIsNeverReplaced)
     fs::create_directory(dir.File("real"));
     WriteText(dir.File("real/quirnel.ini"), "[Directories]\nVow=/old\n");
     fs::create_symlink("real/quirnel.ini", dir.File("link.ini"));
-    IniFileProfile linked(dir.File("link.ini"));
+    QtSettingsProfile linked(dir.File("link.ini"));
     EXPECT_EQ(linked.GetString("Directories", "Vow", ""), "/old");
     linked.WriteString("Directories", "Vow", "/new");
     EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
@@ -113,7 +130,7 @@ TEST_F(SettingsFile, ALinkIsWrittenThroughAndWhatIsNoRegularFileIsNeverReplaced)
          {dir.File("fifo"), dir.File("fifo-link.ini"), dir.File("folder.ini")}) {
         SCOPED_TRACE(path);
         sink.Clear();
-        IniFileProfile profile(path);
+        QtSettingsProfile profile(path);
         profile.WriteString("Directories", "Dat", "/x");
         profile.WriteString("Directories", "Vow", "/y");
         ASSERT_EQ(sink.Messages().size(), 1u);
@@ -131,7 +148,7 @@ TEST_F(SettingsFile, TheOldFileSurvivesAFailedWriteAndGarbageIsNoFailure) {
     const std::string path = dir.File("quirnel.ini");
     const std::string old = "[Directories]\nVow=/old\n";
     WriteText(path, old);
-    IniFileProfile profile(path);
+    QtSettingsProfile profile(path);
     {
         FileSizeLimit limit(old.size() + 4); // as on a full disk
         profile.WriteString("Directories", "Vow", "/a/much/longer/folder/name");
@@ -142,13 +159,18 @@ TEST_F(SettingsFile, TheOldFileSurvivesAFailedWriteAndGarbageIsNoFailure) {
     EXPECT_EQ(sink.Texts()[0].rfind("Can't open file " + path + ", error = 1\n", 0), 0u);
     EXPECT_EQ(profile.GetString("Directories", "Vow", ""), "/a/much/longer/folder/name");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    // Once the file can be written again, the next change saves the earlier ones with it.
+    profile.WriteInt("Options", "Zoomfactor", 30);
+    EXPECT_EQ(QtSettingsProfile(path).GetString("Directories", "Vow", ""),
+              "/a/much/longer/folder/name");
+    EXPECT_EQ(sink.Messages().size(), 1u);
 
     // Garbage is read as far as it is readable; saving over it is no failure.
     sink.Clear();
     WriteText(path, std::string("\x00\x01 no key here \xff\n", 17) + "[Options]\nZoomfactor=30\n");
-    IniFileProfile garbage(path);
+    QtSettingsProfile garbage(path);
     EXPECT_EQ(garbage.GetInt("Options", "Zoomfactor", 25), 30);
     garbage.WriteInt("Options", "Femaletilt", 6);
     EXPECT_TRUE(sink.Messages().empty());
-    EXPECT_EQ(IniFileProfile(path).GetInt("Options", "Femaletilt", 0), 6);
+    EXPECT_EQ(QtSettingsProfile(path).GetInt("Options", "Femaletilt", 0), 6);
 }

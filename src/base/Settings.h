@@ -1,0 +1,56 @@
+// Every setting the program keeps between runs, in one place, with typed accessors.
+#pragma once
+
+#include <string>
+
+// What a folder setting reads as when the profile does not hold it.
+enum class FolderDefault {
+    StartFolder, // the working directory at start-up (g_strStartDir)
+    None,        // "": no folder chosen yet
+};
+
+// A folder path kept in the profile; any text is taken as it is.
+struct FolderSetting {
+    const char* section;
+    const char* key;
+    FolderDefault whenAbsent;
+};
+
+// A whole number kept in the profile as decimal text; a value that is missing, not a
+// number or outside minimum..maximum reads as the default.
+struct NumberSetting {
+    const char* section;
+    const char* key;
+    int defaultValue;
+    int minimum;
+    int maximum;
+};
+
+// The settings. Nothing else in the program names a section or a key of the profile.
+namespace settings {
+
+// Folder of the documents (.vow): read when the document loads its presets (on start and
+// on every New), written after Open and after a confirmed Save As.
+inline constexpr FolderSetting kDocumentFolder{"Directories", "Vow", FolderDefault::StartFolder};
+// Folder of "temp.wav": read at start-up; a folder chosen while the program runs is not
+// stored, so it is never written.
+inline constexpr FolderSetting kTempWavFolder{"Directories", "Tempwav", FolderDefault::StartFolder};
+// Folder of the voice data files (*.dat): read when the main window is made, written when
+// it defaults or the user locates it.
+inline constexpr FolderSetting kVoiceFolder{"Directories", "Dat", FolderDefault::None};
+// Folder of the wave list window's file dialogs: read when the window opens, written when
+// a dialog chose a file.
+inline constexpr FolderSetting kWaveListFolder{"Directories", "Wavelist", FolderDefault::None};
+// Cells of the zoom grid, in pixels: read when the view is made, written when it goes.
+inline constexpr NumberSetting kZoomFactor{"Options", "Zoomfactor", 25, 1, 380};
+// The female voice's spectral tilt above 3 kHz, in dB: read when the view is made,
+// written when it goes.
+inline constexpr NumberSetting kFemaleTilt{"Options", "Femaletilt", 6, 0, 24};
+
+} // namespace settings
+
+// Read and write a setting through the installed profile (Profile.h).
+std::string ReadSetting(const FolderSetting& setting);
+void WriteSetting(const FolderSetting& setting, const std::string& folder);
+int ReadSetting(const NumberSetting& setting);
+void WriteSetting(const NumberSetting& setting, int value);

@@ -1,5 +1,6 @@
 #include "app/TundrelApp.h"
 
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
 #include "audio/QtSoundPlayer.h"
@@ -62,13 +63,18 @@ bool CTundrelApp::InitInstance(const std::vector<std::string>& arguments) {
         return false;
     OnInitialUpdate();
     m_pFrame->show();
+    if (arguments.size() >= 2 && IsWaveListFile(arguments[1]))
+        m_pView->OpenWaveListFile(FullPath(arguments[1]));
     return true;
 }
 
 void CTundrelApp::ReadDirectories() {
+    if (m_desktop)
+        EnterDesktopFolders(*m_desktop);
     g_strStartDir = CurrentDirectory();
     g_strVowDir = GetProfile().GetString("Directories", "Vow", g_strStartDir);
-    g_strTempDir = GetProfile().GetString("Directories", "Tempwav", g_strStartDir);
+    g_strTempDir = GetProfile().GetString("Directories", "Tempwav",
+                                          m_desktop ? m_desktop->cache : g_strStartDir);
 }
 
 void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
@@ -88,7 +94,7 @@ void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
 }
 
 bool CTundrelApp::OpenCommandLineDocument(const std::vector<std::string>& arguments) {
-    if (arguments.size() < 2)
+    if (arguments.size() < 2 || IsWaveListFile(arguments[1]))
         return m_pDoc->OnNewDocument();
     // A full path, so that later changes of the working folder cannot redirect a Save.
     return m_pDoc->OnOpenDocument(FullPath(arguments[1]));

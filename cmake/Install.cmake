@@ -12,9 +12,9 @@ set(QUIRNEL_SCREENSHOT_URL "${QUIRNEL_SOURCE_URL}/raw/branch/main/docs/screensho
 set(QUIRNEL_INSTALL_DATA ${CMAKE_INSTALL_DATADIR}/quirnel)
 install(DIRECTORY ${QUIRNEL_DATA_DIR}/Dat/ DESTINATION ${QUIRNEL_INSTALL_DATA}/Dat
     FILES_MATCHING PATTERN "*.dat")
-if(EXISTS ${QUIRNEL_DATA_DIR}/reference)
-    install(DIRECTORY ${QUIRNEL_DATA_DIR}/reference/ DESTINATION ${QUIRNEL_INSTALL_DATA}/reference)
-endif()
+# The reference data, when the checkout has it (looked for at install time).
+install(DIRECTORY ${QUIRNEL_DATA_DIR}/reference/ DESTINATION ${QUIRNEL_INSTALL_DATA}/reference
+    OPTIONAL)
 
 set(QUIRNEL_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quirnel)
 install(FILES LICENSE README.md CHANGELOG.md DESTINATION ${QUIRNEL_DOC_DIR})

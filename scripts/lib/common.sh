@@ -13,6 +13,8 @@ QUIRNEL_PACKAGES=(
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
     xvfb xauth qt6-wayland
+    desktop-file-utils appstream shared-mime-info groff-base
+    dpkg-dev file
 )
 
 # Installs whatever of the given packages is missing (apt-get update only when needed).

@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include "QuirnelVersion.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -47,7 +49,8 @@ CMainFrame::CMainFrame(IFrameHost* host, QWidget* parent) : QMainWindow(parent),
     BuildKeys();
     BuildStatusBar();
     InitAppResources();
-    setWindowIcon(QIcon(":/app/quirnel.png"));
+    // The installed theme icon where there is one, else the program's own copy.
+    setWindowIcon(QIcon::fromTheme(kQuirnelAppId, QIcon(":/app/quirnel.png")));
     UpdateTitle();
 }
 

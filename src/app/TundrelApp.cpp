@@ -1,5 +1,6 @@
 #include "app/TundrelApp.h"
 
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
 #include "audio/QtSoundPlayer.h"
@@ -62,13 +63,19 @@ bool CTundrelApp::InitInstance(const std::vector<std::string>& arguments) {
         return false;
     OnInitialUpdate();
     m_pFrame->show();
+    if (arguments.size() >= 2 && IsWaveListFile(arguments[1]))
+        m_pView->OpenWaveListFile(FullPath(arguments[1]));
     return true;
 }
 
 void CTundrelApp::ReadDirectories() {
+    if (m_desktop)
+        EnterDesktopFolders(*m_desktop);
     g_strStartDir = CurrentDirectory();
-    // The document folder is read by the document, which is made next.
-    g_strTempDir = ReadSetting(settings::kTempWavFolder);
+    // The document folder is read by the document, which is made next. Started from the
+    // desktop's menu, temp.wav goes to the user's cache folder unless the settings name one.
+    g_strTempDir = m_desktop ? ReadSetting(settings::kTempWavFolder, m_desktop->cache)
+                             : ReadSetting(settings::kTempWavFolder);
 }
 
 void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
@@ -88,7 +95,7 @@ void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
 }
 
 bool CTundrelApp::OpenCommandLineDocument(const std::vector<std::string>& arguments) {
-    if (arguments.size() < 2)
+    if (arguments.size() < 2 || IsWaveListFile(arguments[1]))
         return m_pDoc->OnNewDocument();
     // A full path, so that later changes of the working folder cannot redirect a Save.
     return m_pDoc->OnOpenDocument(FullPath(arguments[1]));

@@ -1,9 +1,11 @@
 // The application: start-up, the one document, the main frame and the file commands.
 #pragma once
 
+#include "app/DesktopFolders.h"
 #include "app/FrameView.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +29,15 @@ public:
     // Start-up: the directories, the document, the voice files (asking for their folder,
     // which may end the process), the frame with its view, then the document named by the
     // first argument, or a new one. Shows the frame and returns true; false when the
-    // named document could not be opened (its message has been shown). The arguments are
-    // the program's, as the file system's bytes.
+    // named document could not be opened (its message has been shown). A wave list
+    // (.wlist) named instead opens in the wave list window beside a new document. The
+    // arguments are the program's, as the file system's bytes.
     bool InitInstance(const std::vector<std::string>& arguments);
+
+    // Before InitInstance: started from the desktop menu, the program starts in the
+    // documents folder and keeps temp.wav (unless the settings name its folder) and the
+    // action log in the cache folder.
+    void StartFromDesktop(const DesktopFolders& folders) { m_desktop = folders; }
 
     CMainFrame* Frame() const { return m_pFrame.get(); }
     CTundrelDoc* Document() const { return m_pDoc.get(); }
@@ -58,6 +66,7 @@ private:
     void OnAppAbout();
     void OnInitialUpdate();
 
+    std::optional<DesktopFolders> m_desktop;
     std::unique_ptr<CTundrelDoc> m_pDoc;
     std::unique_ptr<CWaveOutVolumeCtrl> m_pOwnVolume;
     std::unique_ptr<CSoundPlayer> m_pOwnPlayer;

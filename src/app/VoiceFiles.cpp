@@ -5,6 +5,11 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -36,6 +41,22 @@ bool NameOrder(const std::string& a, const std::string& b) {
 std::string DefaultDataDirectory() {
     const std::string start = g_strStartDir.empty() ? CurrentDirectory() : g_strStartDir;
     return start + "/Dat";
+}
+
+std::string Bytes(const QString& path) {
+    return QFile::encodeName(QDir::cleanPath(path)).toStdString();
+}
+
+// The first search folder holding a voice file becomes the data directory for this run.
+std::vector<std::string> SearchVoiceFolders() {
+    for (const std::string& folder : VoiceSearchFolders()) {
+        std::vector<std::string> names = ListVoiceFiles(folder);
+        if (!names.empty()) {
+            g_strDatDir = folder;
+            return names;
+        }
+    }
+    return {};
 }
 
 // Asks for the data directory until one holding a voice file is chosen; ends the
@@ -73,6 +94,22 @@ std::vector<std::string> ListVoiceFiles(const std::string& dir) {
     return names;
 }
 
+std::vector<std::string> VoiceSearchFolders() {
+    std::vector<std::string> folders{DefaultDataDirectory()};
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        folders.push_back(Bytes(data + "/quirnel/Dat"));
+    if (QCoreApplication::instance())
+        folders.push_back(
+            Bytes(QCoreApplication::applicationDirPath() + "/" + QUIRNEL_DATA_FROM_BIN + "/Dat"));
+    std::vector<std::string> unique;
+    for (const std::string& folder : folders)
+        if (folder != g_strDatDir &&
+            std::find(unique.begin(), unique.end(), folder) == unique.end())
+            unique.push_back(folder);
+    return unique;
+}
+
 void FindVoiceFiles(std::vector<std::string>& list) {
     g_strDatDir = ReadSetting(settings::kVoiceFolder);
     if (g_strDatDir.empty()) {
@@ -80,6 +117,8 @@ void FindVoiceFiles(std::vector<std::string>& list) {
         WriteSetting(settings::kVoiceFolder, g_strDatDir);
     }
     list = ListVoiceFiles(g_strDatDir);
+    if (list.empty())
+        list = SearchVoiceFolders();
     if (list.empty())
         list = LocateDataDirectory();
 }

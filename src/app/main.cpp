@@ -1,4 +1,8 @@
 // The program quirnel: the vowel chart window.
+#include "QuirnelVersion.h"
+#include "app/CommandLine.h"
+#include "app/DesktopFolders.h"
+#include "app/DisplayPlatform.h"
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
 #include "app/TundrelApp.h"
@@ -9,13 +13,37 @@
 #include "qtseams/QtSettingsProfile.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // --help and --version answer without a display. Qt's own options (-platform and the
+    // like) are taken out only by the QApplication, so nothing else is judged before it.
+    const QuirnelCommandLine early = ParseCommandLine({argv, argv + argc}, false);
+    if (early.action == QuirnelCommandLine::Action::ShowHelp ||
+        early.action == QuirnelCommandLine::Action::ShowVersion) {
+        std::fputs(early.text.c_str(), stdout);
+        return 0;
+    }
+    const std::string platform =
+        ChooseDisplayPlatform([](const char* name) { return std::getenv(name); });
+    if (!platform.empty())
+        qputenv("QT_QPA_PLATFORM", platform.c_str());
+
     QApplication application(argc, argv);
     // The name of the settings folder, ~/.config/quirnel.
     QApplication::setApplicationName("quirnel");
+    QApplication::setApplicationVersion(kQuirnelVersion);
+    QGuiApplication::setDesktopFileName(kQuirnelAppId);
+    // The arguments as the file system's bytes (QApplication has taken out its own options):
+    // a file name that is not valid UTF-8 would not survive a QString.
+    const QuirnelCommandLine line = ParseCommandLine({argv, argv + argc}, true);
+    if (line.action == QuirnelCommandLine::Action::Refuse) {
+        std::fputs(("quirnel: " + line.text).c_str(), stderr);
+        return 2;
+    }
 
     QtMessageSink messages;
     StderrMessageSink printedMessages; // for runs without anybody at the screen
@@ -31,10 +59,12 @@ int main(int argc, char** argv) {
     QtInputPrompt prompt;
     SetInputPrompt(&prompt);
 
-    // The arguments as the file system's bytes (QApplication has taken out its own options):
-    // a file name that is not valid UTF-8 would not survive a QString.
-    const std::vector<std::string> arguments(argv, argv + argc);
+    std::vector<std::string> arguments{argv[0]};
+    if (!line.document.empty())
+        arguments.push_back(line.document);
     CTundrelApp app;
+    if (line.fromDesktop)
+        app.StartFromDesktop(FindDesktopFolders());
     if (!app.InitInstance(arguments))
         return 1;
     messages.SetParent(app.Frame());

@@ -7,6 +7,7 @@ std::string g_strStartDir;
 std::string g_strVowDir;
 std::string g_strTempDir;
 std::string g_strDatDir;
+std::string g_strLogDir;
 
 std::string CurrentDirectory() {
     std::error_code error;
@@ -17,5 +18,7 @@ std::string CurrentDirectory() {
 bool ChangeDirectory(const std::string& dir) {
     std::error_code error;
     std::filesystem::current_path(dir, error);
+    if (!error)
+        g_strLogDir.clear();
     return !error;
 }

@@ -4,9 +4,12 @@
 #include "base/Profile.h"
 
 std::string ReadSetting(const FolderSetting& setting) {
-    const std::string absent =
-        setting.whenAbsent == FolderDefault::StartFolder ? g_strStartDir : std::string();
-    return GetProfile().GetString(setting.section, setting.key, absent);
+    return ReadSetting(setting, setting.whenAbsent == FolderDefault::StartFolder ? g_strStartDir
+                                                                                 : std::string());
+}
+
+std::string ReadSetting(const FolderSetting& setting, const std::string& whenAbsent) {
+    return GetProfile().GetString(setting.section, setting.key, whenAbsent);
 }
 
 void WriteSetting(const FolderSetting& setting, const std::string& folder) {

@@ -51,6 +51,8 @@ inline constexpr NumberSetting kFemaleTilt{"Options", "Femaletilt", 6, 0, 24};
 
 // Read and write a setting through the installed profile (Profile.h).
 std::string ReadSetting(const FolderSetting& setting);
+// The same, with another folder standing in for the setting's default when it is absent.
+std::string ReadSetting(const FolderSetting& setting, const std::string& whenAbsent);
 void WriteSetting(const FolderSetting& setting, const std::string& folder);
 int ReadSetting(const NumberSetting& setting);
 void WriteSetting(const NumberSetting& setting, int value);

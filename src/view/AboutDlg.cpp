@@ -1,5 +1,6 @@
 #include "view/AboutDlg.h"
 
+#include "QuirnelVersion.h"
 #include "view/DialogUnits.h"
 
 #include <QLabel>
@@ -33,10 +34,13 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     name->setFont(bold);
     AddText(this, units.Rect(88, 24, 90, 20),
             QStringLiteral("Vowel synthesis for phoneticians, file format 1.1"));
-    AddText(this, units.Rect(7, 78, 171, 36),
+    AddText(this, units.Rect(88, 48, 90, 10), QStringLiteral("Version ") + kQuirnelVersion);
+    AddText(this, units.Rect(7, 76, 171, 26),
             QStringLiteral("Click in the vowel chart and hear the vowel, made by a cascade "
                            "formant synthesizer voiced by recorded natural voicing."));
-    AddText(this, units.Rect(7, 118, 171, 12), QStringLiteral("Written by the Quirnel project."));
+    AddText(this, units.Rect(7, 104, 171, 28),
+            QStringLiteral("Written by the Quirnel project. Free software under the GNU "
+                           "General Public License, version 3 or later (GPL-3.0-or-later)."));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(units.Rect(7, 135, 167, 14));
     ok->setDefault(true);

@@ -2,6 +2,7 @@
 // to a file the user names.
 #include "view/TundrelView.h"
 
+#include "base/Directories.h"
 #include "base/MessageBox.h"
 #include "view/InputPrompt.h"
 #include "view/VowelRowDelegate.h"
@@ -26,8 +27,12 @@ void CTundrelView::OnLogToFile() {
     std::string name;
     if (!GetInputPrompt().AskText("Bitte Namen eingeben:", "", name))
         return;
-    // Relative names land in the working directory, which the file dialogs move.
-    m_pLogFile = std::fopen((name + ".log").c_str(), "wb+");
+    // Relative names land in the working directory, which the file dialogs move, or
+    // before the first of them in the log folder of a start from the desktop menu.
+    std::string path = name + ".log";
+    if (!g_strLogDir.empty() && path[0] != '/')
+        path = g_strLogDir + "/" + path;
+    m_pLogFile = std::fopen(path.c_str(), "wb+");
     if (!m_pLogFile) {
         ShowMessage("Konnte File nicht anlegen!", "Error", MsgIcon::Error);
         return;

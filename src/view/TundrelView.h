@@ -57,6 +57,8 @@ public:
     // --- Wave list window (ViewWaveList.cpp) ----------------------------------------------
     // Opens the window, or closes it while it is open.
     void ToggleWaveList();
+    // Opens the wave list window (when it is closed) holding the entries of the list file.
+    void OpenWaveListFile(const std::string& path);
     bool IsWaveListOpen() const;
     // Plays the entry selected in the wave list window (while it is closed: the one that
     // was selected when it closed).

@@ -22,6 +22,12 @@ void CTundrelView::ToggleWaveList() {
     emit commandStatesChanged();
 }
 
+void CTundrelView::OpenWaveListFile(const std::string& path) {
+    if (!IsWaveListOpen())
+        ToggleWaveList();
+    m_pWaveList->OpenList(path);
+}
+
 void CTundrelView::PlayWaveFile() {
     WaveList()->OnPlay();
 }

@@ -290,11 +290,17 @@ void CWaveListDlg::OnOpen() {
     if (!choice.accepted)
         return;
     RememberDirectory(choice.path);
+    if (OpenList(choice.path))
+        OnPlay();
+}
+
+bool CWaveListDlg::OpenList(const std::string& path) {
     // A list that cannot be read has shown its message and left the entries as they were.
-    if (!LoadWaveList(m_files, choice.path))
-        return;
-    Refill();
-    OnPlay();
+    if (!LoadWaveList(m_files, path))
+        return false;
+    if (m_window)
+        Refill();
+    return true;
 }
 
 void CWaveListDlg::OnSave() {

@@ -81,6 +81,9 @@ public:
     void OnSave();
     // Close button, Escape and close box: asks the view to close the window.
     void OnCancel();
+    // Replaces the entries by those of the list file and shows them; false (after the
+    // message) when the file cannot be read, which leaves the entries as they were.
+    bool OpenList(const std::string& path);
 
     // --- State, for the view and the tests ------------------------------------------------
     const std::vector<std::string>& Files() const { return m_files; }

@@ -1,3 +1,4 @@
+#include "QuirnelVersion.h"
 #include "TempDir.h"
 
 #include <QProcess>
@@ -89,4 +90,18 @@ TEST_F(ProgramTest, PipesAsTheSettingsFileOrTempWavAreRefusedAndTheWindowStillPa
     EXPECT_EQ(output.rfind("first-paint ", 0), 0u) << output;
     EXPECT_NE(errors.find("Error: can't open wav-output file"), std::string::npos) << errors;
     EXPECT_EQ(fs::status(temp.File("temp.wav")).type(), fs::file_type::fifo);
+}
+
+TEST_F(ProgramTest, HelpAndVersionAnswerAndDashDashNamesADocument) {
+    EXPECT_EQ(Run({"--help"}), 0) << errors;
+    EXPECT_EQ(output.rfind("Usage: quirnel [options] [DOCUMENT]\n", 0), 0u) << output;
+    EXPECT_NE(output.find("--from-desktop"), std::string::npos);
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(output, std::string("quirnel ") + kQuirnelVersion + "\n");
+    EXPECT_EQ(Run({"--bogus"}), 2);
+    EXPECT_NE(errors.find("quirnel: Unknown option 'bogus'."), std::string::npos) << errors;
+    EXPECT_EQ(Run({"a.vow", "b.vow"}), 2);
+    EXPECT_EQ(Run({"--", "--help"}), 1); // a document of that name, which does not exist
+    EXPECT_NE(errors.find("Quirnel: " + work.File("--help") + " was not found."), std::string::npos)
+        << errors;
 }

@@ -5,6 +5,7 @@
 #include "app/TundrelApp.h"
 #include "audio/SoundPlayer.h"
 #include "audio/VolumeCtrl.h"
+#include "audio/WaveListFile.h"
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/FolderBrowser.h"
@@ -12,6 +13,7 @@
 #include "base/Profile.h"
 #include "doc/TundrelDoc.h"
 #include "view/TundrelView.h"
+#include "view/WaveListDlg.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -109,6 +111,41 @@ TEST_F(AppTest, ADocumentThatCannotBeOpenedEndsStartUpWithItsMessage) {
     ASSERT_FALSE(messages.Messages().empty());
     EXPECT_EQ(messages.Messages().back().text, work.File("missing.vow") + " was not found.");
     EXPECT_FALSE(app->Frame()->isVisible());
+}
+
+TEST_F(AppTest, AWaveListOnTheCommandLineOpensBesideANewDocument) {
+    ASSERT_TRUE(SaveWaveList({work.File("take 1.wav")}, work.File("takes.WLIST")));
+    ASSERT_TRUE(Start({"quirnel", "takes.WLIST"}));
+    EXPECT_EQ(app->Frame()->windowTitle(), "Untitled - Quirnel");
+    EXPECT_TRUE(app->View()->IsWaveListOpen());
+    EXPECT_EQ(app->View()->WaveList()->Files(), std::vector<std::string>{work.File("take 1.wav")});
+}
+
+// Started from the menu in the home folder: the documents folder is the start folder, the
+// cache folder takes temp.wav and the log until a file dialog moves the working folder.
+TEST_F(AppTest, StartedFromTheDesktopItWorksInTheDocumentsAndCacheFolders) {
+    TempDir documents;
+    TempDir cache;
+    fs::copy(work.File("Dat"), documents.File("Dat"));
+    app = std::make_unique<CTundrelApp>(&volume, &player);
+    app->StartFromDesktop({documents.Path(), cache.Path()});
+    ASSERT_TRUE(app->InitInstance({"quirnel"}));
+    EXPECT_EQ(CurrentDirectory(), documents.Path());
+    EXPECT_EQ(g_strVowDir, documents.Path());
+    EXPECT_EQ(g_strTempDir, cache.Path());
+    EXPECT_EQ(g_strLogDir, cache.Path());
+    EXPECT_FALSE(profile.Has("Directories", "Tempwav"));
+    app->Frame()->ExecuteCommand(ID_FILE_OPEN); // cancelled
+    EXPECT_EQ(dialogs.folders.back(), documents.Path());
+    EXPECT_EQ(g_strLogDir, "");
+
+    // Folders named by the settings win.
+    app.reset();
+    profile.WriteString("Directories", "Tempwav", work.Path());
+    app = std::make_unique<CTundrelApp>(&volume, &player);
+    app->StartFromDesktop({documents.Path(), cache.Path()});
+    ASSERT_TRUE(app->InitInstance({"quirnel"}));
+    EXPECT_EQ(g_strTempDir, work.Path());
 }
 
 TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {

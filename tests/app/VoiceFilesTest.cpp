@@ -5,6 +5,8 @@
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 
+#include <QByteArray>
+#include <QtGlobal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -30,7 +32,28 @@ public:
     std::vector<std::string> titles;
 };
 
-// A fresh profile, start directory and folder chooser for each test.
+// Sets an environment variable for the lifetime of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value)
+        : m_name(name), m_saved(qgetenv(name)), m_wasSet(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, value.c_str());
+    }
+    ~ScopedVariable() {
+        if (m_wasSet)
+            qputenv(m_name, m_saved);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    QByteArray m_saved;
+    bool m_wasSet;
+};
+
+// A fresh profile, start directory and folder chooser for each test, and empty data folders
+// of the user and the system, so that voices installed on this machine are not found.
 class VoiceFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -45,6 +68,10 @@ protected:
     }
 
     TempDir start;
+    TempDir user;
+    TempDir system;
+    ScopedVariable dataHome{"XDG_DATA_HOME", user.Path()};
+    ScopedVariable dataDirs{"XDG_DATA_DIRS", system.Path()};
     MemoryProfile profile;
     ScriptedFolders folders;
     std::vector<std::string> list;
@@ -89,6 +116,33 @@ TEST_F(VoiceFilesTest, AsksAgainUntilAFolderWithVoicesIsChosenAndStoresIt) {
     EXPECT_EQ(list, std::vector<std::string>{"Voice.Dat"});
     EXPECT_EQ(g_strDatDir, voices.Path());
     EXPECT_EQ(profile.GetString("Directories", "Dat", ""), voices.Path());
+}
+
+// The stored folder first, then the work folder, the user's and the system's data folders,
+// and the question last; a folder found by the search is used but not stored.
+TEST_F(VoiceFilesTest, SearchesWorkUserAndSystemFoldersBeforeAsking) {
+    const std::string stored = start.File("gone");
+    const std::vector<std::string> searched = {start.File("Dat"), user.File("quirnel/Dat"),
+                                               system.File("quirnel/Dat")};
+    for (const std::string& folder : searched) {
+        std::filesystem::create_directories(folder);
+        Touch(folder + "/voice.dat");
+    }
+    profile.WriteString("Directories", "Dat", stored);
+    for (const std::string& folder : searched) {
+        FindVoiceFiles(list);
+        EXPECT_EQ(g_strDatDir, folder);
+        EXPECT_EQ(list, std::vector<std::string>{"voice.dat"});
+        EXPECT_TRUE(folders.titles.empty());
+        EXPECT_EQ(profile.GetString("Directories", "Dat", ""), stored);
+        std::filesystem::remove_all(folder);
+    }
+    TempDir chosen;
+    Touch(chosen.File("voice.dat"));
+    folders.answers = {chosen.Path()};
+    FindVoiceFiles(list);
+    EXPECT_EQ(folders.titles.size(), 1u);
+    EXPECT_EQ(profile.GetString("Directories", "Dat", ""), chosen.Path());
 }
 
 TEST_F(VoiceFilesTest, CancellingTheQuestionEndsTheProgramWithStatusZero) {

@@ -45,6 +45,14 @@ TEST_F(CliDoc, NewWritesAPresetDocumentAndExportDispatchesOnTheExtension) {
     EXPECT_EQ(ReadFileBytes(m_dir.File("b.vow")), CTundrelDoc().StoreToBytes());
 }
 
+TEST_F(CliDoc, DashDashEndsTheOptionsSoANameMayBeginWithADash) {
+    const std::string inFolder = "cd " + Quoted(m_dir.Path()) + " && " + kCli + " ";
+    EXPECT_NE(std::system((inFolder + "new -a.vow 2>/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((inFolder + "new -- -a.vow").c_str()), 0);
+    ASSERT_EQ(std::system((inFolder + "export -- -a.vow -b.txt").c_str()), 0);
+    EXPECT_TRUE(fs::exists(m_dir.File("-b.txt")));
+}
+
 TEST_F(CliDoc, BadArgumentsAndFailuresHaveTheirExitStatus) {
     ASSERT_EQ(RunCli("new " + Quoted(m_dir.File("a.vow"))), 0);
     EXPECT_EQ(RunCli("export " + Quoted(m_dir.File("a.vow")) + " " + Quoted(m_dir.File("b.TXT"))),

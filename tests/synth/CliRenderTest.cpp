@@ -1,6 +1,7 @@
 // quirnel-cli render, run as the built program.
 #include "synth/SynthRun.h"
 
+#include "QuirnelVersion.h"
 #include "SynthTestSupport.h"
 #include "TempDir.h"
 #include "base/Directories.h"
@@ -28,12 +29,18 @@ protected:
         synthtest::WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000));
     }
 
-    // Runs "quirnel-cli render ARGS" and returns its exit status.
-    int Render(const std::string& args) const {
-        const std::string command =
-            "'" + kCli + "' render " + args + " 2>'" + dir.File("stderr.txt") + "'";
+    // Runs "quirnel-cli ARGS" and returns its exit status.
+    int Run(const std::string& args) const {
+        const std::string command = "'" + kCli + "' " + args + " >'" + dir.File("stdout.txt") +
+                                    "' 2>'" + dir.File("stderr.txt") + "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    int Render(const std::string& args) const { return Run("render " + args); }
+
+    std::string Stdout() const {
+        const std::vector<uint8_t> bytes = synthtest::ReadBytes(dir.File("stdout.txt"));
+        return std::string(bytes.begin(), bytes.end());
     }
 
     std::string Stderr() const {
@@ -70,6 +77,25 @@ TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
         ReleaseSynthesis();
         EXPECT_EQ(written, synthtest::ReadBytes(dir.File("temp.wav")));
     }
+}
+
+TEST_F(CliRenderTest, OptionsTakeTheirValueAfterEqualsAndHelpAndVersionAnswer) {
+    ASSERT_EQ(Render("--voice='" + voice + "' --out='" + out + "' --f1=700 --f2=1200"), 0)
+        << Stderr();
+    EXPECT_EQ(synthtest::ReadBytes(out).size(), 10044u);
+    const std::string version = std::string("quirnel-cli ") + kQuirnelVersion + "\n";
+    for (const char* args : {"--version", "render --version", "render --f1 1 --version"}) {
+        EXPECT_EQ(Run(args), 0) << args;
+        EXPECT_EQ(Stdout(), version) << args;
+    }
+    EXPECT_EQ(Run("--help"), 0);
+    EXPECT_NE(Stdout().find("Usage: quirnel-cli"), std::string::npos);
+    EXPECT_NE(Stdout().find("  render --voice"), std::string::npos);
+    EXPECT_EQ(Run("render -h"), 0);
+    EXPECT_EQ(Stdout().rfind("Usage: quirnel-cli render [OPTIONS]\n", 0), 0u) << Stdout();
+    EXPECT_EQ(Stdout().find("  export"), std::string::npos);
+    EXPECT_EQ(Run("--bogus render"), 2);
+    EXPECT_NE(Stderr().find("Unknown option 'bogus'"), std::string::npos);
 }
 
 TEST_F(CliRenderTest, OptionsReachTheEngine) {

@@ -1,5 +1,6 @@
 // The dialogs on their own: how their text becomes numbers, the circle dialog's refusal,
 // the titles and controls.
+#include "QuirnelVersion.h"
 #include "base/MessageBox.h"
 #include "view/AboutDlg.h"
 #include "view/CircleDialog.h"
@@ -141,12 +142,18 @@ TEST(AboutDlgTest, NamesTheProgramAndHasOneOkButton) {
     EXPECT_EQ(dialog.windowTitle(), "About this Program");
     bool named = false;
     bool picture = false;
+    bool version = false;
+    bool licence = false;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         named = named || label->text() == "Quirnel";
         picture = picture || !label->pixmap().isNull();
+        version = version || label->text() == QString("Version ") + kQuirnelVersion;
+        licence = licence || label->text().contains("GPL-3.0-or-later");
     }
     EXPECT_TRUE(named);
     EXPECT_TRUE(picture);
+    EXPECT_TRUE(version);
+    EXPECT_TRUE(licence);
     const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons[0]->text(), "OK");

@@ -21,13 +21,24 @@ struct CliRegistrar {
 };
 
 const std::vector<CliCommand>& CliCommands();
+// The subcommand being run (for its --help), or nullptr before one has been chosen.
+const CliCommand* RunningCliCommand();
+// The line --version prints: "quirnel-cli VERSION".
+std::string CliVersionLine();
 
-// Reads "--name value" options; flags not listed in `known` are an error.
+// Reads a subcommand's arguments with QCommandLineParser: "--name value" and
+// "--name=value" for the options that take a value, "--name" alone for the flags, and
+// "--" before positional arguments that begin with "-". --help and --version print the
+// command's usage or the program's version and end the program with status 0.
 class CliOptions {
 public:
-    // Parses args; false (with a message on stderr) on an unknown option or a missing value.
-    bool Parse(const std::vector<std::string>& args, const std::vector<std::string>& known);
+    // Parses args; false (with a message on stderr) on an unknown option or a missing
+    // value. Adding a flag to a command is adding its name to `flags`.
+    bool Parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+               const std::vector<std::string>& flags = {});
+    // Whether the option or flag was given.
     bool Has(const std::string& name) const;
+    // The option's value (the last one when it was given more than once), or "".
     std::string Get(const std::string& name) const;
     // Reads an integer option into value; false with a message when it is not a number.
     bool GetInt(const std::string& name, int& value) const;

@@ -81,7 +81,11 @@ int SetVolume(CWaveOutVolumeCtrl& volume, const std::string& text) {
     return kCliOk;
 }
 
-int HandleVolume(const std::vector<std::string>& args) {
+int HandleVolume(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    if (!options.Parse(arguments, {}))
+        return kCliBadArguments;
+    const std::vector<std::string>& args = options.Positional();
     const std::string action = args.empty() ? "get" : args[0];
     const size_t expected = action == "set" ? 2 : 1;
     const bool known = action == "get" || action == "set" || action == "mute" || action == "unmute";

@@ -11,7 +11,11 @@ namespace {
 
 // export DOC.vow OUT: reads the document as File Open does and writes OUT by its
 // extension as Save As does.
-int ExportCommand(const std::vector<std::string>& args) {
+int ExportCommand(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    if (!options.Parse(arguments, {}))
+        return kCliBadArguments;
+    const std::vector<std::string>& args = options.Positional();
     if (args.size() != 2) {
         CliError("export needs a document and an output file");
         return kCliBadArguments;
@@ -29,7 +33,11 @@ int ExportCommand(const std::vector<std::string>& args) {
 }
 
 // batch FOLDER: converts every .vow document of the folder into the four tables.
-int BatchCommand(const std::vector<std::string>& args) {
+int BatchCommand(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    if (!options.Parse(arguments, {}))
+        return kCliBadArguments;
+    const std::vector<std::string>& args = options.Positional();
     if (args.size() != 1) {
         CliError("batch needs one folder");
         return kCliBadArguments;
@@ -53,7 +61,11 @@ int BatchCommand(const std::vector<std::string>& args) {
 }
 
 // new OUT.vow: writes a document holding only the presets.
-int NewCommand(const std::vector<std::string>& args) {
+int NewCommand(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    if (!options.Parse(arguments, {}))
+        return kCliBadArguments;
+    const std::vector<std::string>& args = options.Positional();
     if (args.size() != 1 || CTundrelDoc::SaveAsKindOf(args[0]) != SaveAsKind::Document) {
         CliError("new needs one output file ending in .vow");
         return kCliBadArguments;

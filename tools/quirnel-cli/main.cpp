@@ -1,12 +1,12 @@
 // quirnel-cli: the engine, the documents and the audio output on the command line.
 #include "Cli.h"
 
+#include "QuirnelVersion.h"
 #include "base/MessageBox.h"
 
-#include <cerrno>
-#include <climits>
+#include <QCommandLineParser>
+
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -15,10 +15,15 @@ std::vector<CliCommand>& Registry() {
     return commands;
 }
 
+const CliCommand* g_running = nullptr;
+
 void PrintHelp(std::FILE* out) {
-    std::fprintf(out, "Usage: quirnel-cli COMMAND [OPTIONS]\n\nCommands:\n");
+    std::fprintf(out, "Usage: quirnel-cli [--help] [--version] COMMAND [OPTIONS]\n\nCommands:\n");
     for (const auto& command : CliCommands())
         std::fprintf(out, "%s\n", command.usage.c_str());
+    std::fprintf(out, "\nOptions take their value as \"--name value\" or \"--name=value\"; \"--\" "
+                      "ends the options,\nso that a file name beginning with \"-\" can follow. "
+                      "COMMAND --help shows one command.\n");
 }
 
 } // namespace
@@ -27,79 +32,62 @@ CliRegistrar::CliRegistrar(const char* name, const char* usage, CliHandler handl
     Registry().push_back(CliCommand{name, usage, handler});
 }
 
-const std::vector<CliCommand>& CliCommands() { return Registry(); }
+const std::vector<CliCommand>& CliCommands() {
+    return Registry();
+}
+
+const CliCommand* RunningCliCommand() {
+    return g_running;
+}
+
+std::string CliVersionLine() {
+    return std::string("quirnel-cli ") + kQuirnelVersion;
+}
 
 void CliError(const std::string& message) {
     std::fprintf(stderr, "quirnel-cli: %s\n", message.c_str());
 }
 
-bool CliOptions::Parse(const std::vector<std::string>& args,
-                       const std::vector<std::string>& known) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0 || arg == "--") {
-            m_positional.push_back(arg);
-            continue;
-        }
-        const std::string name = arg.substr(2);
-        bool isKnown = false;
-        for (const auto& k : known)
-            isKnown = isKnown || k == name;
-        if (!isKnown) {
-            CliError("unknown option " + arg);
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            CliError("option " + arg + " needs a value");
-            return false;
-        }
-        m_values.emplace_back(name, args[++i]);
-    }
-    return true;
-}
-
-bool CliOptions::Has(const std::string& name) const {
-    for (const auto& [key, value] : m_values)
-        if (key == name)
-            return true;
-    return false;
-}
-
-std::string CliOptions::Get(const std::string& name) const {
-    for (const auto& [key, value] : m_values)
-        if (key == name)
-            return value;
-    return "";
-}
-
-bool CliOptions::GetInt(const std::string& name, int& value) const {
-    const std::string text = Get(name);
-    errno = 0;
-    char* end = nullptr;
-    const long number = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX) {
-        CliError("--" + name + " needs a whole number, not \"" + text + "\"");
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
-}
-
 int main(int argc, char** argv) {
     StderrMessageSink messages;
     SetMessageSink(&messages);
-    if (argc < 2) {
-        PrintHelp(stderr);
+    // The program's own options come before the command; everything after the command's
+    // name is the command's, to be read by its CliOptions.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({"h", "help"}, "");
+    const QCommandLineOption version("version", "");
+    parser.addOption(help);
+    parser.addOption(version);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]); // every byte survives, see CliOptions
+    if (!parser.parse(arguments)) {
+        CliError(parser.errorText().toStdString() + " (see quirnel-cli --help)");
         return kCliBadArguments;
     }
-    const std::string name = argv[1];
-    if (name == "--help" || name == "-h" || name == "help") {
+    if (parser.isSet(version)) {
+        std::printf("%s\n", CliVersionLine().c_str());
+        return kCliOk;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (parser.isSet(help) || (!words.isEmpty() && words.front() == "help")) {
         PrintHelp(stdout);
         return kCliOk;
     }
+    if (words.isEmpty()) {
+        PrintHelp(stderr);
+        return kCliBadArguments;
+    }
+    const std::string name = words.front().toLatin1().toStdString();
+    std::vector<std::string> rest;
+    for (qsizetype i = 1; i < words.size(); ++i)
+        rest.push_back(words[i].toLatin1().toStdString());
     for (const auto& command : CliCommands()) {
-        if (command.name == name)
-            return command.handler(std::vector<std::string>(argv + 2, argv + argc));
+        if (command.name == name) {
+            g_running = &command;
+            return command.handler(rest);
+        }
     }
     CliError("unknown command \"" + name + "\" (see quirnel-cli --help)");
     return kCliBadArguments;

@@ -1,18 +1,25 @@
-// Draws the program icon (a vowel trapezoid with a sounding point) into a PNG file.
-// Build and run once by hand; the PNG is committed:
-//   g++ -std=c++20 -fPIC MakeIcon.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/makeicon
-//   QT_QPA_PLATFORM=offscreen /tmp/makeicon ../quirnel.png
+// Draws the program icon (a vowel trapezoid with a sounding point) as a scalable SVG and as
+// PNG pictures of the sizes the desktop's icon theme asks for. Built on demand
+// (`cmake --build BUILD --target quirnel-make-icon`) and run once; the pictures are
+// committed:
+//   QT_QPA_PLATFORM=offscreen BUILD/src/app/quirnel-make-icon data/icons src/app/quirnel.png
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kIconName = "org.quirnel.Quirnel";
+
+// The icon on a 128 × 128 canvas; the painter scales it to the picture's size.
+void DrawIcon(QPainter& painter) {
     const int size = 128;
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
     // Background tile.
@@ -50,6 +57,54 @@ int main(int argc, char** argv) {
         const double r = 10 + ring * 9;
         painter.drawArc(QRectF(point.x() - r, point.y() - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
     }
+}
+
+bool SavePng(int size, const QString& path) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.scale(size / 128.0, size / 128.0);
+    DrawIcon(painter);
     painter.end();
-    return image.save(argc > 1 ? argv[1] : "quirnel.png") ? 0 : 1;
+    return image.save(path);
+}
+
+bool SaveSvg(const QString& path) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(128, 128));
+    svg.setViewBox(QRect(0, 0, 128, 128));
+    svg.setTitle("Quirnel");
+    svg.setDescription("A vowel trapezoid with a sounding point");
+    QPainter painter(&svg);
+    DrawIcon(painter);
+    if (!painter.end())
+        return false;
+    // The generator gives the size in millimetres; icon themes expect pixels.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    text.replace(QRegularExpression("<svg width=\"[^\"]*\" height=\"[^\"]*\""),
+                 "<svg width=\"128\" height=\"128\"");
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(text.toUtf8()) == text.toUtf8().size();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: quirnel-make-icon FOLDER [WINDOW-ICON.png]\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]) + "/" + kIconName;
+    bool saved = SaveSvg(folder + ".svg");
+    for (int size : {48, 128, 256})
+        saved = SavePng(size, folder + "-" + QString::number(size) + ".png") && saved;
+    if (argc > 2)
+        saved = SavePng(128, QString::fromLocal8Bit(argv[2])) && saved;
+    return saved ? 0 : 1;
 }

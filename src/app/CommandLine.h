@@ -1,0 +1,26 @@
+// The command line of the program quirnel: what it asks for, read with QCommandLineParser.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct QuirnelCommandLine {
+    enum class Action { Run, ShowHelp, ShowVersion, Refuse };
+    Action action = Action::Run;
+    // The help or version text (standard output) or why the line is refused (standard error).
+    std::string text;
+    // Started from the desktop menu: temp.wav and the log go to the cache folder and the
+    // file dialogs start in the documents folder (see DesktopFolders).
+    bool fromDesktop = false;
+    // The document or wave list to open, as the file system's bytes; empty: a new document.
+    std::string document;
+};
+
+// Reads the arguments (argv, the program's name first). With `strict`, unknown options
+// and more than one document refuse the line; without it (before Qt has taken out its own
+// options such as -platform) only --help and --version are looked for.
+QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool strict);
+
+// Whether the file named on the command line is a wave list (".wlist", any case) rather
+// than a vowel document.
+bool IsWaveListFile(const std::string& path);

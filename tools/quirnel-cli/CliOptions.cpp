@@ -1,0 +1,89 @@
+// The options of one subcommand, read with QCommandLineParser.
+#include "Cli.h"
+
+#include <QCommandLineParser>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Arguments travel as Latin-1 so that every byte of a file name survives the round trip
+// through QString, also names that are not valid UTF-8.
+QString FromBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string ToBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+} // namespace
+
+bool CliOptions::Parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+                       const std::vector<std::string>& flags) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, "");
+    const QCommandLineOption version("version", "");
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const std::string& name : valued)
+        parser.addOption(QCommandLineOption(FromBytes(name), "", "value"));
+    for (const std::string& name : flags)
+        parser.addOption(QCommandLineOption(FromBytes(name), ""));
+    QStringList arguments{"quirnel-cli"};
+    for (const std::string& arg : args)
+        arguments << FromBytes(arg);
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help) || parser.isSet(version)) {
+        if (parser.isSet(version))
+            std::printf("%s\n", CliVersionLine().c_str());
+        else if (const CliCommand* command = RunningCliCommand())
+            std::printf("Usage: quirnel-cli %s [OPTIONS]\n\n%s\n", command->name.c_str(),
+                        command->usage.c_str());
+        std::fflush(stdout);
+        std::exit(kCliOk);
+    }
+    if (!parsed) {
+        CliError(ToBytes(parser.errorText()));
+        return false;
+    }
+    for (const std::string& name : valued)
+        if (parser.isSet(FromBytes(name)))
+            m_values.emplace_back(name, ToBytes(parser.value(FromBytes(name))));
+    for (const std::string& name : flags)
+        if (parser.isSet(FromBytes(name)))
+            m_values.emplace_back(name, "");
+    for (const QString& positional : parser.positionalArguments())
+        m_positional.push_back(ToBytes(positional));
+    return true;
+}
+
+bool CliOptions::Has(const std::string& name) const {
+    for (const auto& [key, value] : m_values)
+        if (key == name)
+            return true;
+    return false;
+}
+
+std::string CliOptions::Get(const std::string& name) const {
+    for (const auto& [key, value] : m_values)
+        if (key == name)
+            return value;
+    return "";
+}
+
+bool CliOptions::GetInt(const std::string& name, int& value) const {
+    const std::string text = Get(name);
+    errno = 0;
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX) {
+        CliError("--" + name + " needs a whole number, not \"" + text + "\"");
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}

@@ -1,6 +1,9 @@
 # A private PulseAudio sound server with one null sink, "quirnel_test", for the tests and
 # benchmarks of the audio output: played sound can be recorded from its monitor, and the
-# volume tests change its "Master" line instead of a real one.
+# volume tests change its "Master" line instead of a real one. The sink does not rewind:
+# a rewinding null sink takes back sound it has already handed to its monitor's
+# recorders, so the start of a new stream would be missing from a recording although it
+# was played.
 # shellcheck shell=bash
 
 QUIRNEL_SOUND_SERVER_PID=""
@@ -25,7 +28,7 @@ quirnel_start_sound_server() {
         HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config" \
         pulseaudio -n --daemonize=no --use-pid-file=no --exit-idle-time=-1 \
         --log-target=file:"$dir/pulseaudio.log" \
-        --load="module-null-sink sink_name=quirnel_test" \
+        --load="module-null-sink sink_name=quirnel_test norewinds=1" \
         --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
         </dev/null >/dev/null 2>&1 &
     QUIRNEL_SOUND_SERVER_PID=$!

@@ -60,6 +60,7 @@ void PrintBufferFigures(CSoundPlayer& player) {
     std::printf("buffer latency: %s (granted %s)\n",
                 Milliseconds(player.MeasureBufferLatencyUs()).c_str(),
                 Milliseconds(player.GrantedBufferUs()).c_str());
+    std::fflush(stdout);
 }
 
 void PrintStartFigures(const CSoundPlayer& player) {

@@ -69,6 +69,27 @@ inline bool WriteWav(const std::string& path, int rate, int channels, SampleForm
     return static_cast<bool>(file);
 }
 
+// Writes a WAV file whose header claims the given number of silent frames, without
+// writing them: the file is extended with a hole.
+inline bool WriteSilentWav(const std::string& path, int rate, int channels, SampleFormat format,
+                           int64_t frames) {
+    if (!WriteWav(path, rate, channels, format, {}))
+        return false;
+    const int64_t width = format == SampleFormat::Pcm8 ? 1 : format == SampleFormat::Pcm16 ? 2 : 4;
+    const uint32_t dataBytes = static_cast<uint32_t>(frames * channels * width);
+    const uint32_t riffBytes = 36 + dataBytes;
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    auto put = [&file](std::streamoff at, uint32_t value) {
+        const char bytes[4] = {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+        file.seekp(at);
+        file.write(bytes, 4);
+    };
+    put(4, riffBytes);
+    put(40, dataBytes);
+    file.close();
+    return truncate(path.c_str(), 44 + static_cast<off_t>(dataBytes)) == 0;
+}
+
 inline std::vector<double> Sine(double frequency, int rate, double seconds,
                                 double amplitude = 0.5) {
     std::vector<double> samples(static_cast<size_t>(std::lround(seconds * rate)));

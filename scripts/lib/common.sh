@@ -9,7 +9,7 @@ QUIRNEL_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
     libsndfile1-dev libpulse-dev libasound2-dev libasound2-plugins
-    pulseaudio pulseaudio-utils
+    pulseaudio pulseaudio-utils procps
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
     xvfb xauth qt6-wayland

@@ -7,9 +7,9 @@ QUIRNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 QUIRNEL_PACKAGES=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev libqt6multimedia6
-    libsndfile1-dev libasound2-dev libasound2-plugins
-    pulseaudio pulseaudio-utils
+    qt6-base-dev
+    libsndfile1-dev libpulse-dev libasound2-dev libasound2-plugins
+    pulseaudio pulseaudio-utils procps
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
     xvfb xauth qt6-wayland

@@ -1,167 +1,356 @@
 #include "audio/QtSoundPlayer.h"
 
+#include "audio/RealtimeThread.h"
 #include "audio/SoundFile.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QMediaDevices>
+#include <pulse/context.h>
+#include <pulse/introspect.h>
+#include <pulse/rtclock.h>
+#include <pulse/stream.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
-// How often the sink is topped up; well below the sound server's buffer time.
-constexpr int kFeedIntervalMs = 10;
+// The stream's buffer in the server ("Buffer Latency") and how much of it the server
+// asks for at a time: the server asks again when 5 ms have been played, and the client
+// then has 20 ms to answer before the stream runs dry.
+constexpr pa_usec_t kBufferUs = 25000;
+constexpr pa_usec_t kRequestUs = 5000;
+// A playing stream hears from the server every few milliseconds, and at least every
+// 1.5 s (timing updates) while it waits: this long without a word, the server is gone.
+constexpr int64_t kSilenceUs = 3000000;
+// Once the stream has drained, the sound still has the server's own latency to go.
+constexpr int64_t kTailMarginUs = 20000;
+constexpr int kWatchIntervalMs = 250;
+// The server's resampler holds back the last few samples of a stream (half its filter,
+// 128 samples for the best speex quality) until more samples push them out: this much
+// silence after each sound makes sure all of the sound is heard.
+constexpr size_t kFlushFrames = 256;
 
-// Qt Multimedia warns on stderr when it finds no sound server; the player fails quietly.
-QtMessageHandler s_previousHandler = nullptr;
-
-void DropSoundServerWarnings(QtMsgType type, const QMessageLogContext& context,
-                             const QString& message) {
-    if (message.startsWith(QLatin1String("PulseAudioService")))
-        return;
-    if (s_previousHandler)
-        s_previousHandler(type, context, message);
-}
-
-QAudioDevice DefaultOutput() {
-    s_previousHandler = qInstallMessageHandler(&DropSoundServerWarnings);
-    QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    qInstallMessageHandler(s_previousHandler);
-    return device;
-}
-
-// How long the sound server may still be playing what it holds in the sink's buffer.
-int64_t LatencyMs(const QAudioSink& sink, const QAudioFormat& format) {
-    const int bytesPerSecond = format.bytesForDuration(1000000);
-    if (bytesPerSecond <= 0)
-        return 0;
-    return static_cast<int64_t>(sink.bufferSize()) * 1000 / bytesPerSecond + 20;
+int64_t NowUs() {
+    return static_cast<int64_t>(pa_rtclock_now());
 }
 
 } // namespace
 
+// One sound on its way to the server. The stream's callbacks run on the connection's
+// thread with the link's lock held; everything else touches the stream with the lock held
+// too. Events for the player are posted to its own thread, tagged with the generation so
+// that those of a stopped sound are ignored.
+struct CSoundPlayer::Playback {
+    CSoundPlayer* player = nullptr;
+    uint64_t generation = 0;
+    pa_stream* stream = nullptr;
+    pa_operation* pending = nullptr; // the drain, then the question for the sink's latency
+    std::vector<int16_t> samples;
+    size_t bytes = 0;
+    size_t written = 0;
+    bool draining = false;
+    int64_t playStartUs = 0;
+    std::atomic<int64_t> lastAnswerUs{0};
+    std::atomic<int64_t> firstSampleUs{-1};
+    std::atomic<int> underruns{0};
+
+    void Heard() { lastAnswerUs = NowUs(); }
+
+    static void OnState(pa_stream* stream, void* self) {
+        auto* playback = static_cast<Playback*>(self);
+        playback->player->m_link.Wake();
+        if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+            playback->Post(&CSoundPlayer::OnBroken, 0);
+    }
+
+    static void OnWrite(pa_stream* stream, size_t room, void* self) {
+        auto* playback = static_cast<Playback*>(self);
+        playback->Heard();
+        const size_t count = std::min(room, playback->bytes - playback->written);
+        if (count > 0 && pa_stream_write(stream,
+                                         reinterpret_cast<const char*>(playback->samples.data()) +
+                                             playback->written,
+                                         count, nullptr, 0, PA_SEEK_RELATIVE) == 0)
+            playback->written += count;
+        // Draining also starts a sound that is shorter than the buffer.
+        if (playback->written == playback->bytes && !playback->draining) {
+            playback->draining = true;
+            playback->pending = pa_stream_drain(stream, &Playback::OnDrain, playback);
+            if (!playback->pending)
+                playback->Post(&CSoundPlayer::OnBroken, 0);
+        }
+    }
+
+    // The server has taken all of the sound into the sink, which holds it for the sink's
+    // own latency before it is heard (and drops what it holds when the stream goes). That
+    // latency is asked for afresh: the last timing update may be older than a short sound.
+    static void OnDrain(pa_stream* stream, int, void* self) {
+        auto* playback = static_cast<Playback*>(self);
+        playback->Heard();
+        if (playback->pending)
+            pa_operation_unref(playback->pending);
+        playback->pending = pa_stream_update_timing_info(stream, &Playback::OnTail, playback);
+        if (!playback->pending)
+            playback->Post(&CSoundPlayer::OnDrained, 0);
+    }
+
+    static void OnTail(pa_stream* stream, int, void* self) {
+        auto* playback = static_cast<Playback*>(self);
+        playback->Heard();
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+        pa_usec_t latency = 0;
+        int negative = 0;
+        if (pa_stream_get_latency(stream, &latency, &negative) != 0 || negative)
+            latency = 0;
+        if (timing)
+            latency = std::max(latency, timing->sink_usec + timing->transport_usec);
+        playback->Post(&CSoundPlayer::OnDrained, static_cast<int64_t>(latency));
+    }
+
+    static void OnStarted(pa_stream*, void* self) {
+        auto* playback = static_cast<Playback*>(self);
+        playback->Heard();
+        int64_t unset = -1;
+        playback->firstSampleUs.compare_exchange_strong(unset, NowUs() - playback->playStartUs);
+    }
+
+    static void OnUnderflow(pa_stream*, void* self) {
+        auto* playback = static_cast<Playback*>(self);
+        if (playback->written < playback->bytes)
+            ++playback->underruns;
+    }
+
+    static void OnTimingUpdate(pa_stream*, void* self) { static_cast<Playback*>(self)->Heard(); }
+
+    template <typename Handler> void Post(Handler handler, int64_t value) {
+        CSoundPlayer* target = player;
+        const uint64_t tag = generation;
+        QMetaObject::invokeMethod(
+            target, [target, handler, tag, value] { (target->*handler)(tag, value); },
+            Qt::QueuedConnection);
+    }
+
+    // Lock held: stops the callbacks and lets the server drop the stream, which silences
+    // what it still holds of the sound.
+    void Release() {
+        if (pending) {
+            if (pa_operation_get_state(pending) == PA_OPERATION_RUNNING)
+                pa_operation_cancel(pending);
+            pa_operation_unref(pending);
+            pending = nullptr;
+        }
+        if (!stream)
+            return;
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_started_callback(stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream, nullptr, nullptr);
+        pa_stream_set_latency_update_callback(stream, nullptr, nullptr);
+        if (pa_stream_get_state(stream) == PA_STREAM_READY)
+            pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        stream = nullptr;
+    }
+};
+
 CSoundPlayer::CSoundPlayer(QObject* parent) : QObject(parent) {
-    m_feedTimer.setTimerType(Qt::PreciseTimer);
     m_endTimer.setSingleShot(true);
-    connect(&m_feedTimer, &QTimer::timeout, this, &CSoundPlayer::Feed);
-    connect(&m_endTimer, &QTimer::timeout, this, &CSoundPlayer::OnFinished);
+    connect(&m_endTimer, &QTimer::timeout, this, &CSoundPlayer::OnEnded);
+    connect(&m_watchTimer, &QTimer::timeout, this, &CSoundPlayer::CheckServerAnswers);
+    MakeThreadRealtime(m_link.ThreadId());
 }
 
 CSoundPlayer::~CSoundPlayer() {
-    ReleaseSink();
+    ReleasePlayback();
 }
 
 void CSoundPlayer::Play(const std::string& path) {
+    const int64_t playStartUs = NowUs();
     Stop();
+    m_nFirstSampleUs = -1;
+    m_nUnderruns = 0;
+    // The server comes first: without one nothing is decoded (a long file would be read
+    // for nothing).
+    using Link = CSoundServerLink;
+    if (m_link.Connect(Link::DeadlineIn(Link::kAnswerTimeoutMs)) != Link::State::Connected) {
+        m_lastResult = PlayResult::NoOutput;
+        return;
+    }
     DecodedSound sound;
     if (!DecodeSoundFile(path, sound)) {
         m_lastResult = PlayResult::NotDecoded;
         return;
     }
-    if (!StartSink(sound)) {
+    pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
+                        static_cast<uint8_t>(sound.channels)};
+    if (!pa_sample_spec_valid(&spec)) {
+        m_lastResult = PlayResult::NotDecoded; // a format no sound server plays
+        return;
+    }
+    if (!StartStream(std::move(sound), playStartUs)) {
         m_lastResult = PlayResult::NoOutput;
         return;
     }
     m_lastResult = PlayResult::Started;
-    TakeSound(sound);
-    m_clock.start();
-    Feed();
-    if (m_pSink && m_nWritten < m_data.size())
-        m_feedTimer.start(kFeedIntervalMs);
+    m_watchTimer.start(kWatchIntervalMs);
 }
 
-// Opens a sink on the default output in the sound's own format; false without one.
-bool CSoundPlayer::StartSink(const DecodedSound& sound) {
-    const QAudioDevice device = DefaultOutput();
-    if (device.isNull())
+// Creates the stream and waits (bounded) until the server has taken it; false when the
+// server refuses it or does not answer.
+bool CSoundPlayer::StartStream(DecodedSound&& sound, int64_t playStartUs) {
+    auto playback = std::make_unique<Playback>();
+    playback->player = this;
+    playback->generation = ++m_nGeneration;
+    playback->samples = std::move(sound.samples);
+    playback->samples.resize(playback->samples.size() + kFlushFrames * sound.channels, 0);
+    playback->bytes = playback->samples.size() * sizeof(int16_t);
+    playback->playStartUs = playStartUs;
+    playback->Heard();
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
+                              static_cast<uint8_t>(sound.channels)};
+    pa_channel_map channels;
+    pa_channel_map_init_extend(&channels, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+
+    CSoundServerLink::Lock lock(m_link);
+    pa_context* context = m_link.Context();
+    playback->stream = context ? pa_stream_new(context, "Quirnel", &spec, &channels) : nullptr;
+    if (!playback->stream)
         return false;
-    QAudioFormat format;
-    format.setSampleRate(sound.sampleRate);
-    format.setChannelCount(sound.channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    m_pSink = new QAudioSink(device, format, this);
-    m_pOutput = m_pSink->start();
-    if (!m_pOutput || m_pSink->error() != QAudio::NoError) {
-        ReleaseSink();
+    Playback* self = playback.get();
+    pa_stream_set_state_callback(self->stream, &Playback::OnState, self);
+    pa_stream_set_write_callback(self->stream, &Playback::OnWrite, self);
+    pa_stream_set_started_callback(self->stream, &Playback::OnStarted, self);
+    pa_stream_set_underflow_callback(self->stream, &Playback::OnUnderflow, self);
+    pa_stream_set_latency_update_callback(self->stream, &Playback::OnTimingUpdate, self);
+    pa_buffer_attr buffer;
+    buffer.maxlength = static_cast<uint32_t>(-1);
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kBufferUs, &spec));
+    buffer.prebuf = static_cast<uint32_t>(-1); // the whole buffer, or all of a shorter sound
+    buffer.minreq = static_cast<uint32_t>(pa_usec_to_bytes(kRequestUs, &spec));
+    buffer.fragsize = static_cast<uint32_t>(-1);
+    if (pa_stream_connect_playback(self->stream, nullptr, &buffer, PA_STREAM_AUTO_TIMING_UPDATE,
+                                   nullptr, nullptr) < 0) {
+        self->Release();
         return false;
     }
-    connect(m_pSink, &QAudioSink::stateChanged, this, &CSoundPlayer::OnSinkStateChanged);
-    m_nFrameBytes = format.bytesPerFrame();
-    m_nLatencyMs = LatencyMs(*m_pSink, format);
+    m_link.WaitUntil([self] { return pa_stream_get_state(self->stream) != PA_STREAM_CREATING; },
+                     CSoundServerLink::DeadlineIn(CSoundServerLink::kAnswerTimeoutMs));
+    const pa_stream_state_t state = pa_stream_get_state(self->stream);
+    if (state != PA_STREAM_READY) {
+        self->Release();
+        if (state == PA_STREAM_CREATING)
+            m_link.Drop(); // the server did not answer; the next Play connects afresh
+        return false;
+    }
+    m_pPlayback = std::move(playback);
     return true;
 }
 
-// Keeps the samples to feed. The server starts a stream only once its buffer has filled,
-// so a sound shorter than that is followed by silence to be heard at all.
-void CSoundPlayer::TakeSound(const DecodedSound& sound) {
-    m_data = QByteArray(reinterpret_cast<const char*>(sound.samples.data()),
-                        static_cast<qsizetype>(sound.samples.size() * sizeof(int16_t)));
-    qsizetype minimum = m_pSink->bufferSize() + m_nFrameBytes;
-    minimum += (m_nFrameBytes - minimum % m_nFrameBytes) % m_nFrameBytes;
-    if (m_data.size() < minimum)
-        m_data.append(minimum - m_data.size(), '\0');
-    m_nWritten = 0;
-    m_nDurationMs = sound.DurationMs();
-}
-
 void CSoundPlayer::Stop() {
-    m_feedTimer.stop();
-    m_endTimer.stop();
-    ReleaseSink();
+    ReleasePlayback();
 }
 
 bool CSoundPlayer::IsPlaying() const {
-    return m_pSink != nullptr;
+    return m_pPlayback != nullptr;
 }
 
-// Writes as much of the sound as the sink has room for, in whole frames. Once all of it is
-// written, the sound ends when the server has played what it still holds.
-void CSoundPlayer::Feed() {
-    if (!m_pSink)
+void CSoundPlayer::ReleasePlayback() {
+    m_endTimer.stop();
+    m_watchTimer.stop();
+    if (!m_pPlayback)
         return;
-    while (m_nWritten < m_data.size()) {
-        qsizetype room = std::min<qsizetype>(m_pSink->bytesFree(), m_data.size() - m_nWritten);
-        room -= room % m_nFrameBytes;
-        if (room <= 0)
-            break;
-        const qint64 written = m_pOutput->write(m_data.constData() + m_nWritten, room);
-        if (written <= 0)
-            break;
-        m_nWritten += written;
+    {
+        CSoundServerLink::Lock lock(m_link);
+        m_pPlayback->Release();
     }
-    if (m_nWritten < m_data.size() || m_endTimer.isActive())
+    m_nFirstSampleUs = m_pPlayback->firstSampleUs;
+    m_nUnderruns = m_pPlayback->underruns;
+    m_pPlayback.reset();
+}
+
+// All of the sound has left the stream; the server's own latency is still to be heard.
+void CSoundPlayer::OnDrained(uint64_t generation, int64_t tailUs) {
+    if (!m_pPlayback || generation != m_pPlayback->generation)
         return;
-    m_feedTimer.stop();
-    const int64_t remaining =
-        std::max<int64_t>(m_nDurationMs + 20 - m_clock.elapsed(), m_nLatencyMs);
-    m_endTimer.start(static_cast<int>(remaining));
+    m_watchTimer.stop();
+    m_endTimer.start(static_cast<int>((std::min(tailUs, kSilenceUs) + kTailMarginUs) / 1000));
 }
 
-// A sink that stops by itself has lost the sound server.
-void CSoundPlayer::OnSinkStateChanged() {
-    if (m_pSink && m_pSink->state() == QAudio::StoppedState &&
-        m_pSink->error() != QAudio::NoError) {
-        m_lastResult = PlayResult::BrokenOff;
-        Stop();
-        emit Finished();
-    }
-}
-
-void CSoundPlayer::OnFinished() {
-    ReleaseSink();
+void CSoundPlayer::OnEnded() {
+    ReleasePlayback();
     emit Finished();
 }
 
-void CSoundPlayer::ReleaseSink() {
-    m_pOutput = nullptr;
-    m_data.clear();
-    if (!m_pSink)
+void CSoundPlayer::OnBroken(uint64_t generation, int64_t) {
+    if (!m_pPlayback || generation != m_pPlayback->generation)
         return;
-    QAudioSink* sink = m_pSink;
-    m_pSink = nullptr;
-    sink->disconnect(this);
-    sink->stop();
-    sink->deleteLater();
+    m_lastResult = PlayResult::BrokenOff;
+    ReleasePlayback();
+    {
+        // The connection is of no use any more; the next Play connects afresh.
+        CSoundServerLink::Lock lock(m_link);
+        m_link.Drop();
+    }
+    emit Finished();
+}
+
+void CSoundPlayer::CheckServerAnswers() {
+    if (m_pPlayback && NowUs() - m_pPlayback->lastAnswerUs > kSilenceUs)
+        OnBroken(m_pPlayback->generation, 0);
+}
+
+int64_t CSoundPlayer::GrantedBufferUs() {
+    CSoundServerLink::Lock lock(m_link);
+    if (!m_pPlayback)
+        return -1;
+    const pa_buffer_attr* buffer = pa_stream_get_buffer_attr(m_pPlayback->stream);
+    const pa_sample_spec* spec = pa_stream_get_sample_spec(m_pPlayback->stream);
+    if (!buffer || !spec)
+        return -1;
+    return static_cast<int64_t>(pa_bytes_to_usec(buffer->tlength, spec));
+}
+
+namespace {
+
+struct BufferQuery {
+    CSoundServerLink* link;
+    bool answered = false;
+    int64_t bufferUs = -1;
+};
+
+void OnSinkInputInfo(pa_context*, const pa_sink_input_info* info, int eol, void* userdata) {
+    auto* query = static_cast<BufferQuery*>(userdata);
+    if (info)
+        query->bufferUs = static_cast<int64_t>(info->buffer_usec);
+    if (eol != 0) {
+        query->answered = true;
+        query->link->Wake();
+    }
+}
+
+} // namespace
+
+int64_t CSoundPlayer::MeasureBufferLatencyUs() {
+    CSoundServerLink::Lock lock(m_link);
+    pa_context* context = m_link.Context();
+    if (!m_pPlayback || !context)
+        return -1;
+    BufferQuery query{&m_link};
+    pa_operation* operation = pa_context_get_sink_input_info(
+        context, pa_stream_get_index(m_pPlayback->stream), &OnSinkInputInfo, &query);
+    if (!operation)
+        return -1;
+    m_link.WaitUntil([&query] { return query.answered; },
+                     CSoundServerLink::DeadlineIn(CSoundServerLink::kAnswerTimeoutMs));
+    if (!query.answered)
+        pa_operation_cancel(operation);
+    pa_operation_unref(operation);
+    return query.answered ? query.bufferUs : -1;
+}
+
+int64_t CSoundPlayer::FirstSampleDelayUs() const {
+    return m_pPlayback ? m_pPlayback->firstSampleUs.load() : m_nFirstSampleUs;
+}
+
+int CSoundPlayer::Underruns() const {
+    return m_pPlayback ? m_pPlayback->underruns.load() : m_nUnderruns;
 }

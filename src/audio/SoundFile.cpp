@@ -3,7 +3,11 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,21 +25,75 @@ int16_t FloatToSample(float value) {
 
 // Reads every frame as 16-bit samples. Float samples are taken with full scale at 1.0
 // and clipped beyond it (libsndfile would pass them through unscaled or scale them to the
-// file's own peak).
+// file's own peak); they are converted a block at a time.
 std::vector<int16_t> ReadSamples(SNDFILE* file, const SF_INFO& info) {
     const size_t count = static_cast<size_t>(info.frames * info.channels);
     std::vector<int16_t> samples(count);
     sf_count_t read = 0;
     if (IsFloatFile(info)) {
-        std::vector<float> values(count);
-        read = sf_readf_float(file, values.data(), info.frames);
-        std::transform(values.begin(), values.end(), samples.begin(), &FloatToSample);
+        constexpr sf_count_t kBlockFrames = 4096;
+        std::vector<float> values(static_cast<size_t>(kBlockFrames * info.channels));
+        while (read < info.frames) {
+            const sf_count_t got =
+                sf_readf_float(file, values.data(), std::min(kBlockFrames, info.frames - read));
+            if (got <= 0)
+                break;
+            std::transform(values.begin(), values.begin() + got * info.channels,
+                           samples.begin() + read * info.channels, &FloatToSample);
+            read += got;
+        }
     } else {
         read = sf_readf_short(file, samples.data(), info.frames);
     }
     samples.resize(static_cast<size_t>(read > 0 ? read * info.channels : 0));
     return samples;
 }
+
+// An open sound file; the descriptor is the program's own, so that a folder, device or
+// pipe is refused before libsndfile sees it.
+class OpenSound {
+public:
+    SoundFileStatus Open(const std::string& path, int* error) {
+        m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (m_fd < 0)
+            return Fail(errno, SoundFileStatus::CannotOpen, error);
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0)
+            return Fail(errno, SoundFileStatus::CannotOpen, error);
+        if (!S_ISREG(info.st_mode))
+            return Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, SoundFileStatus::NotAFile, error);
+        m_file = sf_open_fd(m_fd, SFM_READ, &m_info, SF_FALSE);
+        if (!m_file)
+            return SoundFileStatus::NotSound;
+        // Guard against headers that claim absurd sizes before allocating for them.
+        if (m_info.channels <= 0 || m_info.channels > 64 || m_info.samplerate <= 0 ||
+            m_info.frames <= 0)
+            return SoundFileStatus::NotSound;
+        if (m_info.frames > kMaxSoundSamples / m_info.channels)
+            return SoundFileStatus::TooLong;
+        return SoundFileStatus::Ok;
+    }
+    ~OpenSound() {
+        if (m_file)
+            sf_close(m_file);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    SNDFILE* File() const { return m_file; }
+    const SF_INFO& Info() const { return m_info; }
+
+private:
+    static SoundFileStatus Fail(int cause, SoundFileStatus status, int* error) {
+        if (error)
+            *error = cause;
+        return status;
+    }
+
+    int m_fd = -1;
+    SNDFILE* m_file = nullptr;
+    SF_INFO m_info{};
+};
 
 } // namespace
 
@@ -45,25 +103,30 @@ int64_t DecodedSound::DurationMs() const {
     return (static_cast<int64_t>(Frames()) * 1000 + sampleRate - 1) / sampleRate;
 }
 
-bool DecodeSoundFile(const std::string& path, DecodedSound& sound) {
+SoundFileStatus ReadSoundFileFormat(const std::string& path, SoundFileFormat& format, int* error) {
+    OpenSound sound;
+    const SoundFileStatus status = sound.Open(path, error);
+    if (status == SoundFileStatus::Ok || status == SoundFileStatus::TooLong)
+        format = {sound.Info().samplerate, sound.Info().channels, sound.Info().frames};
+    return status;
+}
+
+bool DecodeSoundFile(const std::string& path, DecodedSound& sound, SoundFileStatus* status) {
     sound = DecodedSound();
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file)
-        return false;
-    // Guard against headers that claim absurd sizes before allocating for them.
-    const sf_count_t kMaxFrames = sf_count_t(1) << 28;
-    const bool sane = info.channels > 0 && info.channels <= 64 && info.samplerate > 0 &&
-                      info.frames > 0 && info.frames <= kMaxFrames / info.channels;
-    DecodedSound decoded;
-    if (sane) {
-        decoded.sampleRate = info.samplerate;
-        decoded.channels = info.channels;
-        decoded.samples = ReadSamples(file, info);
+    OpenSound file;
+    SoundFileStatus result = file.Open(path, nullptr);
+    if (result == SoundFileStatus::Ok) {
+        sound.samples = ReadSamples(file.File(), file.Info());
+        if (sound.samples.empty())
+            result = SoundFileStatus::NotSound;
     }
-    sf_close(file);
-    if (decoded.samples.empty())
+    if (status)
+        *status = result;
+    if (result != SoundFileStatus::Ok) {
+        sound = DecodedSound();
         return false;
-    sound = std::move(decoded);
+    }
+    sound.sampleRate = file.Info().samplerate;
+    sound.channels = file.Info().channels;
     return true;
 }

@@ -1,5 +1,7 @@
 #include "audio/WaveOutVolumeCtrl.h"
 
+#include "audio/SoundServerLink.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -49,6 +51,11 @@ CWaveOutVolumeCtrl::~CWaveOutVolumeCtrl() {
 }
 
 bool CWaveOutVolumeCtrl::Open() {
+    using Link = CSoundServerLink;
+    auto server = std::make_unique<Link>();
+    const Link::State state = server->Ping(Link::DeadlineIn(Link::kAnswerTimeoutMs));
+    if (state == Link::State::NotAnswering)
+        return false;
     snd_lib_error_set_handler(&QuietAlsaErrors);
     snd_mixer_t* mixer = nullptr;
     if (snd_mixer_open(&mixer, 0) < 0)
@@ -59,6 +66,9 @@ bool CWaveOutVolumeCtrl::Open() {
         return false;
     }
     m_hMixer = mixer;
+    // Without a sound server "default" is a sound card of its own: there is nobody to ask.
+    if (state == Link::State::Connected)
+        m_pServer = std::move(server);
     return true;
 }
 
@@ -87,6 +97,18 @@ bool CWaveOutVolumeCtrl::FindLine() {
     return true;
 }
 
+// True unless the sound server behind the mixer has stopped answering; then the mixer is
+// closed before the plugin can wait for it.
+bool CWaveOutVolumeCtrl::ServerAnswers() {
+    if (!m_pServer)
+        return true;
+    using Link = CSoundServerLink;
+    if (m_pServer->Ping(Link::DeadlineIn(Link::kAnswerTimeoutMs)) == Link::State::Connected)
+        return true;
+    Close();
+    return false;
+}
+
 void CWaveOutVolumeCtrl::Close() {
     // Close may run inside a notifier's own signal: let the event loop delete them.
     for (auto& notifier : m_notifiers) {
@@ -101,6 +123,7 @@ void CWaveOutVolumeCtrl::Close() {
     m_bLineFound = false;
     m_bHasVolume = false;
     m_bOpen = false;
+    m_pServer.reset();
 }
 
 bool CWaveOutVolumeCtrl::IsAvailable() {
@@ -121,7 +144,7 @@ void CWaveOutVolumeCtrl::Deactivate() {
 }
 
 void CWaveOutVolumeCtrl::Switch(bool on) {
-    if (!m_bLineFound || !snd_mixer_selem_has_playback_switch(m_pLine))
+    if (!m_bLineFound || !snd_mixer_selem_has_playback_switch(m_pLine) || !ServerAnswers())
         return;
     snd_mixer_selem_set_playback_switch_all(m_pLine, on ? 1 : 0);
 }
@@ -153,7 +176,7 @@ int CWaveOutVolumeCtrl::ReadVolume() {
 }
 
 void CWaveOutVolumeCtrl::SetVolume(unsigned value) {
-    if (!m_bHasVolume || value < m_dwMinimum || value > m_dwMaximum)
+    if (!m_bHasVolume || value < m_dwMinimum || value > m_dwMaximum || !ServerAnswers())
         return;
     snd_mixer_selem_set_playback_volume_all(m_pLine, static_cast<long>(value));
 }
@@ -214,7 +237,7 @@ void CWaveOutVolumeCtrl::WatchMixer() {
 }
 
 void CWaveOutVolumeCtrl::HandleMixerEvents() {
-    if (!m_hMixer || m_bHandlingEvents)
+    if (!m_hMixer || m_bHandlingEvents || !ServerAnswers())
         return;
     m_bHandlingEvents = true;
     const int result = snd_mixer_handle_events(m_hMixer);

@@ -8,6 +8,7 @@
 
 struct _snd_mixer;
 struct _snd_mixer_elem;
+class CSoundServerLink;
 class QSocketNotifier;
 
 // Finds the wave output line of the "default" device's mixer: the playback element "PCM"
@@ -16,6 +17,12 @@ class QSocketNotifier;
 // failure leaves the control unavailable (getters -1, setters do nothing) and reports
 // nothing, not even on stderr. When the mixer fails later (the sound server went away),
 // the control turns unavailable in the same way. Use it from one thread only.
+//
+// With a sound server behind "default", the server is asked first, with a deadline of a
+// few seconds, before the mixer is opened and before every change of the line: ALSA's
+// PulseAudio plugin waits 30 s for a server that does not answer, and then ends the
+// program in an assertion. A server that does not answer in time leaves the control
+// unavailable.
 //
 // Change notifications need a running Qt event loop: the control watches the mixer with
 // QSocketNotifiers when it is constructed on a thread that has a QCoreApplication event
@@ -57,6 +64,7 @@ public:
 
 private:
     bool Open();
+    bool ServerAnswers();
     bool FindLine();
     void Close();
     void Switch(bool on);
@@ -80,6 +88,7 @@ private:
     int m_nLastVolume = -1;
     bool m_bHandlingEvents = false;
     std::vector<std::unique_ptr<QSocketNotifier>> m_notifiers;
+    std::unique_ptr<CSoundServerLink> m_pServer; // the sound server behind "default", if any
 
     bool m_bActivationRecorded = false;
     bool m_bMutedAtActivation = false;

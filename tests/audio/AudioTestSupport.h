@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -17,8 +18,10 @@
 #include <functional>
 #include <signal.h>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -66,15 +69,38 @@ inline bool WriteWav(const std::string& path, int rate, int channels, SampleForm
     return static_cast<bool>(file);
 }
 
-inline std::vector<double> Sine(double frequency, int rate, double seconds) {
-    std::vector<double> samples(static_cast<size_t>(seconds * rate));
+// Writes a WAV file whose header claims the given number of silent frames, without
+// writing them: the file is extended with a hole.
+inline bool WriteSilentWav(const std::string& path, int rate, int channels, SampleFormat format,
+                           int64_t frames) {
+    if (!WriteWav(path, rate, channels, format, {}))
+        return false;
+    const int64_t width = format == SampleFormat::Pcm8 ? 1 : format == SampleFormat::Pcm16 ? 2 : 4;
+    const uint32_t dataBytes = static_cast<uint32_t>(frames * channels * width);
+    const uint32_t riffBytes = 36 + dataBytes;
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    auto put = [&file](std::streamoff at, uint32_t value) {
+        const char bytes[4] = {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+        file.seekp(at);
+        file.write(bytes, 4);
+    };
+    put(4, riffBytes);
+    put(40, dataBytes);
+    file.close();
+    return truncate(path.c_str(), 44 + static_cast<off_t>(dataBytes)) == 0;
+}
+
+inline std::vector<double> Sine(double frequency, int rate, double seconds,
+                                double amplitude = 0.5) {
+    std::vector<double> samples(static_cast<size_t>(std::lround(seconds * rate)));
     for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = 0.5 * std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate);
+        samples[i] = amplitude * std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate);
     return samples;
 }
 
-inline bool WriteSineWav(const std::string& path, double frequency, int rate, double seconds) {
-    return WriteWav(path, rate, 1, SampleFormat::Pcm16, Sine(frequency, rate, seconds));
+inline bool WriteSineWav(const std::string& path, double frequency, int rate, double seconds,
+                         double amplitude = 0.5) {
+    return WriteWav(path, rate, 1, SampleFormat::Pcm16, Sine(frequency, rate, seconds, amplitude));
 }
 
 inline std::string ReadFile(const std::string& path) {
@@ -111,6 +137,88 @@ inline int Wait(pid_t pid) {
 
 inline int Run(const std::vector<std::string>& args, const std::string& outPath = "/dev/null") {
     return Wait(Spawn(args, outPath));
+}
+
+// Waits at most timeoutMs for a child: its exit status, 128 + the signal that ended it,
+// or -2 when it was still running (it is then killed).
+inline int WaitAtMost(pid_t pid, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    while (pid != 0 && waitpid(pid, &status, WNOHANG) == 0) {
+        if (clock.elapsed() > timeoutMs) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -2;
+        }
+        usleep(10000);
+    }
+    if (pid == 0)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// This process's environment with some variables (NAME=value) set for a child.
+class ChildEnvironment {
+public:
+    explicit ChildEnvironment(std::vector<std::string> settings) : m_entries(std::move(settings)) {
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(m_entries.begin(), m_entries.end(),
+                             [&](const std::string& s) { return s.rfind(name, 0) == 0; }))
+                m_entries.push_back(entry);
+        }
+        for (auto& entry : m_entries)
+            m_pointers.push_back(entry.data());
+        m_pointers.push_back(nullptr);
+    }
+    char** Get() { return m_pointers.data(); }
+
+private:
+    std::vector<std::string> m_entries;
+    std::vector<char*> m_pointers;
+};
+
+// Keeps every core of the machine busy while it lives: one spinning thread per core.
+class BusyCores {
+public:
+    BusyCores() {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        for (unsigned i = 0; i < cores; ++i)
+            m_threads.emplace_back([this] {
+                while (!m_stop.load(std::memory_order_relaxed)) {
+                }
+            });
+    }
+    ~BusyCores() {
+        m_stop = true;
+        for (auto& thread : m_threads)
+            thread.join();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
+};
+
+// The largest "Buffer Latency" that `pactl list sink-inputs` shows now, in microseconds;
+// -1 without a stream.
+inline long BufferLatencyUs() {
+    char path[] = "/tmp/quirnel-pactl-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0)
+        return -1;
+    close(fd);
+    Run({"pactl", "list", "sink-inputs"}, path);
+    std::istringstream lines(ReadFile(path));
+    unlink(path);
+    long largest = -1;
+    const std::string key = "Buffer Latency: ";
+    for (std::string line; std::getline(lines, line);)
+        if (const size_t at = line.find(key); at != std::string::npos)
+            largest = std::max(largest, std::stol(line.substr(at + key.size())));
+    return largest;
 }
 
 // Empty when the private test sound server (default sink "quirnel_test") answers;
@@ -198,8 +306,8 @@ struct ToneSpan {
     double Duration() const { return heard; }
 };
 
-inline ToneSpan LoudSpan(const std::vector<int16_t>& samples, int rate) {
-    auto loud = [](int16_t s) { return std::abs(s) > 3000; };
+inline ToneSpan LoudSpan(const std::vector<int16_t>& samples, int rate, int threshold = 3000) {
+    auto loud = [threshold](int16_t s) { return std::abs(s) > threshold; };
     const auto first = std::find_if(samples.begin(), samples.end(), loud);
     if (first == samples.end())
         return {};
@@ -213,6 +321,16 @@ inline ToneSpan LoudSpan(const std::vector<int16_t>& samples, int rate) {
         loudWindows += std::any_of(a, std::min(a + window, last.base()), loud);
     span.heard = std::min(span.end - span.start, static_cast<double>(loudWindows * window) / rate);
     return span;
+}
+
+// The energy of the samples between two times (seconds), per second of sound at rate: a
+// tone heard whole keeps the energy of the samples it was made of.
+inline double Energy(const std::vector<int16_t>& samples, int rate, double from, double to) {
+    double sum = 0;
+    const size_t end = std::min(samples.size(), static_cast<size_t>(std::max(0.0, to) * rate));
+    for (size_t i = static_cast<size_t>(std::max(0.0, from) * rate); i < end; ++i)
+        sum += (samples[i] / 32768.0) * (samples[i] / 32768.0);
+    return sum / rate;
 }
 
 // The frequency from the zero crossings between two times (seconds): the median over

@@ -3,19 +3,25 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
-// The command's exit status; its standard output goes to out.
-int RunCli(const TempDir& dir, std::vector<std::string> args, std::string* out = nullptr) {
+// The command's exit status (-2 when it still ran after 15 s); its standard output goes
+// to out and its standard error to err.
+int RunCli(const TempDir& dir, std::vector<std::string> args, std::string* out = nullptr,
+           std::string* err = nullptr) {
     args.insert(args.begin(), QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli");
-    const int status = audiotest::Run(args, dir.File("out.txt"));
+    const int status = audiotest::WaitAtMost(
+        audiotest::Spawn(args, dir.File("out.txt"), dir.File("err.txt")), 15000);
     if (out)
         *out = audiotest::ReadFile(dir.File("out.txt"));
+    if (err)
+        *err = audiotest::ReadFile(dir.File("err.txt"));
     return status;
 }
 
-TEST(CliAudio, BadArgumentsAndUndecodableFiles) {
+TEST(CliAudio, BadArgumentsAndUnplayableFiles) {
     TempDir dir;
     EXPECT_EQ(RunCli(dir, {"play"}), 2);
     EXPECT_EQ(RunCli(dir, {"play", "a.wav", "b.wav"}), 2);
@@ -24,6 +30,15 @@ TEST(CliAudio, BadArgumentsAndUndecodableFiles) {
     std::ofstream(dir.File("text.wav")) << "not a sound";
     EXPECT_EQ(RunCli(dir, {"play", dir.File("text.wav")}), 1);
     EXPECT_EQ(RunCli(dir, {"play", dir.File("missing.wav")}), 1);
+    // Neither a pipe (reading it would wait for a writer), a folder nor a device is read.
+    ASSERT_EQ(mkfifo(dir.File("pipe.wav").c_str(), 0600), 0);
+    std::string err;
+    EXPECT_EQ(RunCli(dir, {"play", dir.File("pipe.wav")}, nullptr, &err), 1);
+    EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
+    EXPECT_EQ(RunCli(dir, {"play", dir.Path()}, nullptr, &err), 1);
+    EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
+    EXPECT_EQ(RunCli(dir, {"play", "/dev/zero"}, nullptr, &err), 1);
+    EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
 }
 
 TEST(CliAudio, VolumeAndPlayOnTheTestServer) {
@@ -46,6 +61,24 @@ TEST(CliAudio, VolumeAndPlayOnTheTestServer) {
     clock.start();
     EXPECT_EQ(RunCli(dir, {"play", dir.File("temp.wav")}), 0);
     EXPECT_GE(clock.elapsed(), 500);
+}
+
+// play closes its connection to the server before Qt goes, and exits 0 every time, also
+// with every core busy (it used to abort now and then in libpulse's thread at exit).
+TEST(CliAudio, PlayExitsCleanlyEveryTime) {
+    REQUIRE_TEST_SOUND_SERVER();
+    TempDir dir;
+    ASSERT_TRUE(audiotest::WriteSineWav(dir.File("click.wav"), 440, 10000, 0.005));
+    // Someone listening keeps the null sink at a small latency, as a sound card has it.
+    audiotest::MonitorRecorder listener(dir.File("monitor.raw"));
+    ASSERT_TRUE(listener.Start());
+    audiotest::BusyCores busy;
+    std::vector<int> failures;
+    for (int run = 0; run < 40; ++run)
+        if (const int status = RunCli(dir, {"play", dir.File("click.wav")}); status != 0)
+            failures.push_back(status);
+    EXPECT_TRUE(failures.empty()) << failures.size() << " runs failed, the first with "
+                                  << failures.front();
 }
 
 } // namespace

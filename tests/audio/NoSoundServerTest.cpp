@@ -2,12 +2,14 @@
 // checks run in a child process whose PulseAudio clients point at a socket that does not
 // exist, since the sound libraries keep their view of the server for the whole process.
 #include "audio/QtSoundPlayer.h"
+#include "audio/SoundFile.h"
 #include "audio/WaveOutVolumeCtrl.h"
 
 #include "AudioTestSupport.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -40,27 +42,38 @@ TEST(NoSoundServerChild, PlayerAndVolumeControlDoNothing) {
 
 TEST(NoSoundServer, FailsQuietlyAndQuickly) {
     TempDir dir;
-    std::vector<std::string> env = {"PULSE_SERVER=unix:" + dir.File("no-such-socket"),
-                                    std::string(kChildMarker) + "=1"};
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "PULSE_SERVER=", 13) != 0)
-            env.emplace_back(*e);
-    std::vector<char*> envp;
-    for (auto& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
+    audiotest::ChildEnvironment env(
+        {"PULSE_SERVER=unix:" + dir.File("no-such-socket"), std::string(kChildMarker) + "=1"});
     QElapsedTimer clock;
     clock.start();
     const int status =
         audiotest::Wait(audiotest::Spawn({"/proc/self/exe", "--gtest_filter=NoSoundServerChild.*"},
-                                         dir.File("out.txt"), dir.File("err.txt"), envp.data()));
+                                         dir.File("out.txt"), dir.File("err.txt"), env.Get()));
     const qint64 elapsed = clock.elapsed();
     const std::string output = audiotest::ReadFile(dir.File("out.txt"));
     EXPECT_EQ(status, 0) << output;
     EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
     EXPECT_EQ(audiotest::ReadFile(dir.File("err.txt")), "");
     EXPECT_LT(elapsed, 5000);
+}
+
+// Without a server, play of a long file gives up before it decodes anything (formerly it
+// decoded a quarter of a gigabyte of float samples first, twice).
+TEST(NoSoundServer, PlayOfALongFileDecodesNothing) {
+    TempDir dir;
+    const std::string path = dir.File("long.wav");
+    ASSERT_TRUE(audiotest::WriteSilentWav(path, 48000, 1, audiotest::SampleFormat::Float32,
+                                          kMaxSoundSamples));
+    audiotest::ChildEnvironment env({"PULSE_SERVER=unix:" + dir.File("no-such-socket")});
+    const pid_t pid =
+        audiotest::Spawn({QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli", "play", path},
+                         "/dev/null", dir.File("err.txt"), env.Get());
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(wait4(pid, &status, 0, &usage), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    EXPECT_NE(audiotest::ReadFile(dir.File("err.txt")).find("no sound output"), std::string::npos);
+    EXPECT_LT(usage.ru_maxrss, 100 * 1024); // kB
 }
 
 } // namespace

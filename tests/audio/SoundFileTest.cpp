@@ -4,6 +4,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,6 +52,35 @@ TEST(SoundFile, UnplayableFilesGiveNothing) {
     ASSERT_TRUE(WriteWav(empty, 10000, 1, SampleFormat::Pcm16, {}));
     EXPECT_FALSE(DecodeSoundFile(empty, sound));
     EXPECT_FALSE(DecodeSoundFile(dir.Path(), sound));
+}
+
+// Nothing but a regular file is read (a pipe would wait for a writer), and a file longer
+// than the limit is refused from its header before anything is read.
+TEST(SoundFile, PipesFoldersDevicesAndOverlongFilesAreRefusedUnread) {
+    TempDir dir;
+    SoundFileFormat format;
+    int error = 0;
+    ASSERT_EQ(mkfifo(dir.File("pipe.wav").c_str(), 0600), 0);
+    EXPECT_EQ(ReadSoundFileFormat(dir.File("pipe.wav"), format, &error), SoundFileStatus::NotAFile);
+    EXPECT_EQ(error, EINVAL);
+    EXPECT_EQ(ReadSoundFileFormat(dir.Path(), format, &error), SoundFileStatus::NotAFile);
+    EXPECT_EQ(error, EISDIR);
+    EXPECT_EQ(ReadSoundFileFormat("/dev/zero", format), SoundFileStatus::NotAFile);
+    EXPECT_EQ(ReadSoundFileFormat(dir.File("missing.wav"), format, &error),
+              SoundFileStatus::CannotOpen);
+    EXPECT_EQ(error, ENOENT);
+
+    const std::string path = dir.File("long.wav");
+    ASSERT_TRUE(
+        audiotest::WriteSilentWav(path, 48000, 2, SampleFormat::Float32, kMaxSoundSamples / 2 + 1));
+    DecodedSound sound;
+    SoundFileStatus status = SoundFileStatus::Ok;
+    EXPECT_FALSE(DecodeSoundFile(path, sound, &status));
+    EXPECT_EQ(status, SoundFileStatus::TooLong);
+    ASSERT_TRUE(
+        audiotest::WriteSilentWav(path, 48000, 2, SampleFormat::Pcm16, kMaxSoundSamples / 2));
+    EXPECT_EQ(ReadSoundFileFormat(path, format), SoundFileStatus::Ok);
+    EXPECT_EQ(format.frames, kMaxSoundSamples / 2);
 }
 
 TEST(SoundFile, TruncatedFileGivesWhatIsThere) {

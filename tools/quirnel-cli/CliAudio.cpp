@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -23,18 +24,71 @@ struct CliQtApp {
     QCoreApplication app{argc, argv};
 };
 
+// Why a file is not played, from its header alone: nothing is decoded before the player
+// has found a sound server.
+std::string WhyNotPlayable(const std::string& path) {
+    SoundFileFormat format;
+    int error = 0;
+    switch (ReadSoundFileFormat(path, format, &error)) {
+    case SoundFileStatus::Ok:
+        return "";
+    case SoundFileStatus::CannotOpen:
+        return "can't open \"" + path + "\": " + std::strerror(error);
+    case SoundFileStatus::NotAFile:
+        return error == EISDIR ? "\"" + path + "\" is a folder, not a sound file"
+                               : "\"" + path + "\" is not a regular file (a device or pipe)";
+    case SoundFileStatus::TooLong:
+        return "\"" + path + "\" is too long to play (more than " +
+               std::to_string(kMaxSoundSamples) + " samples)";
+    case SoundFileStatus::NotSound:
+        break;
+    }
+    return "can't decode \"" + path + "\" as a sound file";
+}
+
+std::string Milliseconds(int64_t us) {
+    if (us < 0)
+        return "unknown";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f ms", static_cast<double>(us) / 1000);
+    return text;
+}
+
+// With --verbose: how much sound the server holds ahead of the ear while the sound plays
+// (as `pactl list sink-inputs` shows it), and when the server took its first samples.
+void PrintBufferFigures(CSoundPlayer& player) {
+    std::printf("buffer latency: %s (granted %s)\n",
+                Milliseconds(player.MeasureBufferLatencyUs()).c_str(),
+                Milliseconds(player.GrantedBufferUs()).c_str());
+    std::fflush(stdout);
+}
+
+void PrintStartFigures(const CSoundPlayer& player) {
+    std::printf("first sample taken by the server: %s after Play\nunderruns: %d\n",
+                Milliseconds(player.FirstSampleDelayUs()).c_str(), player.Underruns());
+}
+
 int HandlePlay(const std::vector<std::string>& args) {
+    std::vector<std::string> rest;
+    bool verbose = false;
+    for (const auto& arg : args) {
+        if (arg == "--verbose")
+            verbose = true;
+        else
+            rest.push_back(arg);
+    }
     CliOptions options;
-    if (!options.Parse(args, {}) || options.Positional().size() != 1) {
+    if (!options.Parse(rest, {}) || options.Positional().size() != 1) {
         CliError("play needs exactly one FILE");
         return kCliBadArguments;
     }
     const std::string path = options.Positional()[0];
-    DecodedSound sound;
-    if (!DecodeSoundFile(path, sound)) {
-        CliError("can't decode \"" + path + "\" as a sound file");
+    if (const std::string why = WhyNotPlayable(path); !why.empty()) {
+        CliError(why);
         return kCliFailed;
     }
+    // The player is destroyed first: its connection to the server is closed and its
+    // thread joined before anything of Qt is torn down.
     CliQtApp qt;
     CSoundPlayer player;
     QObject::connect(&player, &CSoundPlayer::Finished, &qt.app, &QCoreApplication::quit);
@@ -45,7 +99,11 @@ int HandlePlay(const std::vector<std::string>& args) {
                      : std::string("no sound output (is a sound server running?)"));
         return kCliFailed;
     }
+    if (verbose)
+        QTimer::singleShot(100, &player, [&player] { PrintBufferFigures(player); });
     qt.app.exec();
+    if (verbose)
+        PrintStartFigures(player);
     if (player.LastResult() == CSoundPlayer::PlayResult::BrokenOff) {
         CliError("the sound server failed while \"" + path + "\" was playing");
         return kCliFailed;
@@ -111,7 +169,8 @@ int HandleVolume(const std::vector<std::string>& arguments) {
 
 CliRegistrar
     playCommand("play",
-                "  play FILE                  play a sound file and wait until it has ended",
+                "  play [--verbose] FILE      play a sound file and wait until it has ended\n"
+                "                             (--verbose: the buffer's latency and start time)",
                 &HandlePlay);
 CliRegistrar
     volumeCommand("volume",

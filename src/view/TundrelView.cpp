@@ -88,7 +88,7 @@ void CTundrelView::OnDestroy() {
     if (m_pPlayer)
         m_pPlayer->Stop();
     ReleaseSynthesis();
-    CloseLog();
+    m_log.Stop();
     // The output line is left as the program found it: muted again only when it was muted
     // before, at the volume it had. A control that cannot tell is left alone.
     if (auto* waveOut = dynamic_cast<CWaveOutVolumeCtrl*>(m_pVolume))

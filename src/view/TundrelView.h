@@ -1,6 +1,7 @@
 // The vowel chart view: draws the chart, turns clicks into vowels and plays them.
 #pragma once
 
+#include "view/ActionLog.h"
 #include "view/ChartGeometry.h"
 #include "view/CommandIds.h"
 
@@ -9,7 +10,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -99,7 +99,7 @@ public:
     int CircleRadius() const { return m_nCircleRadius; }
     int CircleStepWidth() const { return m_nCircleStep; }
     int Duration() const { return m_nDuration; }
-    bool IsLogging() const { return m_bLog; }
+    bool IsLogging() const { return m_log.IsOn(); }
     bool HasSymbolFont() const { return m_bSymbolFont; }
     const std::string& VoiceFile() const { return m_strVoiceFile; }
     const QString& StatusText() const { return m_strStatus; }
@@ -184,12 +184,7 @@ private:
     void OnCircleParameters();
     void OnSelectTempPath();
 
-    // Action log (ActionLog.cpp)
     void OnLogToFile();
-    void CloseLog();
-    void LogLine(const std::string& line);
-    void LogSelectedVowel();
-    void LogFormants();
     std::string ListEntryBytes(int row) const;
 
     CTundrelDoc* m_pDoc;
@@ -240,8 +235,7 @@ private:
     QString m_strStatus;
     bool m_bDestroyed = false;
     bool m_bPlayPending = false; // the chart changed: its next paint plays the point
-    bool m_bLog = false;
-    std::FILE* m_pLogFile = nullptr;
+    ActionLog m_log;
 
     // Child controls
     QPushButton* m_pSetButton = nullptr;

@@ -1,11 +1,15 @@
-// The view's commands that ask first: zoom grid, duration, female tilt, circle parameters
-// and the folder for "temp.wav".
+// The view's commands that ask first: zoom grid, duration, female tilt, circle parameters,
+// the folder for "temp.wav" and the action log.
 #include "view/TundrelView.h"
 
 #include "base/Directories.h"
 #include "base/FolderBrowser.h"
+#include "base/MessageBox.h"
 #include "view/InputDialog.h"
 #include "view/InputPrompt.h"
+#include "view/VowelRowDelegate.h"
+
+#include <QListWidget>
 
 bool CTundrelView::DoDialogCommand(int id) {
     switch (id) {
@@ -42,7 +46,7 @@ CommandState CTundrelView::StateOfDialogCommand(int id) const {
         break;
     case ID_LOG_TO_FILE:
         state.handled = true;
-        state.checked = m_bLog;
+        state.checked = m_log.IsOn();
         break;
     case ID_DURATION:
     case ID_FEMALE_TILT:
@@ -105,4 +109,37 @@ void CTundrelView::OnSelectTempPath() {
     browser.m_strPath = g_strTempDir;
     if (browser.Browse())
         g_strTempDir = browser.m_strPath;
+}
+
+void CTundrelView::OnLogToFile() {
+    const int row = SelectedRow();
+    if (m_log.IsOn()) {
+        if (ShowMessage("Mitprotokollieren beenden ?", "Frage", MsgIcon::Question,
+                        MsgButtons::YesNo) == MsgAnswer::Yes)
+            m_log.Stop();
+        return;
+    }
+    std::string name;
+    if (!GetInputPrompt().AskText("Bitte Namen eingeben:", "", name))
+        return;
+    if (!m_log.Start(name + ".log")) {
+        ShowMessage("Konnte File nicht anlegen!", "Error", MsgIcon::Error);
+        return;
+    }
+    m_log.VowelSelected(ListEntryBytes(row));
+}
+
+// How the vowel list and the exports write the mark of a stored vowel: one byte, 0x97.
+static constexpr char kModifiedMarkByte = '\x97';
+
+// The list entry as the list holds it: the symbol's font byte, then the mark byte of a
+// stored vowel. Nothing for a row that does not exist.
+std::string CTundrelView::ListEntryBytes(int row) const {
+    if (row < 0 || row >= m_pVowelList->count())
+        return std::string();
+    const QListWidgetItem* item = m_pVowelList->item(row);
+    std::string bytes(1, static_cast<char>(item->data(Qt::UserRole).toInt()));
+    if (item->text().endsWith(kModifiedMark))
+        bytes += kModifiedMarkByte;
+    return bytes;
 }

@@ -173,7 +173,7 @@ void CTundrelView::SelectVowel() {
     InvalidateMarker();
     if (row < 0)
         return;
-    LogSelectedVowel();
+    m_log.VowelSelected(ListEntryBytes(row));
     const ChartScale scale = Scale();
     if (ListShowsModifiedVowels()) {
         const std::string symbol = SelectedSymbol();
@@ -235,7 +235,7 @@ void CTundrelView::PlayPaintedPoint() {
     if (m_nSelX <= 0)
         return;
     const HeldBackMessages heldBack;
-    LogFormants();
+    m_log.Formants(m_nF1, m_nF2, m_nF3);
     const ChartScale scale = Scale();
     const ChartPoint offset = CircleOffsets();
     if (m_bDiphthong && m_nDiphX > 0)
@@ -294,7 +294,7 @@ void CTundrelView::SaveVowel() {
                     MsgIcon::Warning);
         return;
     }
-    LogLine("Saved");
+    m_log.Saved();
     if (m_bModifiedVowels)
         m_pDoc->StoreEntryBySymbol(SelectedSymbol().c_str(), f1, f2, f3, duration, m_nGender,
                                    m_nVowelSet);
@@ -323,7 +323,7 @@ void CTundrelView::ResetVowel() {
     const VowelEntry& preset =
         kPresetVowels[gender][slot / kPositionsPerType][slot % kPositionsPerType];
     m_pDoc->InitEntry(slot, preset.f1, preset.f2, preset.f3, 100, m_nGender, m_nVowelSet);
-    LogLine("Init");
+    m_log.Reset();
     const ChartScale scale = Scale();
     m_nSelX = FrequencyToX(scale, preset.f1);
     m_nSelY = FrequencyToY(scale, preset.f2);

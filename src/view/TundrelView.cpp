@@ -1,4 +1,4 @@
-// The vowel chart view: construction, options and the volume control.
+// The vowel chart view: construction, options, the volume control and painting.
 #include "view/TundrelView.h"
 
 #include "audio/SoundPlayer.h"
@@ -9,7 +9,6 @@
 #include "synth/SynthRun.h"
 #include "view/SymbolFont.h"
 
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -24,6 +23,8 @@ constexpr int kMaxGridWidth = 380;
 constexpr int kDefaultFemaleTilt = 6;
 constexpr int kMaxFemaleTilt = 24;
 
+const QRect kF3Area(430, 172, 40, 193); // (430, 172, 470, 365)
+
 // A stored option, or the default when it is missing or outside min..max.
 int ReadOption(const char* key, int minimum, int maximum, int defaultValue) {
     const int value = GetProfile().GetInt(kOptions, key, defaultValue);
@@ -34,21 +35,18 @@ int ReadOption(const char* key, int minimum, int maximum, int defaultValue) {
 
 CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* player,
                            QWidget* parent)
-    : QWidget(parent), m_pDoc(doc), m_pVolume(volume), m_pPlayer(player) {
+    : QWidget(parent), m_state(doc), m_pVolume(volume), m_pPlayer(player) {
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
+    m_state.SetActionLog(&m_log);
     ReadOptions();
     const SymbolFontChoice symbolFont = ChooseSymbolFont();
-    m_symbolFont = symbolFont.font;
-    m_bSymbolFont = symbolFont.hasIpaGlyphs;
+    m_look.symbolFont = symbolFont.font;
+    m_look.hasSymbolFont = symbolFont.hasIpaGlyphs;
     CreateControls();
     ShowAdvancedControls();
-    FillVowelList();
-    {
-        const QSignalBlocker blocker(m_pVowelList);
-        m_pVowelList->setCurrentRow(0);
-    }
-    ResetVowel();
+    m_state.ShowFirstVowel();
+    ShowState();
     ActivateVolume();
     setFocus();
 }
@@ -58,8 +56,13 @@ CTundrelView::~CTundrelView() {
 }
 
 void CTundrelView::ReadOptions() {
-    m_nGridWidth = ReadOption(kZoomFactorKey, 1, kMaxGridWidth, kDefaultGridWidth);
-    m_nFemaleTilt = ReadOption(kFemaleTiltKey, 0, kMaxFemaleTilt, kDefaultFemaleTilt);
+    m_state.SetGridWidth(ReadOption(kZoomFactorKey, 1, kMaxGridWidth, kDefaultGridWidth));
+    m_state.SetFemaleTilt(ReadOption(kFemaleTiltKey, 0, kMaxFemaleTilt, kDefaultFemaleTilt));
+}
+
+void CTundrelView::WriteOptions() {
+    GetProfile().WriteInt(kOptions, kZoomFactorKey, m_state.GridWidth());
+    GetProfile().WriteInt(kOptions, kFemaleTiltKey, m_state.FemaleTilt());
 }
 
 void CTundrelView::ActivateVolume() {
@@ -72,19 +75,18 @@ void CTundrelView::ActivateVolume() {
 }
 
 void CTundrelView::SetVoiceFiles(const std::vector<std::string>* voiceFiles) {
-    m_pVoiceFiles = voiceFiles;
+    m_state.SetVoiceFiles(voiceFiles);
 }
 
 QSize CTundrelView::RequiredClientSize() const {
-    return QSize(m_bAdvanced ? 472 : 430, 385);
+    return QSize(m_state.ShowsAdvancedControls() ? 472 : 430, 385);
 }
 
 void CTundrelView::OnDestroy() {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
-    GetProfile().WriteInt(kOptions, kZoomFactorKey, m_nGridWidth);
-    GetProfile().WriteInt(kOptions, kFemaleTiltKey, m_nFemaleTilt);
+    WriteOptions();
     if (m_pPlayer)
         m_pPlayer->Stop();
     ReleaseSynthesis();
@@ -96,17 +98,23 @@ void CTundrelView::OnDestroy() {
 }
 
 void CTundrelView::paintEvent(QPaintEvent* event) {
+    // Every paint computes the point's formants first; in automatic mode F3 follows them.
+    if (m_state.HasPoint()) {
+        m_state.ComputeFormants();
+        ShowSliders();
+        UpdateStatusText();
+    }
     {
         QPainter painter(this);
-        OnDraw(painter);
+        if (!m_state.ShowsAdvancedControls())
+            painter.fillRect(kF3Area, QColor(192, 192, 192));
+        DrawChart(painter, m_state, m_look);
     }
     // Qt also repaints the view under its controls when one of them changes (a label's
     // text, a button's hover look); the point waits for a paint that reaches the chart.
-    if (m_bPlayPending &&
-        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight))) {
-        m_bPlayPending = false;
+    if (m_state.IsPlayPending() &&
+        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight)))
         PlayPaintedPoint();
-    }
 }
 
 void CTundrelView::mousePressEvent(QMouseEvent* event) {

@@ -62,8 +62,6 @@ public:
     // Plays the entry selected in the wave list window (while it is closed: the one that
     // was selected when it closed).
     void PlayWaveFile();
-    // A request of the wave list window (WaveListRequest): close it, or a new vowel volume.
-    void OnWaveListMessage(int request, int value);
     // The wave list, made on first use; it lives as long as the view.
     CWaveListDlg* WaveList();
     // The volume applied to the output line before every synthesized vowel.
@@ -147,6 +145,9 @@ private:
     void OnCircleParameters();
     void OnSelectTempPath();
     void OnLogToFile();
+
+    // Wave list window (ViewWaveList.cpp)
+    void CloseWaveList();
 
     ActionLog m_log;
     ChartState m_state;

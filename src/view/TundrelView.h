@@ -87,7 +87,7 @@ public:
     // --- State, for the frame and the tests -----------------------------------------------
     const ChartState& State() const { return m_state; }
     bool IsLogging() const { return m_log.IsOn(); }
-    bool HasSymbolFont() const { return m_look.hasSymbolFont; }
+    const ChartLook& Look() const { return m_look; }
     const QString& StatusText() const { return m_strStatus; }
     QListWidget* VowelList() const { return m_pVowelList; }
     QSlider* LengthSlider() const { return m_pLengthSlider; }

@@ -1,8 +1,7 @@
-// Paints the chart: frame, F3 area, zoom grid, the four symbol maps and the markers.
-#include "view/TundrelView.h"
+#include "view/ChartDrawing.h"
 
-#include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
+#include "view/ChartState.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -11,7 +10,6 @@
 namespace {
 
 const QColor kLightGrey(192, 192, 192);
-const QRect kF3Area(430, 172, 40, 193); // (430, 172, 470, 365)
 
 // The chart: a one-pixel black frame covering x 50..429 and y 0..384 around white.
 void DrawChartFrame(QPainter& painter) {
@@ -20,6 +18,63 @@ void DrawChartFrame(QPainter& painter) {
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(chart.adjusted(0, 0, -1, -1));
+}
+
+// Grid lines every gridWidth pixels; each line stops one pixel short of its end point.
+void DrawGrid(QPainter& painter, int gridWidth) {
+    const int g = gridWidth > 0 ? gridWidth : 1;
+    painter.setPen(QPen(kLightGrey, 0));
+    for (int x = kChartLeft + g; x < kChartRight; x += g)
+        painter.drawLine(x, 1, x, kChartBottom - 2);
+    for (int y = kChartTop + g; y < kChartBottom; y += g)
+        painter.drawLine(1, y, kChartRight - 2, y);
+    painter.setPen(QPen(Qt::black, 0));
+}
+
+// The symbol's right edge and baseline sit on its anchor, with its dot centred there.
+void DrawMapSymbol(QPainter& painter, const MapSymbol& symbol) {
+    const QPoint anchor(symbol.anchor.x + kChartLeft, symbol.anchor.y);
+    if (symbol.dot != MapSymbol::Dot::None) {
+        const char* picture = symbol.dot == MapSymbol::Dot::Preset ? kPicturePreset : kPictureStored;
+        DrawBitmap(painter, picture, anchor.x() - 2, anchor.y() - 2, 5, 5);
+    }
+    if (symbol.symbol == 0)
+        return;
+    const QString text = QString::fromUtf8(SymbolToUtf8(symbol.symbol));
+    const int width = QFontMetrics(painter.font()).horizontalAdvance(text);
+    painter.drawText(anchor.x() - width, anchor.y(), text);
+}
+
+void DrawGrayMap(QPainter& painter, const ChartState& state, const ChartLook& look) {
+    if (!look.hasSymbolFont) {
+        const QPixmap picture(PictureResource(kPictureGrayMap));
+        painter.drawPixmap(51, 1, picture);
+        return;
+    }
+    const QPen previous = painter.pen();
+    painter.setPen(kLightGrey);
+    for (const MapSymbol& symbol : state.SymbolsOf(ChartMap::Gray))
+        DrawMapSymbol(painter, symbol);
+    painter.setPen(previous);
+}
+
+// The diphthong's line and end point, the circle point and the selected point.
+void DrawSelection(QPainter& painter, const ChartState& state) {
+    if (!state.HasPoint())
+        return;
+    const ChartPoint point = state.SelectedPoint();
+    const ChartPoint end = state.DiphthongPoint();
+    if (state.IsDiphthongMode() && end.x > 0) {
+        painter.setPen(QPen(Qt::black, 0));
+        painter.drawLine(point.x + kChartLeft, point.y, end.x + kChartLeft, end.y);
+        DrawBitmap(painter, kPictureEndPoint, end.x + 46, end.y - 4, 8, 8);
+    }
+    if (state.IsCircleMode()) {
+        const ChartPoint offset = state.CircleOffsets();
+        DrawBitmap(painter, kPictureEndPoint, point.x - offset.x + 46, point.y - offset.y - 4, 8,
+                   8);
+    }
+    DrawBitmap(painter, kPictureSelectedPoint, point.x + 46, point.y - 4, 8, 8);
 }
 
 } // namespace
@@ -43,99 +98,20 @@ void DrawBitmap(QPainter& painter, const char* picture, int x, int y, int cx, in
     painter.drawPixmap(x, y, pixmap, 0, 0, cx, cy);
 }
 
-void CTundrelView::OnDraw(QPainter& painter) {
+void DrawChart(QPainter& painter, const ChartState& state, const ChartLook& look) {
     DrawChartFrame(painter);
-    if (!m_bAdvanced)
-        painter.fillRect(kF3Area, kLightGrey);
-    if (m_bShowGrid && m_bZoom)
-        DrawGrid(painter);
-    painter.setFont(m_symbolFont);
+    if (state.ShowsGrid() && state.IsZoomed())
+        DrawGrid(painter, state.GridWidth());
+    painter.setFont(look.symbolFont);
     painter.setPen(Qt::black);
-    if (m_bGrayMap)
-        DrawGrayMap(painter);
-    if (m_bFormantMap)
-        DrawFormantMap(painter);
-    if (m_bUserMap)
-        DrawUserMap(painter);
-    if (m_bModifiedMap)
-        DrawModifiedMap(painter);
-    DrawSelection(painter);
-}
-
-// Grid lines every m_nGridWidth pixels; each line stops one pixel short of its end point.
-void CTundrelView::DrawGrid(QPainter& painter) {
-    const int g = m_nGridWidth > 0 ? m_nGridWidth : 1;
-    painter.setPen(QPen(kLightGrey, 0));
-    for (int x = kChartLeft + g; x < kChartRight; x += g)
-        painter.drawLine(x, 1, x, kChartBottom - 2);
-    for (int y = kChartTop + g; y < kChartBottom; y += g)
-        painter.drawLine(1, y, kChartRight - 2, y);
-    painter.setPen(QPen(Qt::black, 0));
-}
-
-QPoint CTundrelView::Anchor(int f1, int f2) const {
-    const ChartScale scale = Scale();
-    return QPoint(FrequencyToX(scale, f1) + kChartLeft, FrequencyToY(scale, f2));
-}
-
-// The symbol's right edge and baseline sit on the anchor of (f1, f2).
-void CTundrelView::DrawSymbol(QPainter& painter, const char* symbol, int f1, int f2) {
-    if (!symbol || !symbol[0])
-        return;
-    const QString text = QString::fromUtf8(SymbolToUtf8(static_cast<unsigned char>(symbol[0])));
-    const QPoint anchor = Anchor(f1, f2);
-    const int width = QFontMetrics(painter.font()).horizontalAdvance(text);
-    painter.drawText(anchor.x() - width, anchor.y(), text);
-}
-
-void CTundrelView::DrawGrayMap(QPainter& painter) {
-    if (!m_bSymbolFont) {
-        const QPixmap picture(PictureResource(kPictureGrayMap));
-        painter.drawPixmap(51, 1, picture);
-        return;
-    }
-    const QPen previous = painter.pen();
-    painter.setPen(kLightGrey);
-    for (int type = 0; type < kTypeCount; ++type) {
-        for (int position = 0; position < kPositionsPerType; ++position) {
-            const VowelEntry& record = kPresetVowels[m_nGender][type][position];
-            DrawSymbol(painter, record.symbol, record.f1, record.f2);
+    if (state.Shows(ChartMap::Gray))
+        DrawGrayMap(painter, state, look);
+    // Drawn one over the other in this order.
+    for (ChartMap map : {ChartMap::Formant, ChartMap::User, ChartMap::Modified}) {
+        if (state.Shows(map)) {
+            for (const MapSymbol& symbol : state.SymbolsOf(map))
+                DrawMapSymbol(painter, symbol);
         }
     }
-    painter.setPen(previous);
-}
-
-void CTundrelView::DrawFormantMap(QPainter& painter) {
-    for (const VowelEntry* record = PresetTable(); record->f1 != 0; ++record) {
-        const QPoint anchor = Anchor(record->f1, record->f2);
-        DrawBitmap(painter, kPicturePreset, anchor.x() - 2, anchor.y() - 2, 5, 5);
-        DrawSymbol(painter, record->symbol, record->f1, record->f2);
-    }
-}
-
-void CTundrelView::DrawUserMap(QPainter& painter) {
-    const VowelEntry* table = PresetTable();
-    for (int position = 0; table[position].f1 != 0; ++position) {
-        const int slot = SlotOf(m_nVowelType, position);
-        const int f1 = m_pDoc->GetEntryF1(slot, m_nGender, m_nVowelSet);
-        const int f2 = m_pDoc->GetEntryF2(slot, m_nGender, m_nVowelSet);
-        const QPoint anchor = Anchor(f1, f2);
-        DrawBitmap(painter, kPictureStored, anchor.x() - 2, anchor.y() - 2, 5, 5);
-        DrawSymbol(painter, table[position].symbol, f1, f2);
-    }
-}
-
-void CTundrelView::DrawModifiedMap(QPainter& painter) {
-    for (int type = 0; type < kTypeCount; ++type) {
-        for (int position = 0; position < kPositionsPerType; ++position) {
-            const int slot = SlotOf(type, position);
-            if (!m_pDoc->IsEntryModified(slot, m_nGender, m_nVowelSet))
-                continue;
-            const int f1 = m_pDoc->GetEntryF1(slot, m_nGender, m_nVowelSet);
-            const int f2 = m_pDoc->GetEntryF2(slot, m_nGender, m_nVowelSet);
-            const QPoint anchor = Anchor(f1, f2);
-            DrawBitmap(painter, kPictureStored, anchor.x() - 2, anchor.y() - 2, 5, 5);
-            DrawSymbol(painter, kPresetVowels[kMale][type][position].symbol, f1, f2);
-        }
-    }
+    DrawSelection(painter, state);
 }

@@ -1,4 +1,4 @@
-// The vowel chart view: construction, options and the volume control.
+// The vowel chart view: construction, options, the volume control and painting.
 #include "view/TundrelView.h"
 
 #include "audio/SoundPlayer.h"
@@ -9,28 +9,30 @@
 #include "synth/SynthRun.h"
 #include "view/SymbolFont.h"
 
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+namespace {
+
+const QRect kF3Area(430, 172, 40, 193); // (430, 172, 470, 365)
+
+} // namespace
+
 CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* player,
                            QWidget* parent)
-    : QWidget(parent), m_pDoc(doc), m_pVolume(volume), m_pPlayer(player) {
+    : QWidget(parent), m_state(doc), m_pVolume(volume), m_pPlayer(player) {
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
+    m_state.SetActionLog(&m_log);
     ReadOptions();
     const SymbolFontChoice symbolFont = ChooseSymbolFont();
-    m_symbolFont = symbolFont.font;
-    m_bSymbolFont = symbolFont.hasIpaGlyphs;
+    m_look.symbolFont = symbolFont.font;
+    m_look.hasSymbolFont = symbolFont.hasIpaGlyphs;
     CreateControls();
     ShowAdvancedControls();
-    FillVowelList();
-    {
-        const QSignalBlocker blocker(m_pVowelList);
-        m_pVowelList->setCurrentRow(0);
-    }
-    ResetVowel();
+    m_state.ShowFirstVowel();
+    ShowState();
     ActivateVolume();
     setFocus();
 }
@@ -40,8 +42,13 @@ CTundrelView::~CTundrelView() {
 }
 
 void CTundrelView::ReadOptions() {
-    m_nGridWidth = ReadSetting(settings::kZoomFactor);
-    m_nFemaleTilt = ReadSetting(settings::kFemaleTilt);
+    m_state.SetGridWidth(ReadSetting(settings::kZoomFactor));
+    m_state.SetFemaleTilt(ReadSetting(settings::kFemaleTilt));
+}
+
+void CTundrelView::WriteOptions() {
+    WriteSetting(settings::kZoomFactor, m_state.GridWidth());
+    WriteSetting(settings::kFemaleTilt, m_state.FemaleTilt());
 }
 
 void CTundrelView::ActivateVolume() {
@@ -54,23 +61,22 @@ void CTundrelView::ActivateVolume() {
 }
 
 void CTundrelView::SetVoiceFiles(const std::vector<std::string>* voiceFiles) {
-    m_pVoiceFiles = voiceFiles;
+    m_state.SetVoiceFiles(voiceFiles);
 }
 
 QSize CTundrelView::RequiredClientSize() const {
-    return QSize(m_bAdvanced ? 472 : 430, 385);
+    return QSize(m_state.ShowsAdvancedControls() ? 472 : 430, 385);
 }
 
 void CTundrelView::OnDestroy() {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
-    WriteSetting(settings::kZoomFactor, m_nGridWidth);
-    WriteSetting(settings::kFemaleTilt, m_nFemaleTilt);
+    WriteOptions();
     if (m_pPlayer)
         m_pPlayer->Stop();
     ReleaseSynthesis();
-    CloseLog();
+    m_log.Stop();
     // The output line is left as the program found it: muted again only when it was muted
     // before, at the volume it had. A control that cannot tell is left alone.
     if (auto* waveOut = dynamic_cast<CWaveOutVolumeCtrl*>(m_pVolume))
@@ -78,17 +84,23 @@ void CTundrelView::OnDestroy() {
 }
 
 void CTundrelView::paintEvent(QPaintEvent* event) {
+    // Every paint computes the point's formants first; in automatic mode F3 follows them.
+    if (m_state.HasPoint()) {
+        m_state.ComputeFormants();
+        ShowSliders();
+        UpdateStatusText();
+    }
     {
         QPainter painter(this);
-        OnDraw(painter);
+        if (!m_state.ShowsAdvancedControls())
+            painter.fillRect(kF3Area, QColor(192, 192, 192));
+        DrawChart(painter, m_state, m_look);
     }
     // Qt also repaints the view under its controls when one of them changes (a label's
     // text, a button's hover look); the point waits for a paint that reaches the chart.
-    if (m_bPlayPending &&
-        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight))) {
-        m_bPlayPending = false;
+    if (m_state.IsPlayPending() &&
+        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight)))
         PlayPaintedPoint();
-    }
 }
 
 void CTundrelView::mousePressEvent(QMouseEvent* event) {

@@ -1,15 +1,16 @@
-// The vowel chart view: draws the chart, turns clicks into vowels and plays them.
+// The vowel chart view: draws the chart's state, forwards input to it and plays its vowels.
 #pragma once
 
-#include "view/ChartGeometry.h"
+#include "view/ActionLog.h"
+#include "view/ChartDrawing.h"
+#include "view/ChartState.h"
 #include "view/CommandIds.h"
 
-#include <QFont>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,16 +20,16 @@ class CWaveListDlg;
 class ISoundPlayer;
 class QLabel;
 class QListWidget;
-class QPainter;
 class QPushButton;
 class QSlider;
-struct VowelEntry;
 
 // The chart view of the main window. Client area: the control column (x 0..50), the chart
-// (50, 0, 430, 385) and the advanced controls (x 430..472). A change of what the chart shows
-// marks it to be played; the paint that follows draws it, synthesizes the selected point
-// into "temp.wav" and plays it. Repaints the toolkit makes for its own reasons (focus,
-// activation, menus and boxes over the window, exposes) only draw.
+// (50, 0, 430, 385) and the advanced controls (x 430..472). What the chart shows and what it
+// plays is decided by its ChartState; the view shows that state in its controls and on the
+// chart. A change of what the chart shows marks it to be played; the paint that follows
+// draws it, synthesizes the selected point into "temp.wav" and plays it. Repaints the
+// toolkit makes for its own reasons (focus, activation, menus and boxes over the window,
+// exposes) only draw.
 class CTundrelView : public QWidget {
     Q_OBJECT
 
@@ -63,14 +64,12 @@ public:
     // Plays the entry selected in the wave list window (while it is closed: the one that
     // was selected when it closed).
     void PlayWaveFile();
-    // A request of the wave list window (WaveListRequest): close it, or a new vowel volume.
-    void OnWaveListMessage(int request, int value);
     // The wave list, made on first use; it lives as long as the view.
     CWaveListDlg* WaveList();
     // The volume applied to the output line before every synthesized vowel.
     int VowelVolume() const { return m_nVolume; }
 
-    // --- Selection and playback ---------------------------------------------------------
+    // --- Selection and playback (ViewSelection.cpp) --------------------------------------
     void SelectVowel();
     void PlayCurrent();
     void SaveVowel();
@@ -81,29 +80,16 @@ public:
     void OnRButtonDown(int px, int py);
 
     // --- Sliders --------------------------------------------------------------------------
-    int GetDuration() const;
+    int GetDuration() const { return m_state.Duration(); }
     void SetDuration(int duration);
+    // The F3 to play: the slider's, or the automatic one, which the slider then shows.
     int GetF3();
     void SetF3(int f3);
 
     // --- State, for the frame and the tests -----------------------------------------------
-    ChartScale Scale() const;
-    ChartPoint SelectedPoint() const { return {m_nSelX, m_nSelY}; }
-    ChartPoint DiphthongPoint() const { return {m_nDiphX, m_nDiphY}; }
-    int F1() const { return m_nF1; }
-    int F2() const { return m_nF2; }
-    int Gender() const { return m_nGender; }
-    int VowelType() const { return m_nVowelType; }
-    int VowelSet() const { return m_nVowelSet; }
-    int GridWidth() const { return m_nGridWidth; }
-    int FemaleTilt() const { return m_nFemaleTilt; }
-    int CircleAngle() const { return m_nCircleAngle; }
-    int CircleRadius() const { return m_nCircleRadius; }
-    int CircleStepWidth() const { return m_nCircleStep; }
-    int Duration() const { return m_nDuration; }
-    bool IsLogging() const { return m_bLog; }
-    bool HasSymbolFont() const { return m_bSymbolFont; }
-    const std::string& VoiceFile() const { return m_strVoiceFile; }
+    const ChartState& State() const { return m_state; }
+    bool IsLogging() const { return m_log.IsOn(); }
+    const ChartLook& Look() const { return m_look; }
     const QString& StatusText() const { return m_strStatus; }
     QListWidget* VowelList() const { return m_pVowelList; }
     QSlider* LengthSlider() const { return m_pLengthSlider; }
@@ -111,8 +97,6 @@ public:
     QLabel* LengthValue() const { return m_pLengthValue; }
     QLabel* F3Value() const { return m_pF3Value; }
     QPushButton* SetButton() const { return m_pSetButton; }
-    // Circle-mode offsets (dx, dy) of the current radius and angle.
-    ChartPoint CircleOffsets() const;
 
 signals:
     void statusTextChanged(const QString& text);
@@ -126,6 +110,7 @@ protected:
 private:
     // Construction (TundrelView.cpp)
     void ReadOptions();
+    void WriteOptions();
     void ActivateVolume();
 
     // Controls (ViewControls.cpp)
@@ -135,115 +120,48 @@ private:
     void CreateVowelList();
     void ShowAdvancedControls();
     void OnSliderMoved(QSlider* slider);
-
-    // Drawing (ChartDrawing.cpp)
-    void OnDraw(QPainter& painter);
-    void DrawGrid(QPainter& painter);
-    void DrawSymbol(QPainter& painter, const char* symbol, int f1, int f2);
-    void DrawGrayMap(QPainter& painter);
-    void DrawFormantMap(QPainter& painter);
-    void DrawUserMap(QPainter& painter);
-    void DrawModifiedMap(QPainter& painter);
-    QPoint Anchor(int f1, int f2) const;
+    void OnListRowChosen();
+    int ListRow() const;
+    // Shows the state in the controls and repaints the chart when it has changed.
+    void ShowState();
+    void ShowVowelList();
+    void ShowSliders();
 
     // Selection and playback (ViewSelection.cpp)
-    void DrawSelection(QPainter& painter);
-    void PlayOnNextPaint();
-    void PlayPaintedPoint();
-    void UpdateStatusText();
-    void Synthesize(int f1, int f2, int f1End, int f2End);
     void InvalidateMarker();
-    void MovePoint(int id);
-    void ChangeVowelType(int type);
-    bool ListShowsModifiedVowels() const;
-    int SelectedRow() const;
-    std::string SelectedSymbol() const;
-    int ZoomCentreF1() const;
-    int ZoomCentreF2() const;
-    const VowelEntry* ZoomCentreRecord() const;
-    const VowelEntry* PresetTable() const;
+    void UpdateStatusText();
+    void PlayPaintedPoint();
+    void Synthesize(const ChartVowel& vowel);
+    void ShowRefusal(const std::optional<MessageRequest>& refusal);
 
     // Commands (ViewCommands.cpp)
-    void OnVoice(int id);
-    void Redraw();
-    void ToggleMap(bool& flag, const char* message);
-    void ToggleModifiedVowels();
-    void ToggleZoom();
-    void SetVowelSet(int set);
-    void SetGender(int gender);
-    void CircleStep(int direction);
+    bool RunViewCommand(int id);
+    void MovePoint(int id);
     void ToggleAdvancedControls();
-    void ToggleAutoF3();
-    bool DoToggleCommand(int id);
-    CommandState StateOfToggle(int id) const;
 
     // Commands that ask first (ViewDialogs.cpp)
     bool DoDialogCommand(int id);
-    CommandState StateOfDialogCommand(int id) const;
     void OnZoomParameters();
     void OnDuration();
     void OnFemaleTilt();
     void OnCircleParameters();
     void OnSelectTempPath();
-
-    // Action log (ActionLog.cpp)
     void OnLogToFile();
-    void CloseLog();
-    void LogLine(const std::string& line);
-    void LogSelectedVowel();
-    void LogFormants();
-    std::string ListEntryBytes(int row) const;
 
-    CTundrelDoc* m_pDoc;
+    // Wave list window (ViewWaveList.cpp)
+    void CloseWaveList();
+
+    ActionLog m_log;
+    ChartState m_state;
     CVolumeCtrl* m_pVolume;
     ISoundPlayer* m_pPlayer;
     CWaveListDlg* m_pWaveList = nullptr; // a child of the view
-    const std::vector<std::string>* m_pVoiceFiles = nullptr;
-
-    // Scale and drawing state
-    bool m_bBark = false;
-    bool m_bZoom = false;
-    int m_nGridWidth = 76;
-    bool m_bShowGrid = false;
-    bool m_bGrayMap = false;
-    bool m_bFormantMap = false;
-    bool m_bUserMap = false;
-    bool m_bModifiedMap = false;
-    bool m_bModifiedVowels = false;
-    bool m_bAdvanced = false;
-    bool m_bAutoF3 = false;
-    bool m_bShowPosition = false;
-    QFont m_symbolFont;
-    bool m_bSymbolFont = false;
+    ChartLook m_look;
     QFont m_labelFont;
-
-    // Selection and playback state
-    int m_nSelX = -1;
-    int m_nSelY = 0;
-    int m_nDiphX = -1;
-    int m_nDiphY = 0;
-    int m_nF1 = 0;
-    int m_nF2 = 0;
-    int m_nF3 = 0;
-    int m_nGender = 1;
-    int m_nVowelType = 0;
-    int m_nVowelSet = 0;
-    bool m_bDiphthong = false;
-    bool m_bCircle = false;
-    int m_nCircleRadius = 16;
-    int m_nCircleAngle = 0;
-    int m_nCircleStep = 30;
-    int m_nDuration = 100;
-    int m_nFemaleTilt = 0;
     int m_nVolume = 0;
-    int m_nVoiceCommand = 0;
-    std::string m_strVoiceFile;
-    std::string m_strDataDir;
     QString m_strStatus;
+    int m_nShownListFills = -1; // the fill of the list that its rows show
     bool m_bDestroyed = false;
-    bool m_bPlayPending = false; // the chart changed: its next paint plays the point
-    bool m_bLog = false;
-    std::FILE* m_pLogFile = nullptr;
 
     // Child controls
     QPushButton* m_pSetButton = nullptr;
@@ -257,15 +175,3 @@ private:
     QLabel* m_pF3Value = nullptr;
     QLabel* m_pF3Caption = nullptr;
 };
-
-// The marker and map pictures, by their names in the resources (src/res).
-constexpr const char* kPictureSelectedPoint = "selected-point"; // red ball, 8 x 8 used
-constexpr const char* kPicturePreset = "preset-position";       // blue dot, 5 x 5 used
-constexpr const char* kPictureStored = "stored-position";       // red dot, 5 x 5 used
-constexpr const char* kPictureEndPoint = "end-point";           // green ball, 8 x 8 used
-constexpr const char* kPictureGrayMap = "gray-map"; // every preset symbol in light grey, 378 x 380
-
-// Where a marker or map picture lives in the resources.
-QString PictureResource(const char* picture);
-// Copies the top-left cx x cy pixels of a picture to (x, y).
-void DrawBitmap(QPainter& painter, const char* picture, int x, int y, int cx, int cy);

@@ -1,9 +1,10 @@
-// The view's commands that ask first: zoom grid, duration, female tilt, circle parameters
-// and the folder for "temp.wav".
+// The view's commands that ask first: zoom grid, duration, female tilt, circle parameters,
+// the folder for "temp.wav" and the action log.
 #include "view/TundrelView.h"
 
 #include "base/Directories.h"
 #include "base/FolderBrowser.h"
+#include "base/MessageBox.h"
 #include "view/InputDialog.h"
 #include "view/InputPrompt.h"
 
@@ -33,29 +34,6 @@ bool CTundrelView::DoDialogCommand(int id) {
     return true;
 }
 
-CommandState CTundrelView::StateOfDialogCommand(int id) const {
-    CommandState state;
-    switch (id) {
-    case ID_ZOOM_PARAMETERS:
-        state.handled = true;
-        state.enabled = m_bZoom;
-        break;
-    case ID_LOG_TO_FILE:
-        state.handled = true;
-        state.checked = m_bLog;
-        break;
-    case ID_DURATION:
-    case ID_FEMALE_TILT:
-    case ID_CIRCLE_PARAMETERS:
-    case ID_TEMP_PATH:
-        state.handled = true;
-        break;
-    default:
-        break;
-    }
-    return state;
-}
-
 // Asks for an integer with the input dialog; false on Cancel.
 static bool AskNumberText(const char* prompt, int initial, std::string& text) {
     return GetInputPrompt().AskText(prompt, std::to_string(initial), text);
@@ -63,40 +41,36 @@ static bool AskNumberText(const char* prompt, int initial, std::string& text) {
 
 void CTundrelView::OnZoomParameters() {
     std::string text;
-    if (!AskNumberText("Wieviele Formantpositionen ?", CellCountOfGridWidth(m_nGridWidth), text))
+    if (!AskNumberText("Wieviele Formantpositionen ?", CellCountOfGridWidth(m_state.GridWidth()),
+                       text))
         return;
     // The point keeps its pixel position; only the grid and later snapping change.
-    m_nGridWidth = GridWidthFromCellCount(text);
-    if (m_bShowGrid && m_bZoom)
-        Redraw();
+    m_state.SetGridWidth(GridWidthFromCellCount(text));
 }
 
 void CTundrelView::OnDuration() {
     std::string text;
-    if (!AskNumberText("Length of Vowel in % (1 - 100)", m_nDuration, text))
+    if (!AskNumberText("Length of Vowel in % (1 - 100)", m_state.LastDuration(), text))
         return;
-    m_nDuration = DurationFromText(text);
-    SetDuration(m_nDuration);
+    m_state.EnterDuration(DurationFromText(text));
+    ShowSliders();
     PlayCurrent();
 }
 
 void CTundrelView::OnFemaleTilt() {
     std::string text;
-    if (!AskNumberText("Spectral tilt above 3 kHz in dB (0 - 24)", m_nFemaleTilt, text))
+    if (!AskNumberText("Spectral tilt above 3 kHz in dB (0 - 24)", m_state.FemaleTilt(), text))
         return;
-    m_nFemaleTilt = FemaleTiltFromText(text);
+    m_state.SetFemaleTilt(FemaleTiltFromText(text));
     PlayCurrent();
 }
 
 void CTundrelView::OnCircleParameters() {
-    unsigned radius = static_cast<unsigned>(m_nCircleRadius);
-    unsigned step = static_cast<unsigned>(m_nCircleStep);
+    unsigned radius = static_cast<unsigned>(m_state.CircleRadius());
+    unsigned step = static_cast<unsigned>(m_state.CircleStep());
     if (!GetInputPrompt().AskCircle(radius, step))
         return;
-    m_nCircleRadius = static_cast<int>(radius);
-    m_nCircleStep = static_cast<int>(step);
-    m_bCircle = true;
-    Redraw();
+    m_state.SetCircle(static_cast<int>(radius), static_cast<int>(step));
 }
 
 void CTundrelView::OnSelectTempPath() {
@@ -105,4 +79,27 @@ void CTundrelView::OnSelectTempPath() {
     browser.m_strPath = g_strTempDir;
     if (browser.Browse())
         g_strTempDir = browser.m_strPath;
+}
+
+void CTundrelView::OnLogToFile() {
+    const int row = m_state.SelectedRow();
+    if (m_log.IsOn()) {
+        if (ShowMessage("Mitprotokollieren beenden ?", "Frage", MsgIcon::Question,
+                        MsgButtons::YesNo) == MsgAnswer::Yes)
+            m_log.Stop();
+        return;
+    }
+    std::string name;
+    if (!GetInputPrompt().AskText("Bitte Namen eingeben:", "", name))
+        return;
+    // Relative names land in the working directory, which the file dialogs move, or
+    // before the first of them in the log folder of a start from the desktop menu.
+    std::string path = name + ".log";
+    if (!g_strLogDir.empty() && path[0] != '/')
+        path = g_strLogDir + "/" + path;
+    if (!m_log.Start(path)) {
+        ShowMessage("Konnte File nicht anlegen!", "Error", MsgIcon::Error);
+        return;
+    }
+    m_log.VowelSelected(m_state.ListEntry(row));
 }

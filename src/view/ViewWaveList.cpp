@@ -5,8 +5,16 @@
 #include "view/WaveListDlg.h"
 
 CWaveListDlg* CTundrelView::WaveList() {
-    if (!m_pWaveList)
-        m_pWaveList = new CWaveListDlg(this, m_pPlayer); // deleted with the view
+    if (m_pWaveList)
+        return m_pWaveList;
+    m_pWaveList = new CWaveListDlg(this, m_pPlayer); // deleted with the view
+    // The window asks to be closed from inside its own handlers: it is closed once they
+    // are done, as a posted message would be.
+    connect(m_pWaveList, &CWaveListDlg::closeRequested, this, &CTundrelView::CloseWaveList,
+            Qt::QueuedConnection);
+    connect(m_pWaveList, &CWaveListDlg::vowelVolumeChanged, this,
+            [this](int volume) { m_nVolume = volume; });
+    connect(m_pWaveList, &CWaveListDlg::vowelPlayRequested, this, &CTundrelView::PlayCurrent);
     return m_pWaveList;
 }
 
@@ -18,7 +26,14 @@ void CTundrelView::ToggleWaveList() {
     if (IsWaveListOpen())
         m_pWaveList->DestroyWindow();
     else
-        WaveList()->Create(m_pVolume);
+        WaveList()->Create(m_pVolume, m_nVolume);
+    emit commandStatesChanged();
+}
+
+void CTundrelView::CloseWaveList() {
+    if (!IsWaveListOpen())
+        return;
+    m_pWaveList->DestroyWindow();
     emit commandStatesChanged();
 }
 
@@ -30,23 +45,6 @@ void CTundrelView::OpenWaveListFile(const std::string& path) {
 
 void CTundrelView::PlayWaveFile() {
     WaveList()->OnPlay();
-}
-
-void CTundrelView::OnWaveListMessage(int request, int value) {
-    switch (request) {
-    case kWaveListClose:
-    case kWaveListCloseOther:
-        if (IsWaveListOpen()) {
-            m_pWaveList->DestroyWindow();
-            emit commandStatesChanged();
-        }
-        break;
-    case kWaveListVowelVolume:
-        m_nVolume = value;
-        break;
-    default:
-        break;
-    }
 }
 
 void CTundrelView::OnFrameMoved(const QRect& frameRect) {

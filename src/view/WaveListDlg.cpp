@@ -9,11 +9,11 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "view/DialogUnits.h"
-#include "view/TundrelView.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -84,27 +84,27 @@ void CWaveListWindow::closeEvent(QCloseEvent* event) {
 
 // --- Creation ------------------------------------------------------------------------------
 
-CWaveListDlg::CWaveListDlg(CTundrelView* view, ISoundPlayer* player)
-    : QObject(view), m_pView(view), m_pPlayer(player) {}
+CWaveListDlg::CWaveListDlg(QWidget* owner, ISoundPlayer* player)
+    : QObject(owner), m_pOwner(owner), m_pPlayer(player) {}
 
 CWaveListDlg::~CWaveListDlg() {
     delete m_window.data();
 }
 
-bool CWaveListDlg::Create(CVolumeCtrl* volume) {
+bool CWaveListDlg::Create(CVolumeCtrl* volume, int vowelVolume) {
     if (m_window)
         return true;
     // A child of the main window: it stays above it and goes with it.
-    m_window = new CWaveListWindow(m_pView ? m_pView->window() : nullptr);
+    m_window = new CWaveListWindow(m_pOwner ? m_pOwner->window() : nullptr);
     connect(m_window, &CWaveListWindow::cancelRequested, this, &CWaveListDlg::OnCancel);
     CreateControls();
-    if (m_pView)
-        DockTo(m_pView->window()->frameGeometry());
-    m_strDir = ReadSetting(settings::kWaveListFolder);
+    if (m_pOwner)
+        DockTo(m_pOwner->window()->frameGeometry());
+    m_strDir = StoredFolder();
     Refill();
     m_pVolume = volume && volume->IsAvailable() ? volume : nullptr;
     if (m_pVolume) {
-        SetUpSliders();
+        SetUpSliders(vowelVolume);
     } else {
         m_wavSlider->hide();
         m_synthSlider->hide();
@@ -148,10 +148,7 @@ void CWaveListDlg::CreateControls() {
     AddLabel("Synth", 123, 205, 25, 10);
     // The view's play command reaches this window too: Space plays the chart's vowel.
     auto* space = new QShortcut(QKeySequence(Qt::Key_Space), m_window);
-    connect(space, &QShortcut::activated, this, [this] {
-        if (m_pView)
-            m_pView->PlayCurrent();
-    });
+    connect(space, &QShortcut::activated, this, &CWaveListDlg::vowelPlayRequested);
 }
 
 QPushButton* CWaveListDlg::AddButton(int id, const char* text, int x, int y) {
@@ -176,7 +173,7 @@ void CWaveListDlg::AddLabel(const char* text, int x, int y, int cx, int cy) {
     label->setGeometry(DialogUnits(m_window->font()).Rect(x, y, cx, cy));
 }
 
-void CWaveListDlg::SetUpSliders() {
+void CWaveListDlg::SetUpSliders(int vowelVolume) {
     const int minimum = m_pVolume->GetMinimum();
     const int maximum = m_pVolume->GetMaximum();
     if (m_nWavVolume == 0)
@@ -188,7 +185,7 @@ void CWaveListDlg::SetUpSliders() {
         slider->setPageStep(std::max(1, (maximum - minimum) / 5));
     }
     m_wavSlider->setValue(m_nWavVolume);
-    m_synthSlider->setValue(m_pView ? m_pView->VowelVolume() : minimum);
+    m_synthSlider->setValue(vowelVolume);
 }
 
 void CWaveListDlg::DestroyWindow() {
@@ -242,7 +239,15 @@ void CWaveListDlg::RememberDirectory(const std::string& chosenFile) {
         return;
     ChangeDirectory(folder);
     m_strDir = folder;
-    WriteSetting(settings::kWaveListFolder, m_strDir);
+    StoreFolder(m_strDir);
+}
+
+std::string CWaveListDlg::StoredFolder() {
+    return ReadSetting(settings::kWaveListFolder);
+}
+
+void CWaveListDlg::StoreFolder(const std::string& folder) {
+    WriteSetting(settings::kWaveListFolder, folder);
 }
 
 // --- Commands ------------------------------------------------------------------------------
@@ -319,11 +324,8 @@ void CWaveListDlg::OnSave() {
 }
 
 void CWaveListDlg::OnCancel() {
-    // Posted, so the window is not destroyed inside one of its own handlers.
-    if (m_pView)
-        QMetaObject::invokeMethod(
-            m_pView, [view = m_pView] { view->OnWaveListMessage(kWaveListClose, 0); },
-            Qt::QueuedConnection);
+    if (isSignalConnected(QMetaMethod::fromSignal(&CWaveListDlg::closeRequested)))
+        emit closeRequested();
     else
         DestroyWindow();
 }
@@ -333,6 +335,5 @@ void CWaveListDlg::OnWavSliderMoved(int volume) {
 }
 
 void CWaveListDlg::OnSynthSliderMoved(int volume) {
-    if (m_pView)
-        m_pView->OnWaveListMessage(kWaveListVowelVolume, volume);
+    emit vowelVolumeChanged(volume);
 }

@@ -9,20 +9,11 @@
 #include <string>
 #include <vector>
 
-class CTundrelView;
 class CVolumeCtrl;
 class ISoundPlayer;
 class QListWidget;
 class QPushButton;
 class QSlider;
-
-// The view's requests from the wave list window: close the window (1 from the Close button
-// and Escape, 2 from elsewhere) and take a new vowel volume from the "Synth" slider.
-enum WaveListRequest : int {
-    kWaveListClose = 1,
-    kWaveListCloseOther = 2,
-    kWaveListVowelVolume = 1030,
-};
 
 // Control identifiers of the wave list window, kept as the widgets' object names.
 enum WaveListControl : int {
@@ -52,19 +43,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
-// The wave list of the chart view. The object lives as long as the view; its window is
-// created and destroyed many times, and the entries, the folder and the "Wav" volume stay
-// while it is closed.
+// The wave list of the chart view. The object lives as long as its owner (the view); its
+// window is created and destroyed many times, and the entries, the folder and the "Wav"
+// volume stay while it is closed. What it asks of the chart goes out as signals.
 class CWaveListDlg : public QObject {
     Q_OBJECT
 
 public:
-    CWaveListDlg(CTundrelView* view, ISoundPlayer* player);
+    // owner: the widget whose main window the window stays beside (may be nullptr).
+    CWaveListDlg(QWidget* owner, ISoundPlayer* player);
     ~CWaveListDlg() override;
 
-    // Creates and shows the window docked beside the main window, with the entries in the
-    // list and line 0 selected. Without a usable volume control the sliders are hidden.
-    bool Create(CVolumeCtrl* volume);
+    // Creates and shows the window docked beside the owner's main window, with the entries
+    // in the list and line 0 selected, the "Synth" slider at vowelVolume. Without a usable
+    // volume control the sliders are hidden.
+    bool Create(CVolumeCtrl* volume, int vowelVolume);
     // Closes the window; it is deleted once control is back in the event loop, so this
     // may be called from one of the window's own handlers.
     void DestroyWindow();
@@ -79,7 +72,8 @@ public:
     void OnRemove();
     void OnOpen();
     void OnSave();
-    // Close button, Escape and close box: asks the view to close the window.
+    // Close button, Escape and close box: asks the owner to close the window (closes it
+    // itself when nobody listens).
     void OnCancel();
     // Replaces the entries by those of the list file and shows them; false (after the
     // message) when the file cannot be read, which leaves the entries as they were.
@@ -96,19 +90,30 @@ public:
     QSlider* WavSlider() const { return m_wavSlider; }
     QSlider* SynthSlider() const { return m_synthSlider; }
 
+signals:
+    // Close the window: the Close button, Escape or the close box.
+    void closeRequested();
+    // The "Synth" slider moved: the volume of the synthesized vowels.
+    void vowelVolumeChanged(int volume);
+    // Space in the window: the chart's play command.
+    void vowelPlayRequested();
+
 private:
     void CreateControls();
     QPushButton* AddButton(int id, const char* text, int x, int y);
     QSlider* AddSlider(int id, int x, int y);
     void AddLabel(const char* text, int x, int y, int cx, int cy);
-    void SetUpSliders();
+    void SetUpSliders(int vowelVolume);
     void Refill();
     void AddLine(const std::string& path);
     void RememberDirectory(const std::string& chosenFile);
+    // The folder of the window's file dialogs, as the settings keep it.
+    static std::string StoredFolder();
+    static void StoreFolder(const std::string& folder);
     void OnWavSliderMoved(int volume);
     void OnSynthSliderMoved(int volume);
 
-    CTundrelView* m_pView;
+    QWidget* m_pOwner;
     ISoundPlayer* m_pPlayer;
     QPointer<CWaveListWindow> m_window;
     QSlider* m_wavSlider = nullptr;

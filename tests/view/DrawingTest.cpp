@@ -2,6 +2,7 @@
 #include "ViewFixture.h"
 
 #include <QColor>
+#include <QPainter>
 
 namespace {
 
@@ -116,7 +117,7 @@ TEST_F(DrawingTest, FormantMapDrawsSymbolsLeftOfAndAboveTheirAnchors) {
     EXPECT_EQ(InkBox(plain, QRect(anchor - QPoint(30, 30), QSize(30, 28))), QRect());
     EXPECT_FALSE(InkBox(map, QRect(anchor - QPoint(30, 30), QSize(30, 28))).isEmpty());
     EXPECT_EQ(InkBox(map, QRect(anchor + QPoint(3, 3), QSize(20, 20))), QRect());
-    if (view->HasSymbolFont()) {
+    if (view->Look().hasSymbolFont) {
         const QColor dot(map.pixel(anchor + QPoint(1, 1)));
         EXPECT_GT(dot.blue(), 2 * dot.red()); // a blue dot for a preset position
     }
@@ -137,6 +138,24 @@ TEST_F(DrawingTest, GrayMapDrawsEveryPresetInLightGrey) {
     }
     EXPECT_GT(grey, 500);
     EXPECT_EQ(black, 0);
+}
+
+// The chart is drawn from the state alone: drawn onto an image it is what the view shows.
+TEST_F(DrawingTest, ChartDrawnOntoAnImageIsWhatTheViewShows) {
+    view->OnCommand(ID_FORMANT_MAP);
+    view->OnCommand(ID_GRAY_MAP);
+    view->OnCommand(ID_MODE_DIPHTHONG);
+    view->OnRButtonDown(300, 300);
+    view->OnLButtonDown(200, 150);
+    const QRect chart(kChartLeft, kChartTop, kChartWidth, kChartHeight);
+    const QImage shown = Paint().copy(chart);
+    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        DrawChart(painter, view->State(), view->Look());
+    }
+    EXPECT_EQ(image.copy(chart).convertToFormat(QImage::Format_RGB32), shown);
 }
 
 TEST(ViewPictures, AreCompiledInWithTheirSizes) {

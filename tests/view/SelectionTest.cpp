@@ -19,15 +19,15 @@ ChartScale Herz() {
 TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     CreateView();
     EXPECT_EQ(view->VowelList()->currentRow(), 0);
-    EXPECT_EQ(view->SelectedPoint(),
+    EXPECT_EQ(view->State().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 250), FrequencyToY(Herz(), 2100)}));
     EXPECT_TRUE(player.played.empty());
     Paint();
     ASSERT_EQ(player.played.size(), 1u);
     EXPECT_EQ(player.played[0], TempWav());
     EXPECT_GT(std::filesystem::file_size(TempWav()), 44u);
-    EXPECT_EQ(view->F1(), XToFrequency(Herz(), FrequencyToX(Herz(), 250)));
-    EXPECT_EQ(view->F2(), YToFrequency(Herz(), FrequencyToY(Herz(), 2100)));
+    EXPECT_EQ(view->State().F1(), XToFrequency(Herz(), FrequencyToX(Herz(), 250)));
+    EXPECT_EQ(view->State().F2(), YToFrequency(Herz(), FrequencyToY(Herz(), 2100)));
     // The sound was stopped and the vowel volume applied before the synthesis.
     EXPECT_GE(player.stops, 1);
     ASSERT_FALSE(volume.setVolumes.empty());
@@ -85,41 +85,9 @@ TEST_F(ViewTest, ZoomedClickSnapsToTheCentreOfItsGridCell) {
     CreateView();
     view->OnCommand(ID_ZOOM);
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(87, 60));
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{37, 62}));
+    EXPECT_EQ(view->State().SelectedPoint(), (ChartPoint{37, 62}));
     view->OnRButtonDown(87, 60);
-    EXPECT_EQ(view->DiphthongPoint(), (ChartPoint{37, 62}));
-}
-
-TEST_F(ViewTest, ClicksOutsideTheChartSelectNothing) {
-    CreateView();
-    const ChartPoint before = view->SelectedPoint();
-    view->OnLButtonDown(50, 100);
-    view->OnLButtonDown(10, 100);
-    view->OnLButtonDown(431, 100);
-    EXPECT_EQ(view->SelectedPoint(), before);
-    view->OnLButtonDown(430, 500); // y is taken as it is
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{380, 500}));
-    view->OnLButtonDown(51, 7);
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{1, 7}));
-}
-
-TEST_F(ViewTest, ArrowKeysMoveOneStepWithinTheLimits) {
-    CreateView();
-    view->OnLButtonDown(53, 2);
-    view->OnCommand(ID_MOVE_LEFT);
-    view->OnCommand(ID_MOVE_UP);
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{0, 0}));
-    view->OnLButtonDown(428, 383);
-    view->OnCommand(ID_MOVE_RIGHT);
-    view->OnCommand(ID_MOVE_DOWN);
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{379, 384}));
-    view->OnLButtonDown(150, 100);
-    view->OnCommand(ID_MOVE_RIGHT);
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{105, 100}));
-    view->OnCommand(ID_ZOOM);
-    const ChartPoint zoomed = view->SelectedPoint();
-    view->OnCommand(ID_MOVE_DOWN);
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{zoomed.x, zoomed.y + 25}));
+    EXPECT_EQ(view->State().DiphthongPoint(), (ChartPoint{37, 62}));
 }
 
 TEST_F(ViewTest, StatusTextShowsTheFormantsOnlyWhenAskedFor) {
@@ -180,35 +148,11 @@ TEST_F(ViewTest, ResetPutsThePresetBack) {
     EXPECT_FALSE(doc.IsEntryModified(3, kMale, kCardinal));
     EXPECT_TRUE(doc.IsModified()); // resetting leaves the changed flag alone
     EXPECT_EQ(doc.GetEntryF1(3, kMale, kCardinal), 850);
-    EXPECT_EQ(view->SelectedPoint(),
+    EXPECT_EQ(view->State().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 850), FrequencyToY(Herz(), 1500)}));
     EXPECT_EQ(view->GetDuration(), 100);
     EXPECT_EQ(view->GetF3(), 2700);
     EXPECT_FALSE(view->VowelList()->item(3)->text().endsWith(QChar(0x2014)));
-}
-
-TEST_F(ViewTest, ResetInTheModifiedVowelListResetsTheVowelOnTheRow) {
-    CreateView();
-    doc.StoreEntry(19, 500, 1000, 2500, 50, kMale, kCardinal); // further vowel 0x59
-    view->OnCommand(ID_MODIFIED_VOWELS);
-    ASSERT_EQ(view->VowelList()->count(), 1);
-    EXPECT_EQ(view->VowelList()->item(0)->data(Qt::UserRole).toInt(), 0x59);
-    view->ResetVowel();
-    EXPECT_FALSE(doc.IsEntryModified(19, kMale, kCardinal));
-    EXPECT_EQ(doc.GetEntryF1(19, kMale, kCardinal), 350);
-    EXPECT_FALSE(doc.IsEntryModified(0, kMale, kCardinal));
-}
-
-TEST_F(ViewTest, ZoomCentreOfTheModifiedMapListIsFoundBySymbol) {
-    CreateView();
-    for (int slot = 0; slot < 12; ++slot)
-        doc.StoreEntry(slot, 500, 1000, 2500, 50, kMale, kCardinal);
-    view->OnCommand(ID_MODIFIED_MAP);
-    ASSERT_EQ(view->VowelList()->count(), 12);
-    view->VowelList()->setCurrentRow(11); // secondary vowel 0xAF
-    view->OnCommand(ID_ZOOM);
-    EXPECT_EQ(view->Scale().centreF1, 720);
-    EXPECT_EQ(view->Scale().centreF2, 1350);
 }
 
 TEST_F(ViewTest, SelectingAListVowelMovesToItsStoredPosition) {
@@ -216,7 +160,7 @@ TEST_F(ViewTest, SelectingAListVowelMovesToItsStoredPosition) {
     doc.StoreEntry(5, 500, 1000, 2500, 50, kMale, kCardinal);
     view->FillVowelList();
     view->VowelList()->setCurrentRow(5);
-    EXPECT_EQ(view->SelectedPoint(),
+    EXPECT_EQ(view->State().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 500), FrequencyToY(Herz(), 1000)}));
     EXPECT_EQ(view->GetF3(), 2500);
     EXPECT_EQ(view->GetDuration(), 50);
@@ -225,85 +169,14 @@ TEST_F(ViewTest, SelectingAListVowelMovesToItsStoredPosition) {
     EXPECT_EQ(view->GetF3(), 2700);
 }
 
-TEST_F(ViewTest, VowelTypesPageWithTab) {
-    CreateView();
-    EXPECT_STREQ(view->OnUpdateCommand(ID_NEXT_TYPE).text, "&View Rounded (secondary) Vowels\tTab");
-    view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->VowelType(), 1);
-    EXPECT_EQ(view->VowelList()->item(0)->data(Qt::UserRole).toInt(), 0x79);
-    EXPECT_EQ(view->VowelList()->currentRow(), -1);
-    for (int i = 0; i < 3; ++i)
-        view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->VowelType(), 0);
-    view->OnCommand(ID_TYPE_SCHWA);
-    EXPECT_EQ(view->VowelList()->count(), 8); // the blank placeholders are listed too
-    EXPECT_TRUE(view->OnUpdateCommand(ID_TYPE_SCHWA).checked);
-    EXPECT_STREQ(view->OnUpdateCommand(ID_NEXT_TYPE).text, "&View primary Vowels\tTab");
-}
-
-TEST_F(ViewTest, ZoomedPagingKeepsTheRowAndCentresOnIt) {
-    CreateView();
-    view->VowelList()->setCurrentRow(2);
-    view->OnCommand(ID_ZOOM);
-    view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->VowelList()->currentRow(), 2);
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{190, 192}));
-    EXPECT_EQ(view->GetF3(), 2300);
-}
-
-TEST_F(ViewTest, ZoomedPagingMovesToTheStoredPositionOfTheRow) {
-    CreateView();
-    const VowelEntry& preset = kPresetVowels[kMale][1][2];
-    doc.StoreEntry(SlotOf(1, 2), preset.f1 + 100, preset.f2 - 200, 2900, 100, kMale, 0);
-    view->VowelList()->setCurrentRow(2);
-    view->OnCommand(ID_ZOOM);
-    view->OnCommand(ID_NEXT_TYPE);
-    const ChartScale zoomed = view->Scale();
-    EXPECT_EQ(view->SelectedPoint(), (ChartPoint{FrequencyToX(zoomed, preset.f1 + 100),
-                                                 FrequencyToY(zoomed, preset.f2 - 200)}));
-    EXPECT_NE(view->SelectedPoint(), (ChartPoint{190, 192}));
-    EXPECT_EQ(view->GetF3(), 2900);
-}
-
 TEST_F(ViewTest, PagingIsRefusedWhileTheModifiedVowelsAreListed) {
     CreateView();
     view->OnCommand(ID_MODIFIED_VOWELS);
     view->OnCommand(ID_NEXT_TYPE);
     view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->VowelType(), 2);
+    EXPECT_EQ(view->State().VowelType(), 2);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(
                                     2, "All modified Vowels are shown. There are no other pages."));
-}
-
-TEST_F(ViewTest, CircleOffsetsFollowTheAngle) {
-    CreateView();
-    EXPECT_EQ(view->CircleOffsets(), (ChartPoint{0, 16}));
-    view->OnCommand(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(view->CircleAngle(), 30);
-    EXPECT_EQ(view->CircleOffsets(), (ChartPoint{7, 13}));
-    view->OnCommand(ID_CIRCLE_FORWARD);
-    view->OnCommand(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(view->CircleOffsets(), (ChartPoint{15, 0}));
-    for (int i = 0; i < 3; ++i)
-        view->OnCommand(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(view->CircleOffsets(), (ChartPoint{0, -15}));
-    EXPECT_FALSE(view->OnUpdateCommand(ID_MODE_NORMAL).checked);
-    // A click leaves circle mode.
-    view->OnLButtonDown(100, 100);
-    EXPECT_TRUE(view->OnUpdateCommand(ID_MODE_NORMAL).checked);
-}
-
-TEST_F(ViewTest, CircleAngleWrapsAroundAtBothEnds) {
-    CreateView();
-    for (int i = 0; i < 12; ++i)
-        view->OnCommand(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(view->CircleAngle(), 360);
-    view->OnCommand(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(view->CircleAngle(), 30);
-    view->OnCommand(ID_CIRCLE_BACK);
-    EXPECT_EQ(view->CircleAngle(), 0);
-    view->OnCommand(ID_CIRCLE_BACK);
-    EXPECT_EQ(view->CircleAngle(), 330);
 }
 
 TEST_F(ViewTest, PlayRendersTheCurrentPointWithoutPainting) {

@@ -1,6 +1,6 @@
 // Starting playback of a freshly synthesized vowel: Play of a 10044-byte "temp.wav".
 #include "BenchApplication.h"
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

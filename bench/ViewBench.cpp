@@ -1,7 +1,7 @@
 // Response of the chart: from a mouse press on the chart until the vowel it selects has been
 // synthesized into "temp.wav" and handed to the sound output.
 #include "BenchApplication.h"
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"

@@ -2,7 +2,7 @@
 // program asks of them.
 #pragma once
 
-#include "audio/SoundPlayer.h"
+#include "audio/ISoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "base/FileDialogs.h"
 

@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/Directories.h"
 #include "base/FileDialogs.h"

@@ -1,7 +1,7 @@
 // The vowel chart view: construction, options, the volume control and painting.
 #include "view/TundrelView.h"
 
-#include "audio/SoundPlayer.h"
+#include "audio/ISoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/MessageBox.h"

@@ -2,7 +2,7 @@
 // the markers are repainted, and the vowels the state asks for are rendered and played.
 #include "view/TundrelView.h"
 
-#include "audio/SoundPlayer.h"
+#include "audio/ISoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "base/MessageBox.h"
 #include "base/Report.h"

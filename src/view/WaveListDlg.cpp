@@ -1,7 +1,7 @@
 // The wave list window: its controls, the list of entries, playback and the list files.
 #include "view/WaveListDlg.h"
 
-#include "audio/SoundPlayer.h"
+#include "audio/ISoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "audio/WaveListFile.h"
 #include "base/Directories.h"

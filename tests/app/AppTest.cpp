@@ -3,7 +3,7 @@
 #include "TestFakes.h"
 #include "app/MainFrame.h"
 #include "app/TundrelApp.h"
-#include "audio/SoundPlayer.h"
+#include "audio/ISoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "audio/WaveListFile.h"
 #include "base/Directories.h"

@@ -1,8 +1,8 @@
 // Without a sound server the player and the volume control fail quietly and quickly. The
 // checks run in a child process whose PulseAudio clients point at a socket that does not
 // exist, since the sound libraries keep their view of the server for the whole process.
-#include "audio/QtSoundPlayer.h"
 #include "audio/SoundFile.h"
+#include "audio/SoundPlayer.h"
 #include "audio/WaveOutVolumeCtrl.h"
 
 #include "AudioTestSupport.h"

@@ -2,7 +2,7 @@
 // while a sound plays ends it with BrokenOff and leaves the volume control unavailable;
 // one that is frozen, or that falls silent after the handshake, is given up within a few
 // seconds: play and volume exit 1 with their messages.
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 #include "audio/WaveOutVolumeCtrl.h"
 
 #include "AudioTestSupport.h"

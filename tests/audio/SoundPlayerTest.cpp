@@ -1,6 +1,6 @@
 // The sound player against the private test sound server: what is played is recorded
 // from the null sink's monitor and compared with the file.
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 
 #include "AudioTestSupport.h"
 #include "TempDir.h"

@@ -1,7 +1,7 @@
 // Tests of choosing a point, playing it, the status text, and storing and resetting vowels.
 #include "ViewFixture.h"
 
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -4,7 +4,7 @@
 
 #include "TempDir.h"
 #include "TestFakes.h"
-#include "audio/SoundPlayer.h"
+#include "audio/ISoundPlayer.h"
 #include "audio/VolumeCtrl.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"

@@ -1,8 +1,8 @@
 // quirnel-cli play and volume: the sound player and the wave output volume control.
 #include "Cli.h"
 
-#include "audio/QtSoundPlayer.h"
 #include "audio/SoundFile.h"
+#include "audio/SoundPlayer.h"
 #include "audio/WaveOutVolumeCtrl.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // server: opening a list sounds its first entry at once, and Play after working in the chart
 // sounds the list's entry, not the chart's vowel.
 #include "audio/AudioTestSupport.h"
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 #include "base/FileDialogs.h"
 #include "view/ViewFixture.h"
 #include "view/WaveListDlg.h"

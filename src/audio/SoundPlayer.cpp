@@ -1,4 +1,4 @@
-#include "audio/QtSoundPlayer.h"
+#include "audio/SoundPlayer.h"
 
 #include "audio/RealtimeThread.h"
 #include "audio/SoundFile.h"

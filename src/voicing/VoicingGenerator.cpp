@@ -1,7 +1,7 @@
-#include "VoicingGenerator.h"
+#include "voicing/VoicingGenerator.h"
 
-#include "GlottalPulse.h"
-#include "SpectralBalance.h"
+#include "voicing/GlottalPulse.h"
+#include "voicing/SpectralBalance.h"
 
 #include <algorithm>
 #include <cmath>

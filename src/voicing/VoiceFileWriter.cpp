@@ -1,4 +1,4 @@
-#include "VoiceFileWriter.h"
+#include "voicing/VoiceFileWriter.h"
 
 #include "base/FileError.h"
 #include "base/MessageBox.h"

@@ -40,6 +40,18 @@ bool WriteVoiceFile(const std::string& path, const std::vector<int32_t>& samples
     return written;
 }
 
+std::string VoiceFileText(const std::vector<int32_t>& samples, double scaleFactor) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%zu\n%.6g\n", samples.size(), scaleFactor);
+    std::string text = line;
+    text.reserve(text.size() + 8 * samples.size());
+    for (int32_t sample : samples) {
+        std::snprintf(line, sizeof line, "%d\n", static_cast<int>(sample));
+        text += line;
+    }
+    return text;
+}
+
 std::vector<int32_t> QuantizeVoicing(const std::vector<double>& voicing, double gain) {
     constexpr double kLimit = std::numeric_limits<int32_t>::max();
     std::vector<int32_t> samples(voicing.size());

@@ -4,6 +4,7 @@
 #include "base/Directories.h"
 #include "base/FileError.h"
 #include "base/SafeFile.h"
+#include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
 
 #include <algorithm>
@@ -24,6 +25,7 @@ struct RenderRequest {
     int frameMs = 100;
     int f1End = 0, f2End = 0;
     bool fade = true;
+    SoundFormat format; // the defaults write exactly the chart's temp.wav
 };
 
 // Formant frequencies must lie between 1 Hz and the Nyquist frequency of 10000 samples/s.
@@ -44,8 +46,8 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
     request.fade = noFade == args.end();
     args.erase(noFade, args.end());
     CliOptions options;
-    if (!options.Parse(args,
-                       {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out"}))
+    if (!options.Parse(args, {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end",
+                              "out", "rate", "format"}))
         return false;
     if (!options.Positional().empty()) {
         CliError("unexpected argument \"" + options.Positional()[0] + "\"");
@@ -68,8 +70,14 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
         !ReadOptionalInt(options, "tilt", request.tilt) ||
         !ReadOptionalInt(options, "frame-ms", request.frameMs) ||
         !ReadOptionalInt(options, "f1-end", request.f1End) ||
-        !ReadOptionalInt(options, "f2-end", request.f2End))
+        !ReadOptionalInt(options, "f2-end", request.f2End) ||
+        !ReadOptionalInt(options, "rate", request.format.sampleRate))
         return false;
+    if (options.Has("format") &&
+        !ParseSampleFormat(options.Get("format"), request.format.sampleFormat)) {
+        CliError("--format must be pcm16, pcm24 or float");
+        return false;
+    }
     if (request.frameMs < 1 || request.frameMs > 2000) {
         CliError("--frame-ms must lie between 1 and 2000");
         return false;
@@ -129,6 +137,19 @@ int RenderCommand(const std::vector<std::string>& args) {
     RenderRequest request;
     if (!ParseRequest(args, request))
         return kCliBadArguments;
+    if (request.format.sampleRate != kRenderedRate ||
+        request.format.sampleFormat != SampleFormat::Pcm16 ||
+        SoundFileTypeOf(request.out) == SoundFileType::Flac) {
+        const ExportResult exported =
+            ExportVowel({request.voice, request.tilt, request.frameMs, request.f1, request.f2,
+                         request.f3, request.f1End, request.f2End, request.fade},
+                        request.format, request.out);
+        if (exported.failure != ExportFailure::None)
+            CliError(exported.message);
+        return exported.failure == ExportFailure::None      ? kCliOk
+               : exported.failure == ExportFailure::Writing ? kCliFailed
+                                                            : kCliBadArguments;
+    }
     PrivateTempFolder temp;
     if (temp.Path().empty()) {
         CliError("can't create a temporary folder");
@@ -148,9 +169,12 @@ int RenderCommand(const std::vector<std::string>& args) {
 
 CliRegistrar reg("render",
                  "  render --voice FILE.dat --f1 HZ --f2 HZ [--f3 HZ] [--tilt DB] [--frame-ms MS]\n"
-                 "         [--f1-end HZ --f2-end HZ] [--no-fade] --out FILE.wav\n"
-                 "      renders a vowel (five frames of MS ms, default 100) into a WAV file;\n"
-                 "      --no-fade leaves out the 15 ms fade at its end",
+                 "         [--f1-end HZ --f2-end HZ] [--no-fade] [--rate HZ]\n"
+                 "         [--format pcm16|pcm24|float] --out FILE.wav|FILE.flac\n"
+                 "      renders a vowel (five frames of MS ms, default 100) into a WAV or FLAC\n"
+                 "      file; --no-fade leaves out the 15 ms fade at its end; --rate 22050,\n"
+                 "      44100 or 48000 resamples the 10000 Hz sound; --format sets the samples\n"
+                 "      (default pcm16; FLAC holds pcm16 and pcm24)",
                  &RenderCommand);
 
 } // namespace

@@ -3,9 +3,12 @@
 #include "stimuli/SoundExport.h"
 #include "stimuli/VoicePitch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -66,6 +69,35 @@ std::string WriteManifest(const ContinuumRequest& request, const std::vector<For
                           double f0) {
     return WriteSoundFile(InFolder(request, ContinuumManifestName(request.prefix)),
                           ContinuumManifest(request, written, f0));
+}
+
+// Steps rendered together and then resampled and encoded side by side, one per processor:
+// the best sinc converter takes far longer than the rendering.
+size_t BatchSize() {
+    return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
+}
+
+// Encodes the first problems.size() vowels of the batch as WAV files, each on a thread of its
+// own (in turn when no thread can be started); a vowel that has a problem already is left out.
+void EncodeBatch(const std::vector<RenderedVowel>& batch, const SoundFormat& format,
+                 std::vector<std::string>& problems, std::vector<std::string>& files) {
+    auto encode = [&](size_t k) {
+        if (problems[k].empty())
+            problems[k] = EncodeSound(batch[k], format, SoundFileType::Wav, files[k]);
+    };
+    std::vector<std::thread> workers;
+    size_t started = 1; // the first runs on this thread
+    try {
+        for (; started < problems.size(); ++started)
+            workers.emplace_back(encode, started);
+    } catch (const std::system_error&) {
+        // Too few threads: the rest are encoded below, one after the other.
+    }
+    encode(0);
+    for (size_t k = started; k < problems.size(); ++k)
+        encode(k);
+    for (std::thread& worker : workers)
+        worker.join();
 }
 
 // A result after some steps were written: the manifest of those steps goes with them.
@@ -191,32 +223,38 @@ ContinuumResult WriteContinuum(const ContinuumRequest& request, const ContinuumP
         return {existing ? ContinuumOutcome::FilesExist : ContinuumOutcome::BadRequest, 0, problem};
     const std::vector<Formants> vowels =
         ContinuumFormants(request.from, request.to, request.steps, request.scale);
-    RenderedVowel rendered;
-    if (std::string problem = RenderStimulus(ContinuumStepVowel(request, vowels[0]), rendered);
+    std::vector<RenderedVowel> batch(BatchSize());
+    if (std::string problem = RenderStimulus(ContinuumStepVowel(request, vowels[0]), batch[0]);
         !problem.empty())
         return {ContinuumOutcome::BadRequest, 0, problem};
-    const double f0 = MeasureVoiceF0(request.voiceFile, static_cast<int>(rendered.pcm16.size()));
+    const double f0 = MeasureVoiceF0(request.voiceFile, static_cast<int>(batch[0].pcm16.size()));
     std::error_code error;
     std::filesystem::create_directories(request.folder, error);
     if (error)
         return {ContinuumOutcome::Failed, 0,
                 "Can't make the folder " + request.folder + ": " + error.message() + "."};
     std::vector<Formants> written;
-    for (int i = 0; i < request.steps; ++i) {
-        std::string problem;
-        if (i > 0)
-            problem = RenderStimulus(ContinuumStepVowel(request, vowels[i]), rendered);
-        std::string bytes;
-        if (problem.empty())
-            problem = EncodeSound(rendered, request.format, SoundFileType::Wav, bytes);
-        if (problem.empty())
-            problem = WriteSoundFile(
-                InFolder(request, ContinuumFileName(request.prefix, i + 1, request.steps)), bytes);
-        if (!problem.empty())
-            return Stopped(request, written, f0, ContinuumOutcome::Failed, problem);
-        written.push_back(vowels[i]);
-        if (progress && !progress(i + 1, request.steps) && i + 1 < request.steps)
-            return Stopped(request, written, f0, ContinuumOutcome::Cancelled, "Cancelled.");
+    for (int first = 0; first < request.steps; first += static_cast<int>(batch.size())) {
+        const int count = std::min(static_cast<int>(batch.size()), request.steps - first);
+        std::vector<std::string> problems(count);
+        // The engine renders one vowel at a time; the first is rendered already.
+        for (int k = first == 0 ? 1 : 0; k < count; ++k)
+            problems[k] = RenderStimulus(ContinuumStepVowel(request, vowels[first + k]), batch[k]);
+        std::vector<std::string> files(count);
+        EncodeBatch(batch, request.format, problems, files);
+        for (int k = 0; k < count; ++k) {
+            const int step = first + k + 1;
+            std::string problem = problems[k];
+            if (problem.empty())
+                problem = WriteSoundFile(
+                    InFolder(request, ContinuumFileName(request.prefix, step, request.steps)),
+                    files[k]);
+            if (!problem.empty())
+                return Stopped(request, written, f0, ContinuumOutcome::Failed, problem);
+            written.push_back(vowels[step - 1]);
+            if (progress && !progress(step, request.steps) && step < request.steps)
+                return Stopped(request, written, f0, ContinuumOutcome::Cancelled, "Cancelled.");
+        }
     }
     return Stopped(request, written, f0, ContinuumOutcome::Written, "");
 }

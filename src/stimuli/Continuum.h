@@ -71,7 +71,9 @@ struct ContinuumResult {
 using ContinuumProgress = std::function<bool(int written, int steps)>;
 
 // Checks the request, renders the first step (so that an unusable voice writes nothing),
-// makes the folder when it is missing, then renders and writes step after step and finally
-// the manifest of the steps written.
+// makes the folder when it is missing, then writes the steps in order and finally the
+// manifest of the steps written. The steps are rendered on the calling thread (the engine
+// is not re-entrant) a few at a time, and resampled and encoded on one thread per
+// processor; progress is called on the calling thread after each file.
 ContinuumResult WriteContinuum(const ContinuumRequest& request,
                                const ContinuumProgress& progress = {});

@@ -170,6 +170,30 @@ TEST_F(CliContinuumTest, ReplacesExistingFilesOnlyWithForce) {
     EXPECT_EQ(Text("continuum-02.wav").size(), 44u + 1000u);
 }
 
+// A cancelled run leaves the whole files written until then and a manifest of them.
+TEST_F(CliContinuumTest, CancelledRunKeepsTheWrittenStepsAndTheirManifest) {
+    ContinuumRequest request;
+    request.voiceFile = kVoice;
+    request.from = {300, 2200, 0};
+    request.to = {700, 1200, 0};
+    request.steps = 5;
+    request.frameMs = 10;
+    request.folder = out;
+    std::vector<int> calls;
+    const ContinuumResult result = WriteContinuum(request, [&](int written, int steps) {
+        calls.push_back(written);
+        EXPECT_EQ(steps, 5);
+        return written < 2;
+    });
+    EXPECT_EQ(result.outcome, ContinuumOutcome::Cancelled);
+    EXPECT_EQ(result.written, 2);
+    EXPECT_EQ(calls, (std::vector<int>{1, 2}));
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"continuum-01.wav", "continuum-02.wav", "continuum.csv"}));
+    const std::string manifest = Text("continuum.csv");
+    EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), 3);
+}
+
 // ---- Formants measured along a continuum ----------------------------------------------
 
 // F1 and F2 of a vowel: the first two peaks above 150 Hz of the LPC envelope (order 12,

@@ -1,0 +1,31 @@
+# Measures an exported or rendered vowel: F1 and F2 (Burg, 5 formants up to 5000 Hz, means
+# over the middle 60 %), the mean F0 of a stretch (autocorrelation, 40 to 600 Hz), and the
+# level of everything above 5 kHz against the whole sound (0 dB below when there is none).
+# Prints "F1 F2 F0 above5k_dB" on one line.
+#   praat --run measure-stimulus.praat FILE.wav FROM_S TO_S
+form Measure stimulus
+    sentence File
+    real From 0
+    real To 0
+endform
+sound = Read from file: file$
+duration = Get total duration
+rate = Get sampling frequency
+formant = To Formant (burg): 0, 5, 5000, 0.025, 50
+f1 = Get mean: 1, 0.2 * duration, 0.8 * duration, "hertz"
+f2 = Get mean: 2, 0.2 * duration, 0.8 * duration, "hertz"
+selectObject: sound
+pitch = To Pitch: 0.01, 40, 600
+f0 = Get mean: from, to, "Hertz"
+selectObject: sound
+spectrum = To Spectrum: "no"
+total = Get band energy: 0, 0
+above = 0
+if rate > 10000
+    above = Get band energy: 5000, 0
+endif
+level$ = "-"
+if above > 0
+    level$ = fixed$(10 * log10(above / total), 1)
+endif
+writeInfoLine: fixed$(f1, 1), " ", fixed$(f2, 1), " ", fixed$(f0, 2), " ", level$

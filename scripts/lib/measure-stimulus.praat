@@ -1,12 +1,13 @@
 # Measures an exported or rendered vowel: F1 and F2 (Burg, 5 formants up to 5000 Hz, means
-# over the middle 60 %), the mean F0 of a stretch (autocorrelation, 40 to 600 Hz), and the
-# level of everything above 5 kHz against the whole sound (0 dB below when there is none).
-# Prints "F1 F2 F0 above5k_dB" on one line.
-#   praat --run measure-stimulus.praat FILE.wav FROM_S TO_S
+# over the middle 60 %), the mean F0 of a stretch (autocorrelation from the pitch floor to
+# 600 Hz; 0 0 for the whole sound), and the level of everything above 5 kHz against the
+# whole sound ("-" for a sound at 10000 Hz). Prints "F1 F2 F0 above5k_dB" on one line.
+#   praat --run measure-stimulus.praat FILE.wav FROM_S TO_S PITCH_FLOOR_HZ
 form Measure stimulus
     sentence File
-    real From 0
-    real To 0
+    real Stretch_start 0
+    real Stretch_end 0
+    real Pitch_floor 40
 endform
 sound = Read from file: file$
 duration = Get total duration
@@ -15,14 +16,14 @@ formant = To Formant (burg): 0, 5, 5000, 0.025, 50
 f1 = Get mean: 1, 0.2 * duration, 0.8 * duration, "hertz"
 f2 = Get mean: 2, 0.2 * duration, 0.8 * duration, "hertz"
 selectObject: sound
-pitch = To Pitch: 0.01, 40, 600
-f0 = Get mean: from, to, "Hertz"
+pitch = To Pitch: 0.005, pitch_floor, 600
+f0 = Get mean: stretch_start, stretch_end, "Hertz"
 selectObject: sound
 spectrum = To Spectrum: "no"
 total = Get band energy: 0, 0
 above = 0
 if rate > 10000
-    above = Get band energy: 5000, 0
+    above = Get band energy: 5000, rate / 2
 endif
 level$ = "-"
 if above > 0

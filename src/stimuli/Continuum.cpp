@@ -180,6 +180,8 @@ std::string CheckContinuumValues(const ContinuumRequest& request) {
         return "The frame length must lie between 1 and 2000 ms.";
     if (request.tiltDb < 0 || request.tiltDb > 24)
         return "The tilt must lie between 0 and 24 dB.";
+    if (request.folder.empty())
+        return "Choose a folder for the continuum.";
     if (std::string problem = CheckSoundFormat(request.format, SoundFileType::Wav);
         !problem.empty())
         return problem;

@@ -3,6 +3,7 @@
 #include "base/FileError.h"
 #include "base/MessageBox.h"
 #include "base/SafeFile.h"
+#include "synth/FrameSynth.h"
 #include "voicing/Calibration.h"
 #include "voicing/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
@@ -60,10 +61,21 @@ std::string CalibratedSamples(const BundledVoice& voice, CalibratedVoice& calibr
     ScratchFolder scratch("quirnel-voice");
     if (scratch.Path().empty())
         return "Can't make a temporary folder to calibrate the voice in.";
-    // The calibration reports through the message seam; its messages become the result.
+    // The calibration renders the presets as a new process would, so that a request always
+    // gives the same file; the values the engine carries from one run into the next are
+    // put back afterwards. It reports through the message seam; its messages become the
+    // result.
     RecordingMessageSink messages;
     ScopedMessageSink scope(&messages);
-    if (!CalibrateVoice(voice, track.samples, scratch.Path(), calibrated)) {
+    const float tiltMemory = vPrev, sourceMemory = gpPrev;
+    const int32_t skew = skewSign;
+    vPrev = gpPrev = 0.0f;
+    skewSign = 0;
+    const bool calibratedWell = CalibrateVoice(voice, track.samples, scratch.Path(), calibrated);
+    vPrev = tiltMemory;
+    gpPrev = sourceMemory;
+    skewSign = skew;
+    if (!calibratedWell) {
         const std::string text = Joined(messages.Texts());
         return text.empty() ? "The voice could not be calibrated." : text;
     }

@@ -129,12 +129,12 @@ TEST_F(CliContinuumTest, BadValuesWriteNothing) {
              points + "--steps 1", points + "--steps 101", points + "--steps 3 --scale mel",
              "--from 300 --to 700,1200 --steps 3", "--from 300,2200,0 --to 700,1200 --steps 3",
              "--from 300,2200,2800 --to 700,1200 --steps 3",
-             "--from 3x0,2200 --to 700,1200 --steps 3", "--from 300,2200 --to 700,6000 --steps 3",
-             "--from 300,4800 --to 700,4900 --steps 3", points + "--steps 3 --frame-ms 0",
-             points + "--steps 3 --tilt 25", points + "--steps 3 --rate 16000",
-             points + "--steps 3 --format pcm8", points + "--steps 3 --prefix a/b",
-             points + "--steps 3 --prefix 'a,b'", points + "--steps 3 --prefix ''",
-             points + "--steps 3 --bogus 1", points}) {
+             "--from 3x0,2200 --to 700,1200 --steps 3", "--from 300,2200, --to 700,1200 --steps 3",
+             "--from 300,2200 --to 700,6000 --steps 3", "--from 300,4800 --to 700,4900 --steps 3",
+             points + "--steps 3 --frame-ms 0", points + "--steps 3 --tilt 25",
+             points + "--steps 3 --rate 16000", points + "--steps 3 --format pcm8",
+             points + "--steps 3 --prefix a/b", points + "--steps 3 --prefix 'a,b'",
+             points + "--steps 3 --prefix ''", points + "--steps 3 --bogus 1", points}) {
         SCOPED_TRACE(args);
         EXPECT_EQ(Continuum(args), 2);
         EXPECT_FALSE(cli.Stderr().empty());

@@ -35,7 +35,8 @@ bool ParsePoint(const CliOptions& options, const std::string& name, Formants& po
             break;
         ++at;
     }
-    if (*at != '\0' || values.size() < 2 || (values.size() == 3 && values[2] < 1)) {
+    if (*at != '\0' || text.back() == ',' || values.size() < 2 ||
+        (values.size() == 3 && values[2] < 1)) {
         CliError("--" + name + " needs F1,F2 or F1,F2,F3 in Hz, not \"" + text + "\"");
         return false;
     }

@@ -8,7 +8,7 @@ QUIRNEL_PACKAGES=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
-    libsndfile1-dev libpulse-dev libasound2-dev libasound2-plugins
+    libsndfile1-dev libsamplerate0-dev libpulse-dev libasound2-dev libasound2-plugins
     pulseaudio pulseaudio-utils procps
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev

@@ -42,3 +42,10 @@ void ShowReport(const Report& report) {
     if (report.EndsProcess())
         std::exit(1);
 }
+
+std::string Report::Text() const {
+    std::string text;
+    for (const MessageRequest& message : m_messages)
+        text += (text.empty() ? "" : "\n") + message.text;
+    return text;
+}

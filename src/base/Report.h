@@ -15,6 +15,8 @@ public:
     // Memory ran out: the caller shows the messages and ends the process with status 1.
     bool EndsProcess() const { return m_bEndsProcess; }
     const std::vector<MessageRequest>& Messages() const { return m_messages; }
+    // The texts of the messages, one per line, for callers that print rather than show.
+    std::string Text() const;
 
     // A message that does not stop the operation, such as a warning.
     void Note(const std::string& text, const std::string& caption, MsgIcon icon);

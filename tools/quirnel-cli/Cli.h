@@ -42,6 +42,10 @@ public:
     std::string Get(const std::string& name) const;
     // Reads an integer option into value; false with a message when it is not a number.
     bool GetInt(const std::string& name, int& value) const;
+    // The same for an option that may be left out: value keeps its default then.
+    bool GetOptionalInt(const std::string& name, int& value) const {
+        return !Has(name) || GetInt(name, value);
+    }
     const std::vector<std::string>& Positional() const { return m_positional; }
 
 private:

@@ -69,19 +69,12 @@ void PrintStartFigures(const CSoundPlayer& player) {
 }
 
 int HandlePlay(const std::vector<std::string>& args) {
-    std::vector<std::string> rest;
-    bool verbose = false;
-    for (const auto& arg : args) {
-        if (arg == "--verbose")
-            verbose = true;
-        else
-            rest.push_back(arg);
-    }
     CliOptions options;
-    if (!options.Parse(rest, {}) || options.Positional().size() != 1) {
+    if (!options.Parse(args, {}, {"verbose"}) || options.Positional().size() != 1) {
         CliError("play needs exactly one FILE");
         return kCliBadArguments;
     }
+    const bool verbose = options.Has("verbose");
     const std::string path = options.Positional()[0];
     if (const std::string why = WhyNotPlayable(path); !why.empty()) {
         CliError(why);

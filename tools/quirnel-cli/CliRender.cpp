@@ -5,6 +5,7 @@
 #include "base/FileError.h"
 #include "base/Report.h"
 #include "base/SafeFile.h"
+#include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@ struct RenderRequest {
     int frameMs = 100;
     int f1End = 0, f2End = 0;
     bool fade = true;
+    SoundFormat format; // the defaults write exactly the chart's temp.wav
 };
 
 // Formant frequencies must lie between 1 Hz and the Nyquist frequency of 10000 samples/s.
@@ -35,19 +37,14 @@ bool CheckFormant(const std::string& name, int value, int lowest) {
     return false;
 }
 
-bool ReadOptionalInt(const CliOptions& options, const std::string& name, int& value) {
-    return !options.Has(name) || options.GetInt(name, value);
-}
-
 bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
-    // --no-fade is the one option without a value: take it out before the others are read.
-    const auto noFade = std::remove(args.begin(), args.end(), std::string("--no-fade"));
-    request.fade = noFade == args.end();
-    args.erase(noFade, args.end());
     CliOptions options;
     if (!options.Parse(args,
-                       {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out"}))
+                       {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out",
+                        "rate", "format"},
+                       {"no-fade"}))
         return false;
+    request.fade = !options.Has("no-fade");
     if (!options.Positional().empty()) {
         CliError("unexpected argument \"" + options.Positional()[0] + "\"");
         return false;
@@ -65,12 +62,18 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
     request.voice = options.Get("voice");
     request.out = options.Get("out");
     if (!options.GetInt("f1", request.f1) || !options.GetInt("f2", request.f2) ||
-        !ReadOptionalInt(options, "f3", request.f3) ||
-        !ReadOptionalInt(options, "tilt", request.tilt) ||
-        !ReadOptionalInt(options, "frame-ms", request.frameMs) ||
-        !ReadOptionalInt(options, "f1-end", request.f1End) ||
-        !ReadOptionalInt(options, "f2-end", request.f2End))
+        !options.GetOptionalInt("f3", request.f3) ||
+        !options.GetOptionalInt("tilt", request.tilt) ||
+        !options.GetOptionalInt("frame-ms", request.frameMs) ||
+        !options.GetOptionalInt("f1-end", request.f1End) ||
+        !options.GetOptionalInt("f2-end", request.f2End) ||
+        !options.GetOptionalInt("rate", request.format.sampleRate))
         return false;
+    if (options.Has("format") &&
+        !ParseSampleFormat(options.Get("format"), request.format.sampleFormat)) {
+        CliError("--format must be pcm16, pcm24 or float");
+        return false;
+    }
     if (request.frameMs < 1 || request.frameMs > 2000) {
         CliError("--frame-ms must lie between 1 and 2000");
         return false;
@@ -130,6 +133,19 @@ int RenderCommand(const std::vector<std::string>& args) {
     RenderRequest request;
     if (!ParseRequest(args, request))
         return kCliBadArguments;
+    if (request.format.sampleRate != kRenderedRate ||
+        request.format.sampleFormat != SampleFormat::Pcm16 ||
+        SoundFileTypeOf(request.out) == SoundFileType::Flac) {
+        const ExportResult exported =
+            ExportVowel({request.voice, request.tilt, request.frameMs, request.f1, request.f2,
+                         request.f3, request.f1End, request.f2End, request.fade},
+                        request.format, request.out);
+        if (exported.failure != ExportFailure::None)
+            CliError(exported.message);
+        return exported.failure == ExportFailure::None      ? kCliOk
+               : exported.failure == ExportFailure::Writing ? kCliFailed
+                                                            : kCliBadArguments;
+    }
     PrivateTempFolder temp;
     if (temp.Path().empty()) {
         CliError("can't create a temporary folder");
@@ -152,9 +168,12 @@ int RenderCommand(const std::vector<std::string>& args) {
 
 CliRegistrar reg("render",
                  "  render --voice FILE.dat --f1 HZ --f2 HZ [--f3 HZ] [--tilt DB] [--frame-ms MS]\n"
-                 "         [--f1-end HZ --f2-end HZ] [--no-fade] --out FILE.wav\n"
-                 "      renders a vowel (five frames of MS ms, default 100) into a WAV file;\n"
-                 "      --no-fade leaves out the 15 ms fade at its end",
+                 "         [--f1-end HZ --f2-end HZ] [--no-fade] [--rate HZ]\n"
+                 "         [--format pcm16|pcm24|float] --out FILE.wav|FILE.flac\n"
+                 "      renders a vowel (five frames of MS ms, default 100) into a WAV or FLAC\n"
+                 "      file; --no-fade leaves out the 15 ms fade at its end; --rate 22050,\n"
+                 "      44100 or 48000 resamples the 10000 Hz sound; --format sets the samples\n"
+                 "      (default pcm16; FLAC holds pcm16 and pcm24)",
                  &RenderCommand);
 
 } // namespace

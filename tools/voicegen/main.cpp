@@ -1,8 +1,9 @@
 // quirnel-voicegen: generates the bundled voice data files, calibrated, into a folder.
-#include "BundledVoices.h"
-#include "Calibration.h"
-#include "VoiceFileWriter.h"
-#include "VoicingGenerator.h"
+#include "voicing/BundledVoices.h"
+#include "voicing/Calibration.h"
+#include "voicing/ScratchFolder.h"
+#include "voicing/VoiceFileWriter.h"
+#include "voicing/VoicingGenerator.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,28 +32,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     }
     return !options.outDir.empty();
 }
-
-// A private scratch folder for the trial files of the calibration, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quirnel-voicegen-XXXXXX").string();
-        m_path = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~ScratchFolder() {
-        std::error_code error;
-        if (!m_path.empty()) {
-            std::filesystem::remove_all(m_path, error);
-        }
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::string& scratch) {
     VoicingTrack track = GenerateVoicing(voice.profile, kVoiceFileSamples);
@@ -92,7 +71,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quirnel-voicegen: %s is not a folder\n", options.outDir.c_str());
         return 2;
     }
-    ScratchFolder scratch;
+    ScratchFolder scratch("quirnel-voicegen");
     if (scratch.Path().empty()) {
         std::perror("quirnel-voicegen: no temporary folder");
         return 1;

@@ -1,7 +1,7 @@
 // Sets the loudness of a voice by playing the preset vowels through the synthesizer.
 #pragma once
 
-#include "BundledVoices.h"
+#include "voicing/BundledVoices.h"
 
 #include <cstdint>
 #include <string>

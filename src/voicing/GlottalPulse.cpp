@@ -1,4 +1,4 @@
-#include "GlottalPulse.h"
+#include "voicing/GlottalPulse.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "VoiceFileWriter.h"
+#include "voicing/VoiceFileWriter.h"
 
 #include "base/FileError.h"
 #include "base/MessageBox.h"
@@ -38,6 +38,18 @@ bool WriteVoiceFile(const std::string& path, const std::vector<int32_t>& samples
                     "Error", MsgIcon::Error);
     }
     return written;
+}
+
+std::string VoiceFileText(const std::vector<int32_t>& samples, double scaleFactor) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%zu\n%.6g\n", samples.size(), scaleFactor);
+    std::string text = line;
+    text.reserve(text.size() + 8 * samples.size());
+    for (int32_t sample : samples) {
+        std::snprintf(line, sizeof line, "%d\n", static_cast<int>(sample));
+        text += line;
+    }
+    return text;
 }
 
 std::vector<int32_t> QuantizeVoicing(const std::vector<double>& voicing, double gain) {

@@ -1,7 +1,7 @@
 // The three voices shipped with the program and the vowels their loudness is set on.
 #pragma once
 
-#include "VoicingGenerator.h"
+#include "voicing/VoicingGenerator.h"
 
 #include <array>
 #include <string>

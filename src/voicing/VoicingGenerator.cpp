@@ -1,7 +1,7 @@
-#include "VoicingGenerator.h"
+#include "voicing/VoicingGenerator.h"
 
-#include "GlottalPulse.h"
-#include "SpectralBalance.h"
+#include "voicing/GlottalPulse.h"
+#include "voicing/SpectralBalance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,8 +72,9 @@ public:
 
     double F0(double t) const {
         double glide = 1;
-        if (m_profile.f0End > 0 && m_seconds > 0) {
-            glide = std::pow(m_profile.f0End / m_profile.f0, std::min(t / m_seconds, 1.0));
+        const double glideSeconds = m_profile.glideSeconds > 0 ? m_profile.glideSeconds : m_seconds;
+        if (m_profile.f0End > 0 && glideSeconds > 0) {
+            glide = std::pow(m_profile.f0End / m_profile.f0, std::min(t / glideSeconds, 1.0));
         }
         double melody =
             m_profile.driftDepth * std::sin(2 * std::numbers::pi * t / m_profile.driftSeconds);

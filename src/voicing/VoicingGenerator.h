@@ -10,14 +10,16 @@
 struct VoiceProfile {
     std::string name; // "male", "female", "child"
 
-    double f0 = 120;       // Hz, the mean fundamental frequency at the start
-    double f0End = 0;      // Hz at the end of the generated stretch (an even glide on a log
-                           // scale from f0); 0 or less: no glide
-    double jitter = 0.004; // local jitter: mean |T(i) - T(i-1)| / mean T
-    double shimmer = 0.02; // local shimmer: mean |A(i) - A(i-1)| / mean A
-    double breath = 0.002; // aspiration noise during the open phase, its standard deviation
-                           // (before the 4.5 kHz low-pass) relative to the main excitation
-    uint32_t seed = 1;     // the random draws: the same profile always gives the same samples
+    double f0 = 120;         // Hz, the mean fundamental frequency at the start
+    double f0End = 0;        // Hz at the end of the glide (an even glide on a log scale from
+                             // f0); 0 or less: no glide
+    double glideSeconds = 0; // length of the glide, after which F0 stays at f0End; 0 or less:
+                             // the glide takes the whole generated stretch
+    double jitter = 0.004;   // local jitter: mean |T(i) - T(i-1)| / mean T
+    double shimmer = 0.02;   // local shimmer: mean |A(i) - A(i-1)| / mean A
+    double breath = 0.002;   // aspiration noise during the open phase, its standard deviation
+                             // (before the 4.5 kHz low-pass) relative to the main excitation
+    uint32_t seed = 1;       // the random draws: the same profile always gives the same samples
 
     double shapeRd = 1.0;        // LF shape: about 1 is modal, larger is laxer and softer
     double brightnessDb = 0;     // lift of the high frequencies (SpectralBalance.h)

@@ -1,10 +1,10 @@
 // Tests the voice generator: the glottal pulse, the drawn voicing, its spectral balance and
 // the voice file writer.
-#include "BundledVoices.h"
-#include "GlottalPulse.h"
-#include "SpectralBalance.h"
-#include "VoiceFileWriter.h"
-#include "VoicingGenerator.h"
+#include "voicing/BundledVoices.h"
+#include "voicing/GlottalPulse.h"
+#include "voicing/SpectralBalance.h"
+#include "voicing/VoiceFileWriter.h"
+#include "voicing/VoicingGenerator.h"
 
 #include "base/MessageBox.h"
 #include "synth/FrameSynth.h"

@@ -1,6 +1,6 @@
-#include "Calibration.h"
+#include "voicing/Calibration.h"
 
-#include "VoiceFileWriter.h"
+#include "voicing/VoiceFileWriter.h"
 
 #include "base/MessageBox.h"
 #include "base/Report.h"

@@ -1,6 +1,6 @@
-#include "SpectralBalance.h"
+#include "voicing/SpectralBalance.h"
 
-#include "VoicingGenerator.h"
+#include "voicing/VoicingGenerator.h"
 
 #include <cmath>
 #include <complex>

@@ -1,4 +1,4 @@
-#include "BundledVoices.h"
+#include "voicing/BundledVoices.h"
 
 #include "doc/VowelInventory.h"
 

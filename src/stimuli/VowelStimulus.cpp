@@ -1,0 +1,45 @@
+#include "stimuli/VowelStimulus.h"
+
+#include "base/Report.h"
+#include "synth/EndFade.h"
+#include "synth/FreshEngineRun.h"
+#include "synth/SynthRun.h"
+#include "synth/WavFile.h"
+
+namespace {
+
+// The engine's raw 32-bit sound, rendered as by a fresh engine; "" or the engine's messages.
+std::string RenderRaw(const VowelStimulus& vowel, std::vector<int32_t>& raw) {
+    const FreshEngineRun fresh;
+    const Report report = RenderVowel(vowel.voiceFile, vowel.tiltDb, vowel.frameMs, vowel.f1,
+                                      vowel.f2, vowel.f3, vowel.f1End, vowel.f2End, raw);
+    if (report.Ok())
+        return "";
+    const std::string text = report.Text();
+    return text.empty() ? "The vowel could not be rendered." : text;
+}
+
+} // namespace
+
+std::string RenderStimulus(const VowelStimulus& vowel, RenderedVowel& rendered) {
+    std::vector<int32_t> raw;
+    if (std::string problem = RenderRaw(vowel, raw); !problem.empty())
+        return problem;
+    const int64_t peak = PeakMagnitude(raw);
+    const auto count = static_cast<int64_t>(raw.size());
+    rendered.pcm16.resize(raw.size());
+    rendered.exact.resize(raw.size());
+    // The faded sound is already scaled into 16 bits; the unfaded one is scaled as written.
+    const std::vector<int32_t> faded = vowel.endFade ? FadeOutForSixteenBits(raw) : raw;
+    const int64_t writerPeak = vowel.endFade ? 0 : peak;
+    for (int64_t i = 0; i < count; ++i) {
+        rendered.pcm16[i] = ScaleToSixteenBits(faded[i], writerPeak);
+        double value = raw[i];
+        if (peak > 32767)
+            value = value / double(peak) * 32767.0;
+        if (vowel.endFade)
+            value *= EndFadeGain(count - 1 - i, count);
+        rendered.exact[i] = value;
+    }
+    return "";
+}

@@ -1,0 +1,260 @@
+// Vowel continua: the step arithmetic on each scale, the file names and manifest, and
+// quirnel-cli continuum with its refusals, its overwrite rule and what it writes.
+#include "stimuli/Continuum.h"
+
+#include "CliRunner.h"
+#include "SoundReading.h"
+#include "view/ChartGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <fstream>
+#include <numbers>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kVoice = QUIRNEL_DATA_DIR "/Dat/01-male.dat";
+
+TEST(EqualSteps, StepEquallyOnEachScaleAndEndExactlyOnThePoints) {
+    // Halves round away from zero: 500.5 Hz becomes 501.
+    EXPECT_EQ(EqualSteps(500, 501, 3, FormantScale::Hz), (std::vector<int>{500, 501, 501}));
+    EXPECT_EQ(EqualSteps(1000, 400, 4, FormantScale::Hz), (std::vector<int>{1000, 800, 600, 400}));
+    // Bark by the chart's formula: 3.0288 and 8.5274 Bark meet at 5.7781 Bark, 603.07 Hz.
+    for (int hz : {199, 503, 1210, 3236})
+        EXPECT_DOUBLE_EQ(ToScale(FormantScale::Bark, hz), HzToBark(hz));
+    EXPECT_EQ(EqualSteps(300, 1000, 3, FormantScale::Bark), (std::vector<int>{300, 603, 1000}));
+    EXPECT_EQ(EqualSteps(280, 700, 7, FormantScale::Bark),
+              (std::vector<int>{280, 341, 404, 472, 544, 619, 700}));
+    // ERB-rate: 10.76 to 21.16 in thirds gives 829.07 and 1306.71 Hz.
+    EXPECT_NEAR(ToScale(FormantScale::Erb, 1000), 15.62, 0.005);
+    EXPECT_EQ(EqualSteps(500, 2000, 4, FormantScale::Erb),
+              (std::vector<int>{500, 829, 1307, 2000}));
+    // The ends are the given points, whatever the round trip through a scale gives.
+    for (FormantScale scale : {FormantScale::Hz, FormantScale::Bark, FormantScale::Erb}) {
+        for (auto [from, to] : {std::pair{1, 4999}, std::pair{2999, 3001}, std::pair{777, 777}}) {
+            const std::vector<int> steps = EqualSteps(from, to, 100, scale);
+            EXPECT_EQ(steps.front(), from);
+            EXPECT_EQ(steps.back(), to);
+        }
+    }
+}
+
+TEST(ContinuumFormants, TakeGivenF3OrTheChartsAutomaticF3) {
+    const auto given = ContinuumFormants({300, 2200, 2800}, {700, 1200, 2400}, 3, FormantScale::Hz);
+    EXPECT_EQ(given,
+              (std::vector<Formants>{{300, 2200, 2800}, {500, 1700, 2600}, {700, 1200, 2400}}));
+    const auto automatic = ContinuumFormants({250, 2100, 0}, {850, 1500, 0}, 2, FormantScale::Hz);
+    EXPECT_EQ(automatic, (std::vector<Formants>{{250, 2100, 2476}, {850, 1500, 2343}}));
+}
+
+TEST(ContinuumManifest, ListsEveryWrittenStepUnderAHeader) {
+    EXPECT_EQ(ContinuumFileName("c", 7, 7), "c-07.wav");
+    EXPECT_EQ(ContinuumFileName("c", 12, 12), "c-12.wav");
+    EXPECT_EQ(ContinuumFileName("c", 7, 100), "c-007.wav");
+    ContinuumRequest request;
+    request.prefix = "ia";
+    request.steps = 3;
+    request.frameMs = 60;
+    request.scale = FormantScale::Erb;
+    EXPECT_EQ(ContinuumManifest(request, {{300, 2200, 2800}, {500, 1700, 2600}}, 116.24),
+              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n"
+              "1,ia-01.wav,300,2200,2800,116.2,300,erb\n"
+              "2,ia-02.wav,500,1700,2600,116.2,300,erb\n");
+    EXPECT_EQ(ContinuumManifest(request, {{300, 2200, 2800}}, 0),
+              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n"
+              "1,ia-01.wav,300,2200,2800,,300,erb\n");
+}
+
+class CliContinuumTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!CliRunner::Built())
+            GTEST_SKIP() << "quirnel-cli not built";
+        out = dir.File("out");
+    }
+
+    int Continuum(const std::string& args) {
+        return cli.Run("continuum --voice '" + kVoice + "' --out '" + out + "' " + args);
+    }
+
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(out, error))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string Text(const std::string& name) const {
+        std::ifstream in(out + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    TempDir dir;
+    CliRunner cli;
+    std::string out;
+};
+
+TEST_F(CliContinuumTest, WritesTheStepsAsRenderWouldAndTheManifest) {
+    ASSERT_EQ(Continuum("--from 300,2200,2800 --to 700,1200,2400 --steps 3 --scale hz "
+                        "--frame-ms 60 --tilt 3 --prefix ia"),
+              0)
+        << cli.Stderr();
+    EXPECT_EQ(Files(), (std::vector<std::string>{"ia-01.wav", "ia-02.wav", "ia-03.wav", "ia.csv"}));
+    const std::string manifest = Text("ia.csv");
+    EXPECT_EQ(manifest.substr(0, manifest.find('\n', 50) + 1),
+              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n"
+              "1,ia-01.wav,300,2200,2800,115.7,300,hz\n");
+    EXPECT_NE(manifest.find("\n2,ia-02.wav,500,1700,2600,115.7,300,hz\n3,ia-03.wav,"),
+              std::string::npos);
+    // The middle step is what render writes for its values.
+    const std::string rendered = dir.File("render.wav");
+    ASSERT_EQ(cli.Run("render --voice '" + kVoice +
+                      "' --f1 500 --f2 1700 --f3 2600 --tilt 3 "
+                      "--frame-ms 60 --out '" +
+                      rendered + "'"),
+              0);
+    std::ifstream in(rendered, std::ios::binary);
+    EXPECT_EQ(Text("ia-02.wav"), std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+TEST_F(CliContinuumTest, BadValuesWriteNothing) {
+    const std::string points = "--from 300,2200 --to 700,1200 ";
+    for (const std::string& args : std::vector<std::string>{
+             points + "--steps 1", points + "--steps 101", points + "--steps 3 --scale mel",
+             "--from 300 --to 700,1200 --steps 3", "--from 300,2200,0 --to 700,1200 --steps 3",
+             "--from 300,2200,2800 --to 700,1200 --steps 3",
+             "--from 3x0,2200 --to 700,1200 --steps 3", "--from 300,2200, --to 700,1200 --steps 3",
+             "--from 300,2200 --to 700,6000 --steps 3", "--from 300,4800 --to 700,4900 --steps 3",
+             points + "--steps 3 --frame-ms 0", points + "--steps 3 --tilt 25",
+             points + "--steps 3 --rate 16000", points + "--steps 3 --format pcm8",
+             points + "--steps 3 --prefix a/b", points + "--steps 3 --prefix 'a,b'",
+             points + "--steps 3 --prefix ''", points + "--steps 3 --bogus 1", points}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(Continuum(args), 2);
+        EXPECT_FALSE(cli.Stderr().empty());
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_EQ(cli.Run("continuum --voice '" + dir.File("none.dat") + "' --out '" + out +
+                      "' --from 300,2200 --to 700,1200 --steps 3"),
+              2);
+    EXPECT_NE(cli.Stderr().find("Can't open voicing samples file"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CliContinuumTest, ReplacesExistingFilesOnlyWithForce) {
+    const std::string args = "--from 300,2200 --to 700,1200 --steps 2 --frame-ms 10 ";
+    ASSERT_EQ(Continuum(args), 0) << cli.Stderr();
+    std::ofstream(out + "/continuum-02.wav") << "mine";
+    fs::remove(out + "/continuum-01.wav");
+    EXPECT_EQ(Continuum(args), 2);
+    EXPECT_NE(cli.Stderr().find("continuum-02.wav and 1 more file"), std::string::npos)
+        << cli.Stderr();
+    EXPECT_EQ(Files(), (std::vector<std::string>{"continuum-02.wav", "continuum.csv"}));
+    EXPECT_EQ(Text("continuum-02.wav"), "mine");
+
+    // A folder in the place of a file is never replaced, not even with --force.
+    fs::create_directory(out + "/continuum-01.wav");
+    EXPECT_EQ(Continuum(args + "--force"), 2);
+    EXPECT_EQ(Text("continuum-02.wav"), "mine");
+    fs::remove(out + "/continuum-01.wav");
+
+    ASSERT_EQ(Continuum(args + "--force"), 0) << cli.Stderr();
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"continuum-01.wav", "continuum-02.wav", "continuum.csv"}));
+    EXPECT_EQ(Text("continuum-02.wav").size(), 44u + 1000u);
+}
+
+// A cancelled run leaves the whole files written until then and a manifest of them.
+TEST_F(CliContinuumTest, CancelledRunKeepsTheWrittenStepsAndTheirManifest) {
+    ContinuumRequest request;
+    request.voiceFile = kVoice;
+    request.from = {300, 2200, 0};
+    request.to = {700, 1200, 0};
+    request.steps = 5;
+    request.frameMs = 10;
+    request.folder = out;
+    std::vector<int> calls;
+    const ContinuumResult result = WriteContinuum(request, [&](int written, int steps) {
+        calls.push_back(written);
+        EXPECT_EQ(steps, 5);
+        return written < 2;
+    });
+    EXPECT_EQ(result.outcome, ContinuumOutcome::Cancelled);
+    EXPECT_EQ(result.written, 2);
+    EXPECT_EQ(calls, (std::vector<int>{1, 2}));
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"continuum-01.wav", "continuum-02.wav", "continuum.csv"}));
+    const std::string manifest = Text("continuum.csv");
+    EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), 3);
+}
+
+// ---- Formants measured along a continuum ----------------------------------------------
+
+// F1 and F2 of a vowel: the first two peaks above 150 Hz of the LPC envelope (order 12,
+// autocorrelation method) of its middle 60 %, pre-emphasised and under a Hamming window.
+std::pair<double, double> MeasureF1F2(const std::vector<double>& sound, int rate) {
+    constexpr int kOrder = 12;
+    const size_t from = sound.size() / 5;
+    const size_t count = sound.size() * 3 / 5;
+    std::vector<double> x(count);
+    for (size_t n = 0; n < count; ++n) {
+        const double window = 0.54 - 0.46 * std::cos(2 * std::numbers::pi * n / (count - 1));
+        x[n] = (sound[from + n] - 0.97 * sound[from + n - 1]) * window;
+    }
+    std::vector<double> r(kOrder + 1, 0.0);
+    for (int lag = 0; lag <= kOrder; ++lag)
+        for (size_t n = lag; n < count; ++n)
+            r[lag] += x[n] * x[n - lag];
+    std::vector<double> a(kOrder + 1, 0.0);
+    a[0] = 1;
+    double error = r[0];
+    for (int i = 1; i <= kOrder; ++i) { // Levinson-Durbin
+        double k = -r[i];
+        for (int j = 1; j < i; ++j)
+            k -= a[j] * r[i - j];
+        k /= error;
+        std::vector<double> next = a;
+        for (int j = 1; j < i; ++j)
+            next[j] += k * a[i - j];
+        next[i] = k;
+        a = next;
+        error *= 1 - k * k;
+    }
+    std::vector<double> peaks;
+    double before = 0, here = 0;
+    for (double hz = 0; hz <= rate / 2.0 && peaks.size() < 2; hz += 1) {
+        std::complex<double> sum = 0;
+        for (int j = 0; j <= kOrder; ++j)
+            sum += a[j] * std::polar(1.0, -2 * std::numbers::pi * hz * j / rate);
+        const double level = 1 / std::norm(sum);
+        if (hz > 151 && here > before && here > level)
+            peaks.push_back(hz - 1);
+        before = here;
+        here = level;
+    }
+    return peaks.size() == 2 ? std::pair{peaks[0], peaks[1]} : std::pair{0.0, 0.0};
+}
+
+TEST_F(CliContinuumTest, FormantsMoveMonotonicallyAlongTheSteps) {
+    ASSERT_EQ(Continuum("--from 280,2250 --to 700,1700 --steps 7"), 0) << cli.Stderr();
+    double lastF1 = 0, lastF2 = 1e9;
+    for (int step = 1; step <= 7; ++step) {
+        SF_INFO info;
+        const std::vector<double> sound =
+            ReadSound(out + "/" + ContinuumFileName("continuum", step, 7), info);
+        const auto [f1, f2] = MeasureF1F2(sound, info.samplerate);
+        EXPECT_GT(f1, lastF1) << "step " << step;
+        EXPECT_LT(f2, lastF2) << "step " << step;
+        std::printf("step %d: F1 %.0f Hz, F2 %.0f Hz\n", step, f1, f2);
+        lastF1 = f1;
+        lastF2 = f2;
+    }
+}
+
+} // namespace

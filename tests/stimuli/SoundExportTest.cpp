@@ -1,0 +1,154 @@
+// Exported vowels: the rates, lengths and sample formats of the files, the chart's own bytes
+// at the defaults, and a resampled sound with nothing above the rendered band.
+#include "stimuli/SoundExport.h"
+
+#include "CliRunner.h"
+#include "SoundReading.h"
+#include "base/Directories.h"
+#include "synth/SynthRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <fstream>
+#include <numbers>
+
+namespace {
+
+const std::string kVoice = QUIRNEL_DATA_DIR "/Dat/01-male.dat";
+
+VowelStimulus Vowel() {
+    VowelStimulus vowel;
+    vowel.voiceFile = kVoice;
+    vowel.f1 = 700;
+    vowel.f2 = 1200;
+    return vowel;
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(ExportVowel, WritesEachRateAndFormatAtTheSoundsLength) {
+    TempDir dir;
+    struct Case {
+        int rate;
+        SampleFormat format;
+        const char* name;
+        int subtype;
+    };
+    for (const Case& c : {Case{10000, SampleFormat::Float32, "a.wav", SF_FORMAT_FLOAT},
+                          Case{22050, SampleFormat::Pcm16, "b.flac", SF_FORMAT_PCM_16},
+                          Case{44100, SampleFormat::Pcm24, "c.WAV", SF_FORMAT_PCM_24},
+                          Case{48000, SampleFormat::Pcm24, "d.flac", SF_FORMAT_PCM_24}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(ExportVowel(Vowel(), {c.rate, c.format}, dir.File(c.name)).message, "");
+        SF_INFO info;
+        const std::vector<double> sound = ReadSound(dir.File(c.name), info);
+        EXPECT_EQ(info.samplerate, c.rate);
+        EXPECT_EQ(info.channels, 1);
+        EXPECT_EQ(info.frames, std::lround(5000.0 * c.rate / 10000));
+        EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, c.subtype);
+        EXPECT_EQ(info.format & SF_FORMAT_TYPEMASK,
+                  SoundFileTypeOf(c.name) == SoundFileType::Flac ? SF_FORMAT_FLAC : SF_FORMAT_WAV);
+        double peak = 0;
+        for (double s : sound)
+            peak = std::max(peak, std::abs(s));
+        EXPECT_GT(peak, 0.3); // the loudness of the chart's sound, not silence
+        EXPECT_LE(peak, 1.0);
+    }
+}
+
+// At 10000 samples per second in 16 bits the export is the chart's temp.wav, byte for byte.
+TEST(ExportVowel, AtTheDefaultsWritesTheChartsOwnBytes) {
+    TempDir dir;
+    ASSERT_EQ(ExportVowel(Vowel(), SoundFormat{}, dir.File("export.wav")).message, "");
+    ReleaseSynthesis();
+    g_strTempDir = dir.Path();
+    ASSERT_TRUE(SynthesizeVowel(kVoice, 0, 100, 700, 1200, 0, 0, 0).Ok());
+    ReleaseSynthesis();
+    EXPECT_EQ(Bytes(dir.File("export.wav")), Bytes(dir.File("temp.wav")));
+}
+
+// Level in dB, against the whole sound, of everything from fromHz up to the Nyquist
+// frequency (a DFT in 10 Hz steps of the sound zero-padded to 0.1 s multiples).
+double BandLevelDb(const std::vector<double>& x, int rate, double fromHz) {
+    double band = 0;
+    double total = 0;
+    for (double hz = 0; hz < rate / 2.0; hz += 10) {
+        const std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi * hz / rate);
+        std::complex<double> phasor = 1;
+        std::complex<double> sum = 0;
+        for (double value : x) {
+            sum += value * phasor;
+            phasor *= step;
+        }
+        total += std::norm(sum);
+        band += hz >= fromHz ? std::norm(sum) : 0;
+    }
+    return 10 * std::log10(band / total);
+}
+
+TEST(ExportVowel, ResampledSoundHasNothingAboveTheRenderedBand) {
+    TempDir dir;
+    ASSERT_EQ(ExportVowel(Vowel(), {44100, SampleFormat::Float32}, dir.File("a.wav")).message, "");
+    SF_INFO info;
+    const std::vector<double> sound = ReadSound(dir.File("a.wav"), info);
+    ASSERT_EQ(sound.size(), 22050u);
+    // The best sinc converter stops the band above 5 kHz by about 97 dB.
+    const double above = BandLevelDb(sound, 44100, 5050);
+    EXPECT_LT(above, -90);
+    std::printf("44100 Hz export: level above 5.05 kHz %.1f dB\n", above);
+}
+
+TEST(ExportVowel, RefusesWhatCannotBeWrittenAndLeavesTheTargetAlone) {
+    TempDir dir;
+    const std::string old = dir.File("old.wav");
+    std::ofstream(old) << "old";
+    for (const auto& [format, name] :
+         {std::pair{SoundFormat{44100, SampleFormat::Float32}, "a.flac"},
+          std::pair{SoundFormat{44100, SampleFormat::Pcm16}, "a.mp3"},
+          std::pair{SoundFormat{16000, SampleFormat::Pcm16}, "old.wav"}}) {
+        const ExportResult result = ExportVowel(Vowel(), format, dir.File(name));
+        EXPECT_EQ(result.failure, ExportFailure::BadFormat) << name;
+        EXPECT_FALSE(result.message.empty());
+    }
+    VowelStimulus missing = Vowel();
+    missing.voiceFile = dir.File("missing.dat");
+    const ExportResult result = ExportVowel(missing, {44100, SampleFormat::Pcm16}, old);
+    EXPECT_EQ(result.failure, ExportFailure::Rendering);
+    EXPECT_NE(result.message.find("Can't open voicing samples file"), std::string::npos);
+    EXPECT_EQ(Bytes(old), "old");
+    std::filesystem::create_directory(dir.File("folder.wav"));
+    EXPECT_EQ(ExportVowel(Vowel(), {22050, SampleFormat::Pcm16}, dir.File("folder.wav")).failure,
+              ExportFailure::Writing);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST(CliRender, ExportsAtOtherRatesAndFormatsAndRefusesBadOnes) {
+    if (!CliRunner::Built())
+        GTEST_SKIP() << "quirnel-cli not built";
+    TempDir dir;
+    CliRunner cli;
+    const std::string base = "render --voice '" + kVoice + "' --f1 700 --f2 1200 --out '";
+    ASSERT_EQ(cli.Run(base + dir.File("a.flac") + "' --rate 48000 --format pcm24"), 0)
+        << cli.Stderr();
+    SF_INFO info;
+    EXPECT_EQ(ReadSound(dir.File("a.flac"), info).size(), 24000u);
+    EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+    for (const char* args : {"b.wav' --rate 16000", "b.wav' --format pcm32",
+                             "b.flac' --format float", "b.ogg' --rate 44100", "b.wav' --rate x"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(cli.Run(base + dir.File(args)), 2);
+        EXPECT_FALSE(cli.Stderr().empty());
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+} // namespace

@@ -82,6 +82,14 @@ int RefuseUnlessRegular(const struct stat& info) {
     return 0;
 }
 
+// The same for a file already open: what was checked by name may have been swapped since.
+int RefuseUnlessRegularOpen(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return errno;
+    return RefuseUnlessRegular(info);
+}
+
 // Checks an existing target and takes its permission bits; a missing one gets the usual
 // bits of a new file.
 int CheckTarget(const std::string& target, mode_t& mode) {
@@ -123,9 +131,7 @@ int OpenRegularFileForReading(const std::string& path, int& fd) {
     FdGuard opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (opened.Get() < 0)
         return errno;
-    if (::fstat(opened.Get(), &info) != 0)
-        return errno;
-    if (int error = RefuseUnlessRegular(info))
+    if (int error = RefuseUnlessRegularOpen(opened.Get()))
         return error;
     fd = opened.Release();
     return 0;
@@ -143,9 +149,7 @@ int OpenRegularFileForWriting(const std::string& path, int& fd) {
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
     if (opened.Get() < 0)
         return errno;
-    if (::fstat(opened.Get(), &info) != 0)
-        return errno;
-    if (int error = RefuseUnlessRegular(info))
+    if (int error = RefuseUnlessRegularOpen(opened.Get()))
         return error;
     // Emptied only now that it is known to be a regular file.
     if (::ftruncate(opened.Get(), 0) != 0)

@@ -3,10 +3,12 @@
 #include "ViewFixture.h"
 
 #include "reference/ReferenceSet.h"
+#include "view/ContinuousScale.h"
 
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -48,6 +50,14 @@ TEST_F(FigureCommandsTest, ChoicesAreStoredWhenMadeAndComeBackWithTheNextView) {
     EXPECT_EQ(Stored("ReferenceSpread"), "1");
     EXPECT_EQ(Stored("AxisLabels"), "1");
     EXPECT_TRUE(view->OnUpdateCommand(ID_REFERENCE_FIRST + 4).checked);
+    // A click on a reference symbol plays the point clicked, as any click does.
+    const ReferenceVowel& vowel = view->State().Reference()->vowels.front();
+    const ChartScale scale;
+    const QPoint mean(std::lround(FrequencyToXF(scale, vowel.meanF1)) + kChartLeft,
+                      std::lround(FrequencyToYF(scale, vowel.meanF2)));
+    view->OnLButtonDown(mean.x(), mean.y());
+    EXPECT_EQ(PlaysOfAPaint(), 1u);
+    EXPECT_EQ(view->State().SelectedPoint(), (ChartPoint{mean.x() - kChartLeft, mean.y()}));
 
     view.reset();
     CreateView();

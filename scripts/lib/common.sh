@@ -7,7 +7,7 @@ QUIRNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 QUIRNEL_PACKAGES=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev
+    qt6-base-dev qt6-svg-dev
     libsndfile1-dev libsamplerate0-dev libpulse-dev libasound2-dev libasound2-plugins
     pulseaudio pulseaudio-utils procps
     fonts-sil-doulos

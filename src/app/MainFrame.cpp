@@ -204,6 +204,11 @@ void CMainFrame::UpdateStatusPanes() {
     m_paneZoom->setText(zoom.handled && zoom.enabled ? QStringLiteral("Zoom") : QString());
     const CommandState scale = QueryCommand(ID_INDICATOR_SCALE);
     m_paneScale->setText(scale.text ? QString::fromUtf8(scale.text) : QStringLiteral("Herz"));
+    // The reference vowels shown are named, with their study, over the scale pane.
+    const CommandState reference = QueryCommand(ID_INDICATOR_REFERENCE);
+    m_paneScale->setToolTip(reference.handled && reference.enabled && reference.text
+                                ? QString::fromUtf8(reference.text)
+                                : QString());
 }
 
 void CMainFrame::SetViewStatusText(const QString& text) {

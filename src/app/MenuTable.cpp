@@ -1,8 +1,10 @@
 #include "app/MenuTable.h"
 
+#include "reference/ReferenceSet.h"
 #include "view/CommandIds.h"
 
 #include <map>
+#include <string>
 
 namespace {
 
@@ -23,7 +25,8 @@ MenuNode FileMenu() {
         "&File",
         {Entry("&New\tCtrl+N", ID_FILE_NEW), Separator(), Entry("&Open...\tCtrl+O", ID_FILE_OPEN),
          Entry("&Save\tCtrl+S", ID_FILE_SAVE), Entry("Save &As...\tCtrl+Shift+S", ID_FILE_SAVE_AS),
-         Separator(), Entry("&Batch Convert\tCtrl+B", ID_BATCH_CONVERT), Separator(),
+         Separator(), Entry("&Batch Convert\tCtrl+B", ID_BATCH_CONVERT),
+         Entry("Export &Chart...", ID_EXPORT_CHART), Separator(),
          Entry("Recent File", ID_FILE_MRU_FILE1), Separator(), Entry("E&xit", ID_APP_EXIT)});
 }
 
@@ -33,6 +36,35 @@ MenuNode VoiceMenu() {
         {Popup("Gender", {Entry("&Male\t1", ID_MALE, true), Entry("&Female\t2", ID_FEMALE)}),
          Popup("Voices", {Entry("", ID_VOICES_PLACEHOLDER)}), Separator(),
          Entry("&Play\tSpace", ID_PLAY), Entry("Play Wave File\tCR", ID_PLAY_WAVE_FILE)});
+}
+
+// The bundled reference sets' menu texts: their labels, with "&" shown as itself.
+const std::vector<std::string>& ReferenceMenuTexts() {
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> result;
+        for (const ReferenceSet& set : ReferenceSets()) {
+            std::string text;
+            for (char c : set.label)
+                text += c == '&' ? std::string("&&") : std::string(1, c);
+            result.push_back(text);
+        }
+        return result;
+    }();
+    return texts;
+}
+
+// None, one entry per bundled study and group, and a table of the user's.
+MenuNode ReferenceMenu() {
+    std::vector<MenuNode> entries{Entry("&None", ID_REFERENCE_NONE, true), Separator()};
+    const std::vector<std::string>& texts = ReferenceMenuTexts();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const int id = ID_REFERENCE_FIRST + static_cast<int>(i);
+        if (id <= ID_REFERENCE_LAST)
+            entries.push_back(Entry(texts[i].c_str(), id));
+    }
+    entries.push_back(Separator());
+    entries.push_back(Entry("&Load...", ID_REFERENCE_LOAD));
+    return Popup("&Reference Vowels", std::move(entries));
 }
 
 MenuNode ViewMenu() {
@@ -47,7 +79,8 @@ MenuNode ViewMenu() {
          Separator(), Entry("&Formant Map\tF1", ID_FORMANT_MAP),
          Entry("&User Formant Map\tF2", ID_USER_MAP), Entry("&Modified Map\tF3", ID_MODIFIED_MAP),
          Entry("M&odified Vowels\tF4", ID_MODIFIED_VOWELS), Entry("&Gray Map\tF5", ID_GRAY_MAP),
-         Separator(), Entry("Formant &Position", ID_FORMANT_POSITION)});
+         Separator(), Entry("Formant &Position", ID_FORMANT_POSITION), Separator(), ReferenceMenu(),
+         Entry("Reference &Spread", ID_REFERENCE_SPREAD), Entry("&Axis Labels", ID_AXIS_LABELS)});
 }
 
 MenuNode ZoomMenu() {
@@ -131,6 +164,11 @@ const std::vector<KeyBinding>& KeyTable() {
 }
 
 const char* CommandPrompt(int id) {
+    // Each bundled set's entry cites its paper.
+    if (id >= ID_REFERENCE_FIRST && id <= ID_REFERENCE_LAST) {
+        const size_t index = static_cast<size_t>(id - ID_REFERENCE_FIRST);
+        return index < ReferenceSets().size() ? ReferenceSets()[index].citation.c_str() : nullptr;
+    }
     static const std::map<int, const char*> prompts = {
         {ID_MALE, "Adjusts vowel generation for male voices"},
         {ID_FEMALE, "Adjusts vowel generation for female voices"},
@@ -162,6 +200,13 @@ const char* CommandPrompt(int id) {
          "Enter Diphthong Mode. When in this mode, you may select a second point with right "
          "click. The produced vowel is a diphthong. This is exerimentary."},
         {ID_LOG_TO_FILE, "Write all actions into a txt-file"},
+        {ID_REFERENCE_NONE, "Shows no reference vowels"},
+        {ID_REFERENCE_LOAD, "Shows the mean of each vowel in a table of your own (CSV: ipa or "
+                            "vowel, F1, F2 in Hz; of several groups the first)"},
+        {ID_REFERENCE_SPREAD,
+         "Draws an ellipse of one standard deviation around each reference vowel"},
+        {ID_AXIS_LABELS, "Shows the frequencies along the top (F1) and left (F2) edges"},
+        {ID_EXPORT_CHART, "Writes the chart as it is shown to an SVG, PDF or PNG file"},
     };
     const auto it = prompts.find(id);
     return it == prompts.end() ? nullptr : it->second;

@@ -4,11 +4,7 @@
 #include "base/FolderBrowser.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
+#include "view/DataFolders.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,10 +37,6 @@ bool NameOrder(const std::string& a, const std::string& b) {
 std::string DefaultDataDirectory() {
     const std::string start = g_strStartDir.empty() ? CurrentDirectory() : g_strStartDir;
     return start + "/Dat";
-}
-
-std::string Bytes(const QString& path) {
-    return QFile::encodeName(QDir::cleanPath(path)).toStdString();
 }
 
 // The first search folder holding a voice file becomes the data directory for this run.
@@ -95,19 +87,9 @@ std::vector<std::string> ListVoiceFiles(const std::string& dir) {
 }
 
 std::vector<std::string> VoiceSearchFolders() {
-    std::vector<std::string> folders{DefaultDataDirectory()};
-    for (const QString& data :
-         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        folders.push_back(Bytes(data + "/quirnel/Dat"));
-    if (QCoreApplication::instance())
-        folders.push_back(
-            Bytes(QCoreApplication::applicationDirPath() + "/" + QUIRNEL_DATA_FROM_BIN + "/Dat"));
-    std::vector<std::string> unique;
-    for (const std::string& folder : folders)
-        if (folder != g_strDatDir &&
-            std::find(unique.begin(), unique.end(), folder) == unique.end())
-            unique.push_back(folder);
-    return unique;
+    std::vector<std::string> folders = DataSearchFolders("Dat");
+    folders.erase(std::remove(folders.begin(), folders.end(), g_strDatDir), folders.end());
+    return folders;
 }
 
 void FindVoiceFiles(std::vector<std::string>& list) {

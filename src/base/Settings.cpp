@@ -16,6 +16,14 @@ void WriteSetting(const FolderSetting& setting, const std::string& folder) {
     GetProfile().WriteString(setting.section, setting.key, folder);
 }
 
+std::string ReadSetting(const TextSetting& setting) {
+    return GetProfile().GetString(setting.section, setting.key, setting.defaultValue);
+}
+
+void WriteSetting(const TextSetting& setting, const std::string& text) {
+    GetProfile().WriteString(setting.section, setting.key, text);
+}
+
 int ReadSetting(const NumberSetting& setting) {
     const int value = GetProfile().GetInt(setting.section, setting.key, setting.defaultValue);
     return value >= setting.minimum && value <= setting.maximum ? value : setting.defaultValue;

@@ -26,6 +26,13 @@ struct NumberSetting {
     int maximum;
 };
 
+// A text kept in the profile as it is; absent reads as the default.
+struct TextSetting {
+    const char* section;
+    const char* key;
+    const char* defaultValue;
+};
+
 // The settings. Nothing else in the program names a section or a key of the profile.
 namespace settings {
 
@@ -47,6 +54,16 @@ inline constexpr NumberSetting kZoomFactor{"Options", "Zoomfactor", 25, 1, 380};
 // written when it goes.
 inline constexpr NumberSetting kFemaleTilt{"Options", "Femaletilt", 6, 0, 24};
 
+// --- What the chart shows beside its vowels: each written when the user changes it, read
+// when the view is made.
+// The reference vowels: "" for none, a bundled set's key ("peterson-barney-1952:men") or
+// the path of the user's own table.
+inline constexpr TextSetting kReferenceVowels{"Chart", "ReferenceVowels", ""};
+// 1: the reference vowels' spread is drawn (an ellipse of one standard deviation).
+inline constexpr NumberSetting kReferenceSpread{"Chart", "ReferenceSpread", 0, 0, 1};
+// 1: ticks and labels of F1 and F2 along the chart's top and left edges.
+inline constexpr NumberSetting kAxisLabels{"Chart", "AxisLabels", 0, 0, 1};
+
 } // namespace settings
 
 // Read and write a setting through the installed profile (Profile.h).
@@ -54,5 +71,7 @@ std::string ReadSetting(const FolderSetting& setting);
 // The same, with another folder standing in for the setting's default when it is absent.
 std::string ReadSetting(const FolderSetting& setting, const std::string& whenAbsent);
 void WriteSetting(const FolderSetting& setting, const std::string& folder);
+std::string ReadSetting(const TextSetting& setting);
+void WriteSetting(const TextSetting& setting, const std::string& text);
 int ReadSetting(const NumberSetting& setting);
 void WriteSetting(const NumberSetting& setting, int value);

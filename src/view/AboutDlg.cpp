@@ -1,6 +1,7 @@
 #include "view/AboutDlg.h"
 
 #include "QuirnelVersion.h"
+#include "reference/ReferenceSet.h"
 #include "view/DialogUnits.h"
 
 #include <QLabel>
@@ -41,9 +42,20 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     AddText(this, units.Rect(7, 104, 171, 28),
             QStringLiteral("Written by the Quirnel project. Free software under the GNU "
                            "General Public License, version 3 or later (GPL-3.0-or-later)."));
+    // The papers whose measurements the reference vowels show, below the credits; the box
+    // grows by their height.
+    QString papers = QStringLiteral("Reference vowels: published measurements from");
+    for (const std::string& citation : ReferenceCitations())
+        papers += QStringLiteral("\n") + QString::fromStdString(citation);
+    QLabel* citations = AddText(this, units.Rect(7, 134, 171, 0), papers);
+    citations->setFixedHeight(citations->heightForWidth(citations->width()));
+    const QRect okRect = units.Rect(7, 0, 167, 14);
+    const int gap = units.Size(0, 4).height();
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(units.Rect(7, 135, 167, 14));
+    ok->setGeometry(okRect.translated(0, citations->geometry().bottom() + gap));
     ok->setDefault(true);
+    setFixedSize(units.Size(185, 0).width(),
+                 ok->geometry().bottom() + 1 + units.Size(0, 7).height());
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -1,5 +1,6 @@
 #include "view/ChartCommands.h"
 
+#include "reference/ReferenceSet.h"
 #include "view/ChartState.h"
 
 namespace {
@@ -179,9 +180,44 @@ ChartCommandResult RunChartCommand(ChartState& state, int id) {
     return result;
 }
 
+namespace {
+
+// The reference vowel entries, their spread and the axis labels: checked after what is shown.
+CommandState StateOfFigureCommand(const ChartState& state, int id) {
+    const ReferenceChoice* reference = state.Reference();
+    if (id >= ID_REFERENCE_FIRST && id <= ID_REFERENCE_LAST) {
+        const size_t index = static_cast<size_t>(id - ID_REFERENCE_FIRST);
+        if (index >= ReferenceSets().size())
+            return CommandState{};
+        return Checked(reference && reference->choice == ReferenceSets()[index].key);
+    }
+    switch (id) {
+    case ID_REFERENCE_NONE:
+        return Checked(reference == nullptr);
+    case ID_REFERENCE_LOAD:
+        return Checked(reference && reference->IsUserTable());
+    case ID_REFERENCE_SPREAD:
+        return Checked(state.ShowsReferenceSpread());
+    case ID_AXIS_LABELS:
+        return Checked(state.ShowsAxisLabels());
+    case ID_INDICATOR_REFERENCE: {
+        CommandState command = Enabled();
+        command.enabled = reference != nullptr;
+        command.text = reference ? reference->description.c_str() : nullptr;
+        return command;
+    }
+    default:
+        return CommandState{};
+    }
+}
+
+} // namespace
+
 CommandState ChartCommandState(const ChartState& state, int id) {
     if (id >= ID_VOICE_FIRST && id <= ID_VOICE_LAST)
         return Checked(id - ID_VOICE_FIRST == state.VoiceIndex());
+    if (id >= ID_REFERENCE_NONE && id <= ID_INDICATOR_REFERENCE)
+        return StateOfFigureCommand(state, id);
     switch (id) {
     case ID_MALE:
         return Checked(state.Gender() == 1);

@@ -18,6 +18,8 @@ struct ChartCommandResult {
 // circle steps, automatic F3, advanced controls, formant position and the arrow keys.
 ChartCommandResult RunChartCommand(ChartState& state, int id);
 
-// The check, enabled state and text of those commands, and of Zoom Parameters (enabled only
-// in zoom mode) and the two status panes; not handled for any other command.
+// The check, enabled state and text of those commands, of Zoom Parameters (enabled only in
+// zoom mode), of the two status panes, and of the reference vowel entries, Reference Spread
+// and Axis Labels (which the view runs) with the reference shown as the scale pane's
+// tooltip; not handled for any other command.
 CommandState ChartCommandState(const ChartState& state, int id);

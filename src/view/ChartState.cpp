@@ -3,6 +3,7 @@
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
 #include "view/ActionLog.h"
+#include "view/ContinuousScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -515,6 +516,40 @@ bool ChartState::ChooseVoice(int index) {
 void ChartState::ToggleAdvancedControls() {
     m_advanced = !m_advanced;
     Redraw();
+}
+
+// --- Reference vowels and axis labels -----------------------------------------------------
+
+void ChartState::SetReference(std::optional<ReferenceChoice> reference) {
+    m_reference = std::move(reference);
+    RedrawWithoutPlaying();
+}
+
+void ChartState::SetReferenceSpread(bool shown) {
+    m_referenceSpread = shown;
+    RedrawWithoutPlaying();
+}
+
+void ChartState::SetAxisLabels(bool shown) {
+    m_axisLabels = shown;
+    RedrawWithoutPlaying();
+}
+
+const ReferenceVowel* ChartState::ReferenceVowelNear(double x, double y, double radius) const {
+    if (!m_reference)
+        return nullptr;
+    const ChartScale scale = Scale();
+    const ReferenceVowel* nearest = nullptr;
+    double nearestDistance = radius;
+    for (const ReferenceVowel& vowel : m_reference->vowels) {
+        const double distance = std::hypot(FrequencyToXF(scale, vowel.meanF1) - x,
+                                           FrequencyToYF(scale, vowel.meanF2) - y);
+        if (distance <= nearestDistance) {
+            nearest = &vowel;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 // --- Painting and playing ------------------------------------------------------------------

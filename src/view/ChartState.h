@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/MessageBox.h"
+#include "reference/ReferenceChoice.h"
 #include "view/ChartGeometry.h"
 
 #include <optional>
@@ -208,6 +209,22 @@ public:
     bool ShowsAdvancedControls() const { return m_advanced; }
     void ToggleAdvancedControls();
 
+    // --- Reference vowels and axis labels ---------------------------------------------------
+    // Drawn over the chart beside its own vowels. Changing them redraws the chart but does
+    // not mark it to be played: what the chart plays has not changed.
+    // The reference vowels shown, or nullptr.
+    const ReferenceChoice* Reference() const { return m_reference ? &*m_reference : nullptr; }
+    void SetReference(std::optional<ReferenceChoice> reference);
+    // The ellipse of one standard deviation around each reference vowel's mean.
+    bool ShowsReferenceSpread() const { return m_referenceSpread; }
+    void SetReferenceSpread(bool shown);
+    // Ticks and labels of F1 along the top edge and of F2 along the left edge.
+    bool ShowsAxisLabels() const { return m_axisLabels; }
+    void SetAxisLabels(bool shown);
+    // The reference vowel whose mean is drawn nearest to the chart point (x, y), at most
+    // radius pixels away; nullptr when there is none.
+    const ReferenceVowel* ReferenceVowelNear(double x, double y, double radius) const;
+
     // --- Painting and playing -------------------------------------------------------------
     // The formants of the selected point, as every paint computes them first.
     void ComputeFormants();
@@ -231,6 +248,7 @@ public:
 private:
     void Redraw();
     void MarkToPlay() { m_playPending = true; }
+    void RedrawWithoutPlaying() { m_chartRedraw = true; }
     const VowelEntry* PresetTable() const;
     const VowelEntry* ZoomCentreRecord() const;
     int ZoomCentreF1() const;
@@ -286,6 +304,11 @@ private:
     int m_voiceIndex = -1;
     std::string m_dataDir;
     std::string m_voiceFile;
+
+    // Beside the chart's own vowels
+    std::optional<ReferenceChoice> m_reference;
+    bool m_referenceSpread = false;
+    bool m_axisLabels = false;
 
     bool m_playPending = false;
     bool m_chartRedraw = false;

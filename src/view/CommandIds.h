@@ -68,6 +68,15 @@ enum CommandId : int {
     // Status bar panes
     ID_INDICATOR_ZOOM = 59142,
     ID_INDICATOR_SCALE = 59143,
+    // The chart beside its own vowels: reference vowels, axis labels, the chart as a figure
+    ID_REFERENCE_NONE = 33000,
+    ID_REFERENCE_FIRST = 33001, // the bundled sets in catalogue order (ReferenceSets())
+    ID_REFERENCE_LAST = 33016,
+    ID_REFERENCE_LOAD = 33017,
+    ID_REFERENCE_SPREAD = 33018,
+    ID_AXIS_LABELS = 33019,
+    ID_EXPORT_CHART = 33020,
+    ID_INDICATOR_REFERENCE = 33021, // the reference shown, named beside the scale pane
     // Controls of the view
     IDC_VOWEL_LIST = 101,
     IDC_RESET = 104,

@@ -7,7 +7,6 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "synth/SynthRun.h"
-#include "view/SymbolFont.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -26,9 +25,7 @@ CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* 
     setAutoFillBackground(true);
     m_state.SetActionLog(&m_log);
     ReadOptions();
-    const SymbolFontChoice symbolFont = ChooseSymbolFont();
-    m_look.symbolFont = symbolFont.font;
-    m_look.hasSymbolFont = symbolFont.hasIpaGlyphs;
+    m_look = ChooseChartLook();
     CreateControls();
     ShowAdvancedControls();
     m_state.ShowFirstVowel();
@@ -44,6 +41,7 @@ CTundrelView::~CTundrelView() {
 void CTundrelView::ReadOptions() {
     m_state.SetGridWidth(ReadSetting(settings::kZoomFactor));
     m_state.SetFemaleTilt(ReadSetting(settings::kFemaleTilt));
+    ReadFigureOptions();
 }
 
 void CTundrelView::WriteOptions() {

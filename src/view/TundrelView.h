@@ -104,6 +104,7 @@ signals:
     void commandStatesChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -150,6 +151,16 @@ private:
 
     // Wave list window (ViewWaveList.cpp)
     void CloseWaveList();
+
+    // Reference vowels, axis labels and the chart as a figure (ViewFigure.cpp)
+    void ReadFigureOptions();
+    bool RunFigureCommand(int id);
+    // Loads and shows a reference choice (ReferenceChoice.h); a failure is shown and
+    // leaves the chart as it was.
+    bool ShowReference(const std::string& choice);
+    void OnLoadReference();
+    void OnExportChart();
+    QString ReferenceTip(const QPoint& point) const;
 
     ActionLog m_log;
     ChartState m_state;

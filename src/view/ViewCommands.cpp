@@ -67,7 +67,7 @@ bool CTundrelView::RunViewCommand(int id) {
         PlayWaveFile();
         break;
     default:
-        return DoDialogCommand(id);
+        return RunFigureCommand(id) || DoDialogCommand(id);
     }
     return true;
 }
@@ -103,6 +103,7 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
     case ID_FEMALE_TILT:
     case ID_CIRCLE_PARAMETERS:
     case ID_TEMP_PATH:
+    case ID_EXPORT_CHART:
         return Enabled();
     default:
         return ChartCommandState(m_state, id);

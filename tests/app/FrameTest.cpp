@@ -66,8 +66,8 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         menus << Dump(popup).replace('\t', "\\t");
     const QStringList expected = {
         "&File[&New\\tCtrl+N=57600 | --- | &Open...\\tCtrl+O=57601 | &Save\\tCtrl+S=57603 | "
-        "Save &As...\\tCtrl+Shift+S=57604 | --- | &Batch Convert\\tCtrl+B=32804 | --- | "
-        "Recent File=57616 | --- | E&xit=57665]",
+        "Save &As...\\tCtrl+Shift+S=57604 | --- | &Batch Convert\\tCtrl+B=32804 | "
+        "Export &Chart...=33020 | --- | Recent File=57616 | --- | E&xit=57665]",
         "&Voice[Gender[&Male\\t1=32773 | &Female\\t2=32774] | Voices[female.dat=200 | "
         "Male && Co.dat=201 | VOICE.DAT=202] | --- | &Play\\tSpace=32777 | "
         "Play Wave File\\tCR=32801]",
@@ -75,7 +75,12 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         "&Further Vowels=32812 | Sch&wa Vowels=32813] | Vowel M&ode\\tF12[&Cardinal=32821 | "
         "&Native=32822] | --- | &Formant Map\\tF1=32778 | &User Formant Map\\tF2=32788 | "
         "&Modified Map\\tF3=32794 | M&odified Vowels\\tF4=32799 | &Gray Map\\tF5=32803 | --- | "
-        "Formant &Position=32779]",
+        "Formant &Position=32779 | --- | &Reference Vowels[&None=33000 | --- | "
+        "Peterson && Barney 1952: men=33001 | Peterson && Barney 1952: women=33002 | "
+        "Peterson && Barney 1952: children=33003 | Pols et al. 1973: men=33004 | "
+        "van Nierop et al. 1973: women=33005 | Weenink 1985: men=33006 | "
+        "Weenink 1985: women=33007 | Weenink 1985: children=33008 | --- | &Load...=33017] | "
+        "Reference &Spread=33018 | &Axis Labels=33019]",
         "Zoom[&Enable Zoom\\tZ=32786 | --- | Zoom &Parameters ...\\tP=32787 | "
         "Show &Grid\\tG=32790]",
         "Options[Mode[&Normal\\tN=32819 | &Diphthong\\tD=32820] | Scale[Herz=32825 | "

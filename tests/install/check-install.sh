@@ -81,5 +81,13 @@ left=$(cd "$home" && ls -A | grep -v -x -e .config -e .cache -e Documents || tru
 [ -z "$left" ] || fail "written into the home folder: $left"
 [ -z "$(ls -A "$home/Documents")" ] || fail "written into the documents folder"
 
+# quirnel-cli chart finds the installed reference vowels from anywhere, without a display.
+if [ -d "$source/data/reference" ]; then
+    (cd "$home" && env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME="$home" \
+        XDG_DATA_DIRS="$scratch/no-system-data" "$usr/bin/quirnel-cli" chart \
+        --reference weenink-1985:children --out "$scratch/chart.png" 2>/dev/null) &&
+        [ -s "$scratch/chart.png" ] || fail "quirnel-cli chart did not find the installed reference vowels"
+fi
+
 [ "$failures" -eq 0 ] && echo "The installed layout is complete and valid."
 exit "$failures"

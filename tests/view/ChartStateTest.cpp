@@ -286,4 +286,37 @@ TEST_F(ChartStateTest, VowelToPlayFollowsTheModes) {
     EXPECT_EQ(state.LastDuration(), 60);
 }
 
+TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
+    state.PlayAfterPaint();
+    state.TakeChartRedraw();
+    ReferenceChoice reference;
+    reference.choice = "peterson-barney-1952:women";
+    reference.description = "Reference vowels: Peterson & Barney 1952: women";
+    reference.vowels = {{"i", {300, 320}, {2300, 2400}, 310, 2350}};
+    state.SetReference(reference);
+    state.SetReferenceSpread(true);
+    state.SetAxisLabels(true);
+    EXPECT_TRUE(state.TakeChartRedraw());
+    EXPECT_FALSE(state.IsPlayPending());
+    EXPECT_TRUE(StateOf(ID_REFERENCE_FIRST + 1).checked);
+    EXPECT_FALSE(StateOf(ID_REFERENCE_NONE).checked);
+    EXPECT_FALSE(StateOf(ID_REFERENCE_LOAD).checked);
+    EXPECT_EQ(std::string(StateOf(ID_INDICATOR_REFERENCE).text), reference.description);
+
+    // The tooltip's vowel: the one whose mean is drawn within the radius.
+    const double x = FrequencyToX(Herz(), 310);
+    const double y = FrequencyToY(Herz(), 2350);
+    ASSERT_NE(state.ReferenceVowelNear(x + 3, y - 3, 10), nullptr);
+    EXPECT_EQ(state.ReferenceVowelNear(x + 3, y - 3, 10)->symbol, "i");
+    EXPECT_EQ(state.ReferenceVowelNear(x + 30, y, 10), nullptr);
+
+    reference.choice = "/home/me/vowels.csv";
+    state.SetReference(reference);
+    EXPECT_TRUE(StateOf(ID_REFERENCE_LOAD).checked);
+    state.SetReference(std::nullopt);
+    EXPECT_TRUE(StateOf(ID_REFERENCE_NONE).checked);
+    EXPECT_FALSE(StateOf(ID_INDICATOR_REFERENCE).enabled);
+    EXPECT_FALSE(state.IsPlayPending());
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // the titles and controls.
 #include "QuirnelVersion.h"
 #include "base/MessageBox.h"
+#include "reference/ReferenceSet.h"
 #include "view/AboutDlg.h"
 #include "view/CircleDialog.h"
 #include "view/InputDialog.h"
@@ -144,12 +145,16 @@ TEST(AboutDlgTest, NamesTheProgramAndHasOneOkButton) {
     bool picture = false;
     bool version = false;
     bool licence = false;
+    int cited = 0;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         named = named || label->text() == "Quirnel";
         picture = picture || !label->pixmap().isNull();
         version = version || label->text() == QString("Version ") + kQuirnelVersion;
         licence = licence || label->text().contains("GPL-3.0-or-later");
+        for (const std::string& paper : ReferenceCitations())
+            cited += label->text().contains(QString::fromStdString(paper));
     }
+    EXPECT_EQ(cited, 4); // the four papers of the reference vowels
     EXPECT_TRUE(named);
     EXPECT_TRUE(picture);
     EXPECT_TRUE(version);

@@ -1,0 +1,151 @@
+// The chart as a figure: one export per format, the reference vowels' places in an SVG, and
+// quirnel-cli chart's refusals.
+#include "view/ChartFigure.h"
+#include "TempDir.h"
+#include "doc/TundrelDoc.h"
+#include "reference/ReferenceChoice.h"
+#include "view/ChartDrawing.h"
+#include "view/ChartState.h"
+#include "view/ContinuousScale.h"
+
+#include <QImage>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sys/wait.h>
+
+namespace {
+
+struct SvgText {
+    double x = 0;
+    double y = 0;
+    QString fill;
+};
+
+// The text elements of an SVG by their text; false when it is not well-formed XML.
+bool ReadSvgTexts(const QByteArray& svg, QString& viewBox, std::multimap<QString, SvgText>& texts) {
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (xml.name() == QLatin1String("svg"))
+            viewBox = attributes.value("viewBox").toString();
+        if (xml.name() == QLatin1String("text")) {
+            const SvgText text{attributes.value("x").toDouble(), attributes.value("y").toDouble(),
+                               attributes.value("fill").toString()};
+            texts.emplace(xml.readElementText(), text);
+        }
+    }
+    return !xml.hasError();
+}
+
+class ChartFigureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string problem;
+        ASSERT_TRUE(LoadReferenceChoice("peterson-barney-1952:men", {QUIRNEL_DATA_DIR "/reference"},
+                                        reference, problem))
+            << problem;
+        state.SetReference(reference);
+        state.SetReferenceSpread(true);
+        state.SetAxisLabels(true);
+        state.ToggleMap(ChartMap::Formant);
+    }
+
+    CTundrelDoc doc;
+    ChartState state{&doc};
+    ReferenceChoice reference;
+    const ChartLook look = ChooseChartLook();
+};
+
+TEST_F(ChartFigureTest, SvgKeepsTheSymbolsAsTextInTheirPlaces) {
+    QString viewBox;
+    std::multimap<QString, SvgText> texts;
+    ASSERT_TRUE(ReadSvgTexts(DrawChartFigure(state, look, FigureFormat::Svg), viewBox, texts));
+    EXPECT_EQ(viewBox, "0 0 380 385");
+    EXPECT_EQ(texts.count("1000 Hz"), 1u); // the last F1 label names the unit
+    std::map<std::string, SvgText> placed;
+    for (const auto& [symbol, text] : texts)
+        if (text.fill == kReferenceColour.name())
+            placed[symbol.toStdString()] = text;
+    ASSERT_EQ(placed.size(), reference.vowels.size());
+    // A lower mean F1 lies further left, a higher mean F2 lower, for every two vowels whose
+    // means lie at least a symbol's width apart on the chart.
+    const ChartScale scale;
+    constexpr double kSymbolWidth = 24;
+    int pairs = 0;
+    for (const ReferenceVowel& a : reference.vowels) {
+        for (const ReferenceVowel& b : reference.vowels) {
+            if (FrequencyToXF(scale, a.meanF1) + kSymbolWidth < FrequencyToXF(scale, b.meanF1)) {
+                EXPECT_LT(placed[a.symbol].x, placed[b.symbol].x) << a.symbol << " " << b.symbol;
+                ++pairs;
+            }
+            if (FrequencyToYF(scale, a.meanF2) + kSymbolWidth < FrequencyToYF(scale, b.meanF2)) {
+                EXPECT_LT(placed[a.symbol].y, placed[b.symbol].y) << a.symbol << " " << b.symbol;
+                ++pairs;
+            }
+        }
+    }
+    EXPECT_GT(pairs, 70); // of the 90 pairs of ten vowels (45 on each axis)
+}
+
+TEST_F(ChartFigureTest, PdfIsOnePageOfTheChartsSizeWithTextAndPngTwiceItsPixels) {
+    const QByteArray pdf = DrawChartFigure(state, look, FigureFormat::Pdf);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.contains("/MediaBox [0 0 380.000000 385.000000]"));
+    EXPECT_TRUE(pdf.contains("/ToUnicode")); // the symbols are text, not outlines
+
+    const QImage png = QImage::fromData(DrawChartFigure(state, look, FigureFormat::Png), "PNG");
+    ASSERT_EQ(png.size(), QSize(760, 770));
+    EXPECT_EQ(png.pixel(0, 0), qRgb(0, 0, 0)); // the frame's corner
+    int reference = 0;
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            reference += png.pixel(x, y) == kReferenceColour.rgb();
+    EXPECT_GT(reference, 1000);
+    EXPECT_EQ(FigureFormatOfName("a/chart.SVG"), FigureFormat::Svg);
+    EXPECT_EQ(FigureFormatOfName("chart.svg.gz"), FigureFormat::Unknown);
+}
+
+// quirnel-cli chart, run in the data folder, where it finds reference/.
+class CliChart : public ::testing::Test {
+protected:
+    int Run(const std::string& args) {
+        const std::string cli = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
+        const int status = std::system(
+            ("cd '" QUIRNEL_DATA_DIR "' && '" + cli + "' chart " + args + " 2>/dev/null").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Out(const char* name) const { return "'" + dir.File(name) + "'"; }
+    bool Exists(const char* name) const { return std::filesystem::exists(dir.File(name)); }
+    TempDir dir;
+};
+
+TEST_F(CliChart, DrawsTheChartAndRefusesBadValuesWithoutWritingAFile) {
+    const std::string out = " --out " + Out("chart.svg");
+    for (const std::string& bad :
+         {"--gender child" + out, "--set klingon" + out, "--map everything" + out,
+          "--scale mel" + out, "--reference peterson-barney-1952:babies" + out,
+          "--spread=yes" + out, "extra" + out, "--out " + Out("chart.jpg"), std::string()})
+        EXPECT_EQ(Run(bad), 2) << bad;
+    EXPECT_FALSE(Exists("chart.svg") || Exists("chart.jpg"));
+    std::ofstream(dir.File("bad.csv")) << "ipa,F1,F2\ni,0,2300\n";
+    EXPECT_EQ(Run("--reference " + Out("bad.csv") + out), 1);
+    EXPECT_FALSE(Exists("chart.svg"));
+
+    ASSERT_EQ(
+        Run("--reference peterson-barney-1952:women --spread --axes --map all --scale bark" + out),
+        0);
+    std::ifstream svg(dir.File("chart.svg"));
+    const std::string text((std::istreambuf_iterator<char>(svg)), {});
+    EXPECT_NE(text.find(">\xc9\xaa</text>"), std::string::npos); // ɪ, as text
+    EXPECT_NE(text.find("Peterson &amp; Barney 1952: women"), std::string::npos);
+}
+
+} // namespace

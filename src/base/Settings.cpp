@@ -24,3 +24,11 @@ int ReadSetting(const NumberSetting& setting) {
 void WriteSetting(const NumberSetting& setting, int value) {
     GetProfile().WriteInt(setting.section, setting.key, value);
 }
+
+std::string ReadSetting(const TextSetting& setting) {
+    return GetProfile().GetString(setting.section, setting.key, setting.defaultValue);
+}
+
+void WriteSetting(const TextSetting& setting, const std::string& value) {
+    GetProfile().WriteString(setting.section, setting.key, value);
+}

@@ -26,6 +26,13 @@ struct NumberSetting {
     int maximum;
 };
 
+// A word kept in the profile as it is; a missing value reads as the default.
+struct TextSetting {
+    const char* section;
+    const char* key;
+    const char* defaultValue;
+};
+
 // The settings. Nothing else in the program names a section or a key of the profile.
 namespace settings {
 
@@ -47,6 +54,15 @@ inline constexpr NumberSetting kZoomFactor{"Options", "Zoomfactor", 25, 1, 380};
 // written when it goes.
 inline constexpr NumberSetting kFemaleTilt{"Options", "Femaletilt", 6, 0, 24};
 
+// --- Stimuli: sounds exported from the window and vowel continua -----------------------------
+// Their sample rate in Hz: read and written by File > Export Sound and Tools > Make
+// Continuum. A rate the exports cannot write reads as 10000 there.
+inline constexpr NumberSetting kStimulusRate{"Stimuli", "Rate", 10000, 10000, 48000};
+// Their sample format: "pcm16", "pcm24" or "float", read and written with the rate.
+inline constexpr TextSetting kStimulusFormat{"Stimuli", "Format", "pcm16"};
+// The folder the last sound or continuum went to, where the next one is proposed.
+inline constexpr FolderSetting kStimulusFolder{"Stimuli", "Folder", FolderDefault::None};
+
 } // namespace settings
 
 // Read and write a setting through the installed profile (Profile.h).
@@ -56,3 +72,5 @@ std::string ReadSetting(const FolderSetting& setting, const std::string& whenAbs
 void WriteSetting(const FolderSetting& setting, const std::string& folder);
 int ReadSetting(const NumberSetting& setting);
 void WriteSetting(const NumberSetting& setting, int value);
+std::string ReadSetting(const TextSetting& setting);
+void WriteSetting(const TextSetting& setting, const std::string& value);

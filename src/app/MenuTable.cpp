@@ -19,12 +19,13 @@ MenuNode Popup(const char* text, std::vector<MenuNode> children) {
 }
 
 MenuNode FileMenu() {
-    return Popup(
-        "&File",
-        {Entry("&New\tCtrl+N", ID_FILE_NEW), Separator(), Entry("&Open...\tCtrl+O", ID_FILE_OPEN),
-         Entry("&Save\tCtrl+S", ID_FILE_SAVE), Entry("Save &As...\tCtrl+Shift+S", ID_FILE_SAVE_AS),
-         Separator(), Entry("&Batch Convert\tCtrl+B", ID_BATCH_CONVERT), Separator(),
-         Entry("Recent File", ID_FILE_MRU_FILE1), Separator(), Entry("E&xit", ID_APP_EXIT)});
+    return Popup("&File",
+                 {Entry("&New\tCtrl+N", ID_FILE_NEW), Separator(),
+                  Entry("&Open...\tCtrl+O", ID_FILE_OPEN), Entry("&Save\tCtrl+S", ID_FILE_SAVE),
+                  Entry("Save &As...\tCtrl+Shift+S", ID_FILE_SAVE_AS), Separator(),
+                  Entry("&Batch Convert\tCtrl+B", ID_BATCH_CONVERT), Separator(),
+                  Entry("Recent File", ID_FILE_MRU_FILE1), Separator(), Entry("E&xit", ID_APP_EXIT),
+                  Separator(), Entry("&Export Sound...\tCtrl+E", ID_EXPORT_SOUND)});
 }
 
 MenuNode VoiceMenu() {
@@ -32,7 +33,8 @@ MenuNode VoiceMenu() {
         "&Voice",
         {Popup("Gender", {Entry("&Male\t1", ID_MALE, true), Entry("&Female\t2", ID_FEMALE)}),
          Popup("Voices", {Entry("", ID_VOICES_PLACEHOLDER)}), Separator(),
-         Entry("&Play\tSpace", ID_PLAY), Entry("Play Wave File\tCR", ID_PLAY_WAVE_FILE)});
+         Entry("&Play\tSpace", ID_PLAY), Entry("Play Wave File\tCR", ID_PLAY_WAVE_FILE),
+         Separator(), Entry("&New Voice...", ID_NEW_VOICE)});
 }
 
 MenuNode ViewMenu() {
@@ -71,6 +73,12 @@ MenuNode OptionsMenu() {
                   Entry("Log to File", ID_LOG_TO_FILE)});
 }
 
+MenuNode ToolsMenu() {
+    return Popup("&Tools", {Entry("Make &Continuum...", ID_MAKE_CONTINUUM),
+                            Entry("&Play Continuum", ID_PLAY_CONTINUUM), Separator(),
+                            Entry("&Go to Formants...\tCtrl+G", ID_GO_TO_FORMANTS)});
+}
+
 MenuNode HelpMenu() {
     return Popup("&Help", {Entry("&About this Programm\tA", ID_APP_ABOUT), Separator()});
 }
@@ -78,8 +86,8 @@ MenuNode HelpMenu() {
 } // namespace
 
 const std::vector<MenuNode>& MainMenu() {
-    static const std::vector<MenuNode> menu = {FileMenu(), VoiceMenu(),   ViewMenu(),
-                                               ZoomMenu(), OptionsMenu(), HelpMenu()};
+    static const std::vector<MenuNode> menu = {FileMenu(),    VoiceMenu(), ViewMenu(), ZoomMenu(),
+                                               OptionsMenu(), ToolsMenu(), HelpMenu()};
     return menu;
 }
 
@@ -126,6 +134,8 @@ const std::vector<KeyBinding>& KeyTable() {
         {"Ctrl+X", ID_EDIT_CUT},
         {"Z", ID_ZOOM},
         {"Ctrl+Z", ID_EDIT_UNDO},
+        {"Ctrl+E", ID_EXPORT_SOUND},
+        {"Ctrl+G", ID_GO_TO_FORMANTS},
     };
     return keys;
 }
@@ -162,6 +172,11 @@ const char* CommandPrompt(int id) {
          "Enter Diphthong Mode. When in this mode, you may select a second point with right "
          "click. The produced vowel is a diphthong. This is exerimentary."},
         {ID_LOG_TO_FILE, "Write all actions into a txt-file"},
+        {ID_EXPORT_SOUND, "Saves the vowel you hear as a WAV or FLAC file"},
+        {ID_NEW_VOICE, "Makes a voice at the pitch you choose and adds it to the Voices"},
+        {ID_MAKE_CONTINUUM, "Writes vowels at equal steps between two points as sound files"},
+        {ID_PLAY_CONTINUUM, "Plays the steps of the last continuum in order"},
+        {ID_GO_TO_FORMANTS, "Moves the point to the formants you type and plays it"},
     };
     const auto it = prompts.find(id);
     return it == prompts.end() ? nullptr : it->second;

@@ -67,7 +67,7 @@ bool CTundrelView::RunViewCommand(int id) {
         PlayWaveFile();
         break;
     default:
-        return DoDialogCommand(id);
+        return DoDialogCommand(id) || DoStimulusCommand(id);
     }
     return true;
 }
@@ -105,6 +105,7 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
     case ID_TEMP_PATH:
         return Enabled();
     default:
-        return ChartCommandState(m_state, id);
+        state = StimulusCommandState(id);
+        return state.handled ? state : ChartCommandState(m_state, id);
     }
 }

@@ -252,15 +252,13 @@ void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
         return;
     }
     IInputPrompt& prompt = GetInputPrompt();
-    ContinuumResult result;
-    {
-        const BusyCursor busy;
-        prompt.ShowProgress(kContinuumTitle, 0, request.steps);
-        result = WriteContinuum(request, [&prompt](int written, int steps) {
-            return prompt.ShowProgress(kContinuumTitle, written, steps);
-        });
-        prompt.EndProgress();
-    }
+    // No busy cursor: the progress bar shows the work, and its Cancel button must look
+    // clickable.
+    prompt.ShowProgress(kContinuumTitle, 0, request.steps);
+    const ContinuumResult result = WriteContinuum(request, [&prompt](int written, int steps) {
+        return prompt.ShowProgress(kContinuumTitle, written, steps);
+    });
+    prompt.EndProgress();
     if (result.written > 0) {
         m_continuumFiles.clear();
         for (int step = 1; step <= result.written; ++step)

@@ -125,12 +125,20 @@ void CMainFrame::BuildStatusBar() {
 }
 
 void CMainFrame::SetVoiceFiles(const std::vector<std::string>& voiceFiles) {
+    for (int id = ID_VOICE_FIRST; id <= ID_VOICE_LAST; ++id) {
+        if (QAction* old = MenuAction(id)) {
+            m_menuActions.erase(id);
+            m_voicesMenu->removeAction(old);
+            delete old;
+        }
+    }
     QAction* placeholder = MenuAction(ID_VOICES_PLACEHOLDER);
     for (std::size_t i = 0; i < voiceFiles.size() && i < ID_VOICE_LAST - ID_VOICE_FIRST + 1; ++i) {
         const int id = ID_VOICE_FIRST + static_cast<int>(i);
         QAction* entry = AddMenuEntry(m_voicesMenu, MenuNode{"", id, {}, i == 0});
         entry->setText(MenuTextOfFileName(voiceFiles[i]));
-        m_voicesMenu->insertAction(placeholder, entry);
+        if (placeholder)
+            m_voicesMenu->insertAction(placeholder, entry);
     }
     if (placeholder) {
         m_menuActions.erase(ID_VOICES_PLACEHOLDER);

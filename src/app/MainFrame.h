@@ -23,7 +23,7 @@ public:
     ~CMainFrame() override;
 
     // Replaces the Voices placeholder by one entry per file, commands 200 + i, the first
-    // one checked.
+    // one checked. Called again, it puts the entries of the new list in place of the old.
     void SetVoiceFiles(const std::vector<std::string>& voiceFiles);
 
     // Makes the view the frame's client; from now on every command goes through it.

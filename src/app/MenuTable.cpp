@@ -26,7 +26,8 @@ MenuNode FileMenu() {
         {Entry("&New\tCtrl+N", ID_FILE_NEW), Separator(), Entry("&Open...\tCtrl+O", ID_FILE_OPEN),
          Entry("&Save\tCtrl+S", ID_FILE_SAVE), Entry("Save &As...\tCtrl+Shift+S", ID_FILE_SAVE_AS),
          Separator(), Entry("&Batch Convert\tCtrl+B", ID_BATCH_CONVERT),
-         Entry("Export &Chart...", ID_EXPORT_CHART), Separator(),
+         Entry("Export &Chart...", ID_EXPORT_CHART),
+         Entry("&Export Sound...\tCtrl+E", ID_EXPORT_SOUND), Separator(),
          Entry("Recent File", ID_FILE_MRU_FILE1), Separator(), Entry("E&xit", ID_APP_EXIT)});
 }
 
@@ -35,7 +36,8 @@ MenuNode VoiceMenu() {
         "&Voice",
         {Popup("Gender", {Entry("&Male\t1", ID_MALE, true), Entry("&Female\t2", ID_FEMALE)}),
          Popup("Voices", {Entry("", ID_VOICES_PLACEHOLDER)}), Separator(),
-         Entry("&Play\tSpace", ID_PLAY), Entry("Play Wave File\tCR", ID_PLAY_WAVE_FILE)});
+         Entry("&Play\tSpace", ID_PLAY), Entry("Play Wave File\tCR", ID_PLAY_WAVE_FILE),
+         Separator(), Entry("&New Voice...", ID_NEW_VOICE)});
 }
 
 // The bundled reference sets' menu texts: their labels, with "&" shown as itself.
@@ -104,6 +106,12 @@ MenuNode OptionsMenu() {
                   Entry("Log to File", ID_LOG_TO_FILE)});
 }
 
+MenuNode ToolsMenu() {
+    return Popup("&Tools", {Entry("Make &Continuum...", ID_MAKE_CONTINUUM),
+                            Entry("&Play Continuum", ID_PLAY_CONTINUUM), Separator(),
+                            Entry("&Go to Formants...\tCtrl+G", ID_GO_TO_FORMANTS)});
+}
+
 MenuNode HelpMenu() {
     return Popup("&Help", {Entry("&About this Programm\tA", ID_APP_ABOUT), Separator()});
 }
@@ -111,8 +119,8 @@ MenuNode HelpMenu() {
 } // namespace
 
 const std::vector<MenuNode>& MainMenu() {
-    static const std::vector<MenuNode> menu = {FileMenu(), VoiceMenu(),   ViewMenu(),
-                                               ZoomMenu(), OptionsMenu(), HelpMenu()};
+    static const std::vector<MenuNode> menu = {FileMenu(),    VoiceMenu(), ViewMenu(), ZoomMenu(),
+                                               OptionsMenu(), ToolsMenu(), HelpMenu()};
     return menu;
 }
 
@@ -159,6 +167,8 @@ const std::vector<KeyBinding>& KeyTable() {
         {"Ctrl+X", ID_EDIT_CUT},
         {"Z", ID_ZOOM},
         {"Ctrl+Z", ID_EDIT_UNDO},
+        {"Ctrl+E", ID_EXPORT_SOUND},
+        {"Ctrl+G", ID_GO_TO_FORMANTS},
     };
     return keys;
 }
@@ -207,6 +217,11 @@ const char* CommandPrompt(int id) {
          "Draws an ellipse of one standard deviation around each reference vowel"},
         {ID_AXIS_LABELS, "Shows the frequencies along the top (F1) and left (F2) edges"},
         {ID_EXPORT_CHART, "Writes the chart as it is shown to an SVG, PDF or PNG file"},
+        {ID_EXPORT_SOUND, "Saves the vowel you hear as a WAV or FLAC file"},
+        {ID_NEW_VOICE, "Makes a voice at the pitch you choose and adds it to the Voices"},
+        {ID_MAKE_CONTINUUM, "Writes vowels at equal steps between two points as sound files"},
+        {ID_PLAY_CONTINUUM, "Plays the steps of the last continuum in order"},
+        {ID_GO_TO_FORMANTS, "Moves the point to the formants you type and plays it"},
     };
     const auto it = prompts.find(id);
     return it == prompts.end() ? nullptr : it->second;

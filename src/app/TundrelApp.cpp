@@ -110,7 +110,8 @@ void CTundrelApp::OnInitialUpdate() {
 CommandState CTundrelApp::OnUpdateCommand(int id) const {
     CommandState state;
     state.handled = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE ||
-                    id == ID_FILE_SAVE_AS || id == ID_BATCH_CONVERT || id == ID_APP_ABOUT;
+                    id == ID_FILE_SAVE_AS || id == ID_BATCH_CONVERT || id == ID_APP_ABOUT ||
+                    id == ID_NEW_VOICE;
     return state;
 }
 
@@ -127,6 +128,8 @@ void CTundrelApp::OnCommand(int id) {
         OnBatchConvert();
     else if (id == ID_APP_ABOUT)
         OnAppAbout();
+    else if (id == ID_NEW_VOICE)
+        OnNewVoice();
 }
 
 void CTundrelApp::OnFileNew() {

@@ -64,6 +64,7 @@ private:
     void OnFileSaveAs();
     void OnBatchConvert();
     void OnAppAbout();
+    void OnNewVoice(); // NewVoiceCommand.cpp
     void OnInitialUpdate();
 
     std::optional<DesktopFolders> m_desktop;

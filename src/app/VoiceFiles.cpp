@@ -86,6 +86,17 @@ std::vector<std::string> ListVoiceFiles(const std::string& dir) {
     return names;
 }
 
+int AddVoiceFile(std::vector<std::string>& list, const std::string& name) {
+    const auto found = std::find(list.begin(), list.end(), name);
+    if (found != list.end())
+        return static_cast<int>(found - list.begin());
+    if (list.size() >= kMaxVoiceFiles)
+        return -1;
+    const auto place = std::upper_bound(list.begin(), list.end(), name, NameOrder);
+    const auto inserted = list.insert(place, name);
+    return static_cast<int>(inserted - list.begin());
+}
+
 std::vector<std::string> VoiceSearchFolders() {
     std::vector<std::string> folders = DataSearchFolders("Dat");
     folders.erase(std::remove(folders.begin(), folders.end(), g_strDatDir), folders.end());

@@ -13,6 +13,11 @@ constexpr std::size_t kMaxVoiceFiles = 20;
 // an empty list.
 std::vector<std::string> ListVoiceFiles(const std::string& dir);
 
+// Adds a voice file name to a list that ListVoiceFiles made, at its place in the list's
+// order. Returns its index (also when the list holds it already), or -1 when the list is
+// full and does not hold it.
+int AddVoiceFile(std::vector<std::string>& list, const std::string& name);
+
 // The folders looked in, in this order, when the stored data directory holds no voice
 // file: the work folder's Dat (g_strStartDir + "/Dat"), the user's data folder
 // ($XDG_DATA_HOME/quirnel/Dat), the system's ($XDG_DATA_DIRS, each + "/quirnel/Dat") and

@@ -64,6 +64,15 @@ inline constexpr NumberSetting kReferenceSpread{"Chart", "ReferenceSpread", 0, 0
 // 1: ticks and labels of F1 and F2 along the chart's top and left edges.
 inline constexpr NumberSetting kAxisLabels{"Chart", "AxisLabels", 0, 0, 1};
 
+// --- Stimuli: sounds exported from the window and vowel continua -----------------------------
+// Their sample rate in Hz: read and written by File > Export Sound and Tools > Make
+// Continuum. A rate the exports cannot write reads as 10000 there.
+inline constexpr NumberSetting kStimulusRate{"Stimuli", "Rate", 10000, 10000, 48000};
+// Their sample format: "pcm16", "pcm24" or "float", read and written with the rate.
+inline constexpr TextSetting kStimulusFormat{"Stimuli", "Format", "pcm16"};
+// The folder the last sound or continuum went to, where the next one is proposed.
+inline constexpr FolderSetting kStimulusFolder{"Stimuli", "Folder", FolderDefault::None};
+
 } // namespace settings
 
 // Read and write a setting through the installed profile (Profile.h).

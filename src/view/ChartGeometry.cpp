@@ -1,8 +1,10 @@
 // The vowel chart's scales: conversions between formant frequencies and chart pixels.
 #include "view/ChartGeometry.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 
 const ChartAxis kF1Axis = {200, 1.95f, 0.108f, 190};
 const ChartAxis kF2Axis = {500, 4.95f, 0.148f, 192};
@@ -118,6 +120,44 @@ int ZoomedFrequency(const ChartScale& scale, const ChartAxis& axis, int centre, 
     return HerzSteps(centre, steps);
 }
 
+// The pixels a point can take: a click right of x 0 and the arrow keys' limits.
+constexpr int kFirstPointX = 1;
+constexpr int kLastPointX = kChartWidth - 1;
+constexpr int kFirstPointY = 0;
+constexpr int kLastPointY = kChartHeight - 1;
+
+using PixelFrequency = int (*)(const ChartScale&, int);
+
+FrequencyRange RangeOf(const ChartScale& scale, PixelFrequency frequency, int first, int last) {
+    FrequencyRange range{frequency(scale, first), frequency(scale, first)};
+    for (int pixel = first + 1; pixel <= last; ++pixel) {
+        const int hz = frequency(scale, pixel);
+        range.lowest = std::min(range.lowest, hz);
+        range.highest = std::max(range.highest, hz);
+    }
+    return range;
+}
+
+int NearestPixel(const ChartScale& scale, PixelFrequency frequency, int first, int last, int hz) {
+    long long bestDistance = -1;
+    int bestFrequency = 0;
+    int runStart = first;
+    int runEnd = first;
+    for (int pixel = first; pixel <= last; ++pixel) {
+        const int f = frequency(scale, pixel);
+        const long long distance = std::llabs(static_cast<long long>(f) - hz);
+        if (bestDistance < 0 || distance < bestDistance ||
+            (distance == bestDistance && f < bestFrequency)) {
+            bestDistance = distance;
+            bestFrequency = f;
+            runStart = runEnd = pixel;
+        } else if (f == bestFrequency && pixel == runEnd + 1) {
+            runEnd = pixel;
+        }
+    }
+    return (runStart + runEnd) / 2;
+}
+
 } // namespace
 
 double HzToBark(int hz) {
@@ -168,6 +208,22 @@ int XToFrequency(const ChartScale& scale, int x) {
 
 int YToFrequency(const ChartScale& scale, int y) {
     return PixelToFrequency(scale, kF2Axis, scale.centreF2, y);
+}
+
+FrequencyRange F1Range(const ChartScale& scale) {
+    return RangeOf(scale, XToFrequency, kFirstPointX, kLastPointX);
+}
+
+FrequencyRange F2Range(const ChartScale& scale) {
+    return RangeOf(scale, YToFrequency, kFirstPointY, kLastPointY);
+}
+
+int NearestX(const ChartScale& scale, int f1) {
+    return NearestPixel(scale, XToFrequency, kFirstPointX, kLastPointX, f1);
+}
+
+int NearestY(const ChartScale& scale, int f2) {
+    return NearestPixel(scale, YToFrequency, kFirstPointY, kLastPointY, f2);
 }
 
 ChartPoint SnapToGrid(ChartPoint point, int gridWidth) {

@@ -56,6 +56,21 @@ int FrequencyToY(const ChartScale& scale, int f2);
 int XToFrequency(const ChartScale& scale, int x);
 int YToFrequency(const ChartScale& scale, int y);
 
+// The lowest and highest frequency one axis of the chart shows, over the pixels a point can
+// take (x 1..379, y 0..384).
+struct FrequencyRange {
+    int lowest = 0;
+    int highest = 0;
+};
+FrequencyRange F1Range(const ChartScale& scale);
+FrequencyRange F2Range(const ChartScale& scale);
+
+// The pixel whose frequency lies nearest to hz, among those a point can take: the middle of
+// the run of pixels that share that frequency (a scale step, a grid cell in zoom mode); the
+// lower frequency on a tie.
+int NearestX(const ChartScale& scale, int f1);
+int NearestY(const ChartScale& scale, int f2);
+
 // A point in chart coordinates.
 struct ChartPoint {
     int x = 0;

@@ -280,6 +280,17 @@ void ChartState::MovePoint(PointMove move) {
     MarkToPlay();
 }
 
+void ChartState::GoTo(ChartPoint point) {
+    if (m_circle) {
+        m_circle = false;
+        Redraw();
+    }
+    m_point = point;
+    if (m_diphthong)
+        Redraw();
+    MarkToPlay();
+}
+
 // --- Modes ---------------------------------------------------------------------------------
 
 void ChartState::SetNormalMode() {
@@ -331,6 +342,21 @@ std::string ChartState::ListEntry(int row) const {
     if (entry.modified)
         bytes += kModifiedMarkByte;
     return bytes;
+}
+
+StoredFormants ChartState::RowFormants(int row) const {
+    if (row < 0 || static_cast<size_t>(row) >= m_rows.size())
+        return {};
+    if (ListsModifiedVowels()) {
+        const std::string symbol(1, static_cast<char>(m_rows[static_cast<size_t>(row)].symbol));
+        const char* s = symbol.c_str();
+        return {m_doc->GetEntryF1BySymbol(s, m_gender, m_set),
+                m_doc->GetEntryF2BySymbol(s, m_gender, m_set),
+                m_doc->GetEntryF3BySymbol(s, m_gender, m_set)};
+    }
+    const int slot = SlotOf(m_type, row);
+    return {m_doc->GetEntryF1(slot, m_gender, m_set), m_doc->GetEntryF2(slot, m_gender, m_set),
+            m_doc->GetEntryF3(slot, m_gender, m_set)};
 }
 
 bool ChartState::SelectVowel() {

@@ -35,6 +35,14 @@ struct ChartVowel {
     bool operator==(const ChartVowel&) const = default;
 };
 
+// The formants (Hz) the document holds for one vowel.
+struct StoredFormants {
+    int f1 = 0;
+    int f2 = 0;
+    int f3 = 0;
+    bool operator==(const StoredFormants&) const = default;
+};
+
 // What makes the chart play. A change of what the chart shows plays the point as the paint
 // that follows draws it (in circle mode the circle point). The Play command, the sliders
 // and the duration and tilt dialogs play the formants the last paint computed (in circle
@@ -125,6 +133,9 @@ public:
     void RightClick(ChartPoint point);
     // One step (5 pixels, a grid cell in zoom mode) within the chart.
     void MovePoint(PointMove move);
+    // Puts the point at a chart position as a click there does (circle mode ends, the point
+    // is played), but without snapping it to the zoom grid.
+    void GoTo(ChartPoint point);
 
     // --- Modes ----------------------------------------------------------------------------
     bool IsDiphthongMode() const { return m_diphthong; }
@@ -169,6 +180,9 @@ public:
     // 0 "Cardinal", 1 "Native": which of the document's two sets is read and written.
     void SetVowelSet(int set);
     int VowelSet() const { return m_set; }
+    // The formants the document holds for the vowel of a row, found as selecting the row
+    // finds it; all 0 for a row that does not exist.
+    StoredFormants RowFormants(int row) const;
     // A row as the list holds it: the symbol's byte, then 0x97 for a stored vowel; "" for
     // a row that does not exist.
     std::string ListEntry(int row) const;

@@ -60,6 +60,12 @@ enum CommandId : int {
     ID_AUTO_F3 = 32792,
     ID_TEMP_PATH = 32805,
     ID_LOG_TO_FILE = 32824,
+    // Stimuli: the sound heard, voices, continua, typed formants
+    ID_EXPORT_SOUND = 32850,
+    ID_NEW_VOICE = 32851,
+    ID_MAKE_CONTINUUM = 32852,
+    ID_PLAY_CONTINUUM = 32853,
+    ID_GO_TO_FORMANTS = 32854,
     // Point moves (arrow keys)
     ID_MOVE_UP = 32780,
     ID_MOVE_DOWN = 32781,

@@ -7,6 +7,7 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "synth/SynthRun.h"
+#include "view/SequencePlayer.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -20,13 +21,18 @@ const QRect kF3Area(430, 172, 40, 193); // (430, 172, 470, 365)
 
 CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* player,
                            QWidget* parent)
-    : QWidget(parent), m_state(doc), m_pVolume(volume), m_pPlayer(player) {
+    : QWidget(parent), m_state(doc), m_pVolume(volume) {
+    if (player) {
+        m_pSequence = new CSequencePlayer(player, this);
+        m_pPlayer = m_pSequence;
+    }
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     m_state.SetActionLog(&m_log);
     ReadOptions();
     m_look = ChooseChartLook();
     CreateControls();
+    FollowContinuumPlay();
     ShowAdvancedControls();
     m_state.ShowFirstVowel();
     ShowState();

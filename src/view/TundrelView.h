@@ -1,6 +1,7 @@
 // The vowel chart view: draws the chart's state, forwards input to it and plays its vowels.
 #pragma once
 
+#include "stimuli/Continuum.h"
 #include "view/ActionLog.h"
 #include "view/ChartDrawing.h"
 #include "view/ChartState.h"
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class CSequencePlayer;
 class CTundrelDoc;
 class CVolumeCtrl;
 class CWaveListDlg;
@@ -85,6 +87,11 @@ public:
     // The F3 to play: the slider's, or the automatic one, which the slider then shows.
     int GetF3();
     void SetF3(int f3);
+
+    // --- Stimuli (ViewStimuli.cpp) ----------------------------------------------------------
+    // The step files of the last continuum made (the whole files of a cancelled one).
+    const std::vector<std::string>& ContinuumFiles() const { return m_continuumFiles; }
+    bool IsPlayingContinuum() const;
 
     // --- State, for the frame and the tests -----------------------------------------------
     const ChartState& State() const { return m_state; }
@@ -162,15 +169,36 @@ private:
     void OnExportChart();
     QString ReferenceTip(const QPoint& point) const;
 
+    // Stimuli (ViewStimuli.cpp)
+    bool DoStimulusCommand(int id);
+    CommandState StimulusCommandState(int id) const;
+    void OnExportSound();
+    void OnMakeContinuum();
+    void WriteContinuumFiles(const ContinuumRequest& request);
+    void OnPlayContinuum();
+    void OnGoToFormants();
+    // Shows the step of a continuum that plays in the status bar.
+    void FollowContinuumPlay();
+    // Shows text in the status bar in place of the point's values until the next vowel is
+    // played; "" shows the values again.
+    void ShowNotice(const QString& text);
+
     ActionLog m_log;
     ChartState m_state;
     CVolumeCtrl* m_pVolume;
-    ISoundPlayer* m_pPlayer;
-    CWaveListDlg* m_pWaveList = nullptr; // a child of the view
+    CSequencePlayer* m_pSequence = nullptr; // plays everything through the given player
+    ISoundPlayer* m_pPlayer = nullptr;      // m_pSequence, or nullptr without a player
+    CWaveListDlg* m_pWaveList = nullptr;    // a child of the view
     ChartLook m_look;
     QFont m_labelFont;
     int m_nVolume = 0;
     QString m_strStatus;
+    QString m_strNotice; // shown in place of m_strStatus while not empty
+    std::vector<std::string> m_continuumFiles;
+    ContinuumRequest m_continuum; // the last values of Make Continuum
+    int m_nTypedF1 = 0;           // the end point last typed there
+    int m_nTypedF2 = 0;
+    int m_nContinuumGapMs = 500;
     int m_nShownListFills = -1; // the fill of the list that its rows show
     bool m_bDestroyed = false;
 

@@ -67,7 +67,7 @@ bool CTundrelView::RunViewCommand(int id) {
         PlayWaveFile();
         break;
     default:
-        return RunFigureCommand(id) || DoDialogCommand(id);
+        return RunFigureCommand(id) || DoDialogCommand(id) || DoStimulusCommand(id);
     }
     return true;
 }
@@ -106,6 +106,7 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
     case ID_EXPORT_CHART:
         return Enabled();
     default:
-        return ChartCommandState(m_state, id);
+        state = StimulusCommandState(id);
+        return state.handled ? state : ChartCommandState(m_state, id);
     }
 }

@@ -74,7 +74,7 @@ void CTundrelView::ShowRefusal(const std::optional<MessageRequest>& refusal) {
 
 void CTundrelView::UpdateStatusText() {
     m_strStatus = QString::fromStdString(m_state.StatusText());
-    emit statusTextChanged(m_strStatus);
+    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
 }
 
 // Plays the point the paint has just drawn (its formants are fresh), once the painter is
@@ -98,7 +98,9 @@ void CTundrelView::PlayCurrent() {
 // Stops the sound, renders the vowel into "temp.wav" and plays it.
 void CTundrelView::Synthesize(const ChartVowel& vowel) {
     if (m_pPlayer)
-        m_pPlayer->Stop();
+        m_pPlayer->Stop(); // also ends a continuum that plays
+    if (!m_strNotice.isEmpty())
+        ShowNotice(QString());
     if (m_pVolume)
         m_pVolume->SetVolume(static_cast<unsigned>(m_nVolume));
     if (vowel.voiceFile.empty())

@@ -67,10 +67,11 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
     const QStringList expected = {
         "&File[&New\\tCtrl+N=57600 | --- | &Open...\\tCtrl+O=57601 | &Save\\tCtrl+S=57603 | "
         "Save &As...\\tCtrl+Shift+S=57604 | --- | &Batch Convert\\tCtrl+B=32804 | "
-        "Export &Chart...=33020 | --- | Recent File=57616 | --- | E&xit=57665]",
+        "Export &Chart...=33020 | &Export Sound...\\tCtrl+E=32850 | --- | Recent File=57616 | "
+        "--- | E&xit=57665]",
         "&Voice[Gender[&Male\\t1=32773 | &Female\\t2=32774] | Voices[female.dat=200 | "
         "Male && Co.dat=201 | VOICE.DAT=202] | --- | &Play\\tSpace=32777 | "
-        "Play Wave File\\tCR=32801]",
+        "Play Wave File\\tCR=32801 | --- | &New Voice...=32851]",
         "&View[Vowel Type\\tTab[&Primary Vowels=32810 | &Secondary Vowels=32811 | "
         "&Further Vowels=32812 | Sch&wa Vowels=32813] | Vowel M&ode\\tF12[&Cardinal=32821 | "
         "&Native=32822] | --- | &Formant Map\\tF1=32778 | &User Formant Map\\tF2=32788 | "
@@ -88,6 +89,8 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         "--- | &Circle Mode Parameters ...=32809 | --- | &Advanced Controls\\tO=32817 | "
         "&Wavelist  Window=32800 | --- | Automatic F3 &Calculation=32792 | --- | "
         "Select Temporary &Path ...=32805 | --- | Log to File=32824]",
+        "&Tools[Make &Continuum...=32852 | &Play Continuum=32853 | --- | "
+        "&Go to Formants...\\tCtrl+G=32854]",
         "&Help[&About this Programm\\tA=57664 | ---]"};
     ASSERT_EQ(menus.size(), expected.size());
     for (qsizetype i = 0; i < menus.size(); ++i)
@@ -110,7 +113,7 @@ TEST_F(FrameTest, KeysFollowTheKeyTableNotTheMenuTexts) {
             EXPECT_FALSE(seen.contains(key)) << key.toString().toStdString();
             seen << key;
         }
-    EXPECT_EQ(seen.size(), 41);
+    EXPECT_EQ(seen.size(), 43);
 }
 
 TEST_F(FrameTest, PressedKeysRunTheirCommandOnceAndOnlyWhenEnabled) {

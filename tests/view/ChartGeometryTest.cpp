@@ -140,3 +140,20 @@ TEST(AutomaticF3, FormulaExamples) {
 }
 
 } // namespace
+
+TEST(TypedFormants, GoToTheMiddleOfTheNearestStepWithinTheChartsRange) {
+    const FrequencyRange f1 = F1Range(Herz());
+    EXPECT_EQ(f1.lowest, 200);
+    EXPECT_EQ(f1.highest, XToFrequency(Herz(), 379));
+    EXPECT_EQ(F2Range(Herz()).lowest, 500);
+    // 200 Hz covers x 1..4 (a point needs x > 0), 205 Hz x 5..9; 203 Hz is nearer 205.
+    EXPECT_EQ(NearestX(Herz(), 200), 2);
+    EXPECT_EQ(NearestX(Herz(), 203), 7);
+    EXPECT_EQ(NearestY(Herz(), 100), 2); // below the chart: its lowest step
+    // In zoom mode a step is a grid cell: its middle, where a click snaps to.
+    const ChartScale zoomed = Zoomed(true, 500, 1500);
+    const int x = NearestX(zoomed, 500);
+    EXPECT_EQ(XToFrequency(zoomed, x), 500);
+    EXPECT_EQ(ChartPoint({x, 0}).x, SnapToGrid({x, 0}, 25).x);
+    EXPECT_LT(F1Range(zoomed).highest - F1Range(zoomed).lowest, f1.highest - f1.lowest);
+}

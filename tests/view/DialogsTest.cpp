@@ -5,8 +5,10 @@
 #include "reference/ReferenceSet.h"
 #include "view/AboutDlg.h"
 #include "view/CircleDialog.h"
+#include "view/FormDialog.h"
 #include "view/InputDialog.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,6 +96,19 @@ TEST(InputDialogTest, CancelKeepsTheFirstText) {
     EXPECT_EQ(dialog.GetText(), "");
 }
 
+TEST(FormNumberTest, TakesDecimalNumbersWithBlanksAroundAndNothingElse) {
+    double value = 0;
+    EXPECT_TRUE(ReadFormNumber(" 0.4\t", value));
+    EXPECT_EQ(value, 0.4);
+    for (const char* refused : {"", " ", "12a", "1 2", "inf", "nan", "0x10", "1e999"})
+        EXPECT_FALSE(ReadFormNumber(refused, value)) << refused;
+    unsigned long long whole = 0;
+    EXPECT_TRUE(ReadFormWholeNumber(" 7 ", whole));
+    EXPECT_EQ(whole, 7u);
+    for (const char* refused : {"", "-1", "+1", "7.0", "99999999999999999999"})
+        EXPECT_FALSE(ReadFormWholeNumber(refused, whole)) << refused;
+}
+
 class CircleDialogTest : public ::testing::Test {
 protected:
     RecordingMessageSink messages;
@@ -164,6 +179,33 @@ TEST(AboutDlgTest, NamesTheProgramAndHasOneOkButton) {
     EXPECT_EQ(buttons[0]->text(), "OK");
     QTimer::singleShot(0, buttons[0], &QPushButton::click);
     EXPECT_EQ(dialog.DoModal(), 1);
+}
+
+TEST(FormDialogTest, ShowsTheFieldsAndStaysOpenWhileTheCheckRefuses) {
+    RecordingMessageSink messages;
+    ScopedMessageSink guard(&messages);
+    InputForm form;
+    form.title = "Go to Formants";
+    form.fields = {TextField("F1 (Hz)", "700"), ChoiceField("Scale", {"Bark", "Hz"}, 1)};
+    form.check = [](const InputForm& entered) {
+        return entered.fields[0].text == "700" ? "" : "F1 must be 700.";
+    };
+    CFormDialog dialog(nullptr, form);
+    EXPECT_EQ(dialog.windowTitle(), "Go to Formants");
+    auto* f1 = qobject_cast<QLineEdit*>(dialog.Editor(0));
+    auto* scale = qobject_cast<QComboBox*>(dialog.Editor(1));
+    ASSERT_TRUE(f1 && scale);
+    EXPECT_EQ(scale->currentText(), "Hz");
+    f1->setText("9");
+    dialog.accept();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"F1 must be 700."});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Form().fields[0].text, "700"); // nothing taken yet
+    f1->setText("700");
+    scale->setCurrentIndex(0);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Form().fields[1].chosen, 0);
 }
 
 } // namespace

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "base/FolderBrowser.h"
+#include "base/MessageBox.h"
 #include "view/InputPrompt.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +21,9 @@ public:
     // The next text dialog ends with OK and text, or with Cancel for std::nullopt.
     void AnswerText(std::optional<std::string> text) { m_texts.push_back(std::move(text)); }
     void AnswerCircle(unsigned radius, unsigned step) { m_circle = {radius, step}; }
+    // The next form gets its fields filled in and OK pressed; a refusal is shown and the
+    // next answer goes to the same form. Cancel when no answer is left.
+    void AnswerForm(std::function<void(InputForm&)> fill) { m_forms.push_back(std::move(fill)); }
 
     bool AskText(const std::string& prompt, const std::string& initialText,
                  std::string& result) override {
@@ -43,15 +48,37 @@ public:
         return true;
     }
     void ShowAbout() override { ++aboutShown; }
+    bool AskForm(InputForm& form) override {
+        formsAsked.push_back(form);
+        while (!m_forms.empty()) {
+            m_forms.front()(form);
+            m_forms.pop_front();
+            const std::string problem = form.check ? form.check(form) : std::string();
+            if (problem.empty())
+                return true;
+            ShowMessage(problem, form.title, MsgIcon::Warning);
+        }
+        return false;
+    }
+    bool ShowProgress(const std::string&, int done, int total) override {
+        progress.push_back({done, total});
+        return cancelAt < 0 || done < cancelAt;
+    }
+    void EndProgress() override { ++progressEnded; }
 
     std::vector<std::string> prompts;
     std::vector<std::string> initialTexts;
     std::vector<std::pair<unsigned, unsigned>> circleAsked;
     int aboutShown = 0;
+    std::vector<InputForm> formsAsked; // as each form was shown
+    std::vector<std::pair<int, int>> progress;
+    int cancelAt = -1; // progress is cancelled once this much is done
+    int progressEnded = 0;
 
 private:
     std::deque<std::optional<std::string>> m_texts;
     std::optional<std::pair<unsigned, unsigned>> m_circle;
+    std::deque<std::function<void(InputForm&)>> m_forms;
 };
 
 // Answers the folder chooser with one folder, or cancels when there is none.

@@ -1,0 +1,75 @@
+#include "view/SoundFormatFields.h"
+
+#include "base/Settings.h"
+#include "stimuli/VowelStimulus.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+namespace {
+
+constexpr std::array<SampleFormat, 3> kSampleFormats = {SampleFormat::Pcm16, SampleFormat::Pcm24,
+                                                        SampleFormat::Float32};
+
+std::string RateText(int rate) {
+    return std::to_string(rate) + (rate == kRenderedRate ? " Hz (as rendered)" : " Hz");
+}
+
+std::string SampleFormatText(SampleFormat format) {
+    switch (format) {
+    case SampleFormat::Pcm16:
+        return "16-bit PCM";
+    case SampleFormat::Pcm24:
+        return "24-bit PCM";
+    case SampleFormat::Float32:
+        break;
+    }
+    return "32-bit float";
+}
+
+template <class List, class Value> int IndexOf(const List& list, const Value& value) {
+    const auto it = std::find(list.begin(), list.end(), value);
+    return it == list.end() ? 0 : static_cast<int>(std::distance(list.begin(), it));
+}
+
+template <class List> auto Chosen(const List& list, const FormField& field) {
+    const auto index = static_cast<size_t>(std::clamp<int>(field.chosen, 0, int(list.size()) - 1));
+    return list[index];
+}
+
+} // namespace
+
+void AddSoundFormatFields(InputForm& form, const SoundFormat& format) {
+    std::vector<std::string> rates;
+    for (int each : kExportRates)
+        rates.push_back(RateText(each));
+    std::vector<std::string> sampleFormats;
+    for (SampleFormat each : kSampleFormats)
+        sampleFormats.push_back(SampleFormatText(each));
+    form.fields.push_back(
+        ChoiceField("Sample rate", rates, IndexOf(kExportRates, format.sampleRate)));
+    form.fields.push_back(
+        ChoiceField("Sample format", sampleFormats, IndexOf(kSampleFormats, format.sampleFormat)));
+}
+
+SoundFormat SoundFormatOfFields(const InputForm& form, size_t first) {
+    return {Chosen(kExportRates, form.fields.at(first)),
+            Chosen(kSampleFormats, form.fields.at(first + 1))};
+}
+
+SoundFormat StoredSoundFormat() {
+    SoundFormat format;
+    const int rate = ReadSetting(settings::kStimulusRate);
+    if (std::find(kExportRates.begin(), kExportRates.end(), rate) != kExportRates.end())
+        format.sampleRate = rate;
+    SampleFormat sampleFormat = SampleFormat::Pcm16;
+    if (ParseSampleFormat(ReadSetting(settings::kStimulusFormat), sampleFormat))
+        format.sampleFormat = sampleFormat;
+    return format;
+}
+
+void StoreSoundFormat(const SoundFormat& format) {
+    WriteSetting(settings::kStimulusRate, format.sampleRate);
+    WriteSetting(settings::kStimulusFormat, SampleFormatName(format.sampleFormat));
+}

@@ -147,15 +147,8 @@ TEST_F(DrawingTest, ChartDrawnOntoAnImageIsWhatTheViewShows) {
     view->OnCommand(ID_MODE_DIPHTHONG);
     view->OnRButtonDown(300, 300);
     view->OnLButtonDown(200, 150);
-    const QRect chart(kChartLeft, kChartTop, kChartWidth, kChartHeight);
-    const QImage shown = Paint().copy(chart);
-    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        DrawChart(painter, view->State(), view->Look());
-    }
-    EXPECT_EQ(image.copy(chart).convertToFormat(QImage::Format_RGB32), shown);
+    const auto [shown, drawn] = ShownAndDrawnChart();
+    EXPECT_EQ(drawn, shown);
 }
 
 TEST(ViewPictures, AreCompiledInWithTheirSizes) {

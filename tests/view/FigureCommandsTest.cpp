@@ -78,15 +78,8 @@ TEST_F(FigureCommandsTest, TheViewShowsTheOverlaysAsDrawChartDrawsThem) {
     view->OnCommand(ID_REFERENCE_SPREAD);
     view->OnCommand(ID_AXIS_LABELS);
     view->OnLButtonDown(200, 150);
-    const QRect chart(kChartLeft, kChartTop, kChartWidth, kChartHeight);
-    const QImage shown = Paint().copy(chart);
-    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        DrawChart(painter, view->State(), view->Look());
-    }
-    EXPECT_EQ(image.copy(chart).convertToFormat(QImage::Format_RGB32), shown);
+    const auto [shown, drawn] = ShownAndDrawnChart();
+    EXPECT_EQ(drawn, shown);
     int reference = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)

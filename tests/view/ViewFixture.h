@@ -11,9 +11,11 @@
 #include "base/Profile.h"
 #include "doc/TundrelDoc.h"
 #include "synth/SynthRun.h"
+#include "view/ChartDrawing.h"
 #include "view/TundrelView.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -65,6 +67,23 @@ protected:
 
     // One paint of the whole view, as the screen would show it.
     QImage Paint() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // The chart as the view shows it, and as DrawChart draws the view's state onto an image.
+    struct ChartPictures {
+        QImage shown;
+        QImage drawn;
+    };
+    ChartPictures ShownAndDrawnChart() {
+        const QRect chart(kChartLeft, kChartTop, kChartWidth, kChartHeight);
+        const QImage shown = Paint().copy(chart);
+        QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            DrawChart(painter, view->State(), view->Look());
+        }
+        return {shown, image.copy(chart).convertToFormat(QImage::Format_RGB32)};
+    }
 
     std::string TempWav() const { return temp.File("temp.wav"); }
 

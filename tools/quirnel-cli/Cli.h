@@ -47,6 +47,10 @@ public:
         return !Has(name) || GetInt(name, value);
     }
     const std::vector<std::string>& Positional() const { return m_positional; }
+    // For a command that takes options only: false with a message when anything else was
+    // given, or when one of the required options is missing or empty ("COMMAND needs --NAME").
+    bool CheckOptionsOnly(const std::string& command,
+                          const std::vector<std::string>& required) const;
 
 private:
     std::vector<std::pair<std::string, std::string>> m_values;

@@ -44,16 +44,8 @@ bool ParseContinuum(std::vector<std::string> args, ContinuumRequest& request) {
                        {"force"}))
         return false;
     request.replaceExisting = options.Has("force");
-    if (!options.Positional().empty()) {
-        CliError("unexpected argument \"" + options.Positional()[0] + "\"");
+    if (!options.CheckOptionsOnly("continuum", {"voice", "from", "to", "steps", "out"}))
         return false;
-    }
-    for (const char* required : {"voice", "from", "to", "steps", "out"}) {
-        if (!options.Has(required) || options.Get(required).empty()) {
-            CliError(std::string("continuum needs --") + required);
-            return false;
-        }
-    }
     request.voiceFile = options.Get("voice");
     request.folder = options.Get("out");
     if (options.Has("prefix"))

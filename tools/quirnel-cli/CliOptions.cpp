@@ -75,6 +75,21 @@ std::string CliOptions::Get(const std::string& name) const {
     return "";
 }
 
+bool CliOptions::CheckOptionsOnly(const std::string& command,
+                                  const std::vector<std::string>& required) const {
+    if (!m_positional.empty()) {
+        CliError("unexpected argument \"" + m_positional[0] + "\"");
+        return false;
+    }
+    for (const std::string& name : required) {
+        if (Get(name).empty()) {
+            CliError(command + " needs --" + name);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CliOptions::GetInt(const std::string& name, int& value) const {
     const std::string text = Get(name);
     errno = 0;

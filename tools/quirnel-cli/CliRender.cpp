@@ -45,16 +45,8 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
                        {"no-fade"}))
         return false;
     request.fade = !options.Has("no-fade");
-    if (!options.Positional().empty()) {
-        CliError("unexpected argument \"" + options.Positional()[0] + "\"");
+    if (!options.CheckOptionsOnly("render", {"voice", "f1", "f2", "out"}))
         return false;
-    }
-    for (const char* required : {"voice", "f1", "f2", "out"}) {
-        if (!options.Has(required) || options.Get(required).empty()) {
-            CliError(std::string("render needs --") + required);
-            return false;
-        }
-    }
     if (options.Has("f1-end") != options.Has("f2-end")) {
         CliError("--f1-end and --f2-end go together");
         return false;

@@ -57,5 +57,10 @@ private:
     std::vector<std::string> m_positional;
 };
 
+enum class SampleFormat;
+// Reads --format (pcm16, pcm24 or float) into format when it was given; false with a
+// message when it names none of them.
+bool GetSampleFormat(const CliOptions& options, SampleFormat& format);
+
 // Prints "quirnel-cli: message" to stderr.
 void CliError(const std::string& message);

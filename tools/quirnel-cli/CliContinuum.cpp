@@ -60,11 +60,8 @@ bool ParseContinuum(std::vector<std::string> args, ContinuumRequest& request) {
         CliError("--scale must be hz, bark or erb");
         return false;
     }
-    if (options.Has("format") &&
-        !ParseSampleFormat(options.Get("format"), request.format.sampleFormat)) {
-        CliError("--format must be pcm16, pcm24 or float");
+    if (!GetSampleFormat(options, request.format.sampleFormat))
         return false;
-    }
     return true;
 }
 

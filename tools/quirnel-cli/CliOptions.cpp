@@ -1,6 +1,8 @@
 // The options of one subcommand, read with QCommandLineParser.
 #include "Cli.h"
 
+#include "stimuli/SoundFormat.h"
+
 #include <QCommandLineParser>
 
 #include <cerrno>
@@ -101,4 +103,11 @@ bool CliOptions::GetInt(const std::string& name, int& value) const {
     }
     value = static_cast<int>(number);
     return true;
+}
+
+bool GetSampleFormat(const CliOptions& options, SampleFormat& format) {
+    if (!options.Has("format") || ParseSampleFormat(options.Get("format"), format))
+        return true;
+    CliError("--format must be pcm16, pcm24 or float");
+    return false;
 }

@@ -61,11 +61,8 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
         !options.GetOptionalInt("f2-end", request.f2End) ||
         !options.GetOptionalInt("rate", request.format.sampleRate))
         return false;
-    if (options.Has("format") &&
-        !ParseSampleFormat(options.Get("format"), request.format.sampleFormat)) {
-        CliError("--format must be pcm16, pcm24 or float");
+    if (!GetSampleFormat(options, request.format.sampleFormat))
         return false;
-    }
     if (request.frameMs < 1 || request.frameMs > 2000) {
         CliError("--frame-ms must lie between 1 and 2000");
         return false;

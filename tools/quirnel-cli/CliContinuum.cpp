@@ -3,7 +3,6 @@
 
 #include "stimuli/Continuum.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -36,7 +35,7 @@ bool ParsePoint(const CliOptions& options, const std::string& name, Formants& po
     return true;
 }
 
-bool ParseContinuum(std::vector<std::string> args, ContinuumRequest& request) {
+bool ParseContinuum(const std::vector<std::string>& args, ContinuumRequest& request) {
     CliOptions options;
     if (!options.Parse(args,
                        {"voice", "from", "to", "steps", "scale", "frame-ms", "tilt", "rate",

@@ -8,7 +8,6 @@
 #include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <stdlib.h>
 #include <system_error>
@@ -37,7 +36,7 @@ bool CheckFormant(const std::string& name, int value, int lowest) {
     return false;
 }
 
-bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
+bool ParseRequest(const std::vector<std::string>& args, RenderRequest& request) {
     CliOptions options;
     if (!options.Parse(args,
                        {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out",

@@ -1,12 +1,12 @@
 #include "audio/SoundFile.h"
 
+#include "base/SafeFile.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -49,19 +49,17 @@ std::vector<int16_t> ReadSamples(SNDFILE* file, const SF_INFO& info) {
     return samples;
 }
 
-// An open sound file; the descriptor is the program's own, so that a folder, device or
-// pipe is refused before libsndfile sees it.
+// An open sound file, opened as every file the program reads is, so that a folder, device
+// or pipe is refused before libsndfile sees it.
 class OpenSound {
 public:
     SoundFileStatus Open(const std::string& path, int* error) {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (m_fd < 0)
-            return Fail(errno, SoundFileStatus::CannotOpen, error);
-        struct stat info {};
-        if (::fstat(m_fd, &info) != 0)
-            return Fail(errno, SoundFileStatus::CannotOpen, error);
-        if (!S_ISREG(info.st_mode))
-            return Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, SoundFileStatus::NotAFile, error);
+        if (const int cause = OpenRegularFileForReading(path, m_fd)) {
+            if (error)
+                *error = cause;
+            return cause == EISDIR || cause == EINVAL ? SoundFileStatus::NotAFile
+                                                      : SoundFileStatus::CannotOpen;
+        }
         m_file = sf_open_fd(m_fd, SFM_READ, &m_info, SF_FALSE);
         if (!m_file)
             return SoundFileStatus::NotSound;
@@ -84,12 +82,6 @@ public:
     const SF_INFO& Info() const { return m_info; }
 
 private:
-    static SoundFileStatus Fail(int cause, SoundFileStatus status, int* error) {
-        if (error)
-            *error = cause;
-        return status;
-    }
-
     int m_fd = -1;
     SNDFILE* m_file = nullptr;
     SF_INFO m_info{};

@@ -180,13 +180,13 @@ void CSoundPlayer::Play(const std::string& path) {
         m_lastResult = PlayResult::NotDecoded;
         return;
     }
-    pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
-                        static_cast<uint8_t>(sound.channels)};
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
+                              static_cast<uint8_t>(sound.channels)};
     if (!pa_sample_spec_valid(&spec)) {
         m_lastResult = PlayResult::NotDecoded; // a format no sound server plays
         return;
     }
-    if (!StartStream(std::move(sound), playStartUs)) {
+    if (!StartStream(std::move(sound), spec, playStartUs)) {
         m_lastResult = PlayResult::NoOutput;
         return;
     }
@@ -196,7 +196,8 @@ void CSoundPlayer::Play(const std::string& path) {
 
 // Creates the stream and waits (bounded) until the server has taken it; false when the
 // server refuses it or does not answer.
-bool CSoundPlayer::StartStream(DecodedSound&& sound, int64_t playStartUs) {
+bool CSoundPlayer::StartStream(DecodedSound&& sound, const pa_sample_spec& spec,
+                               int64_t playStartUs) {
     auto playback = std::make_unique<Playback>();
     playback->player = this;
     playback->generation = ++m_nGeneration;
@@ -205,8 +206,6 @@ bool CSoundPlayer::StartStream(DecodedSound&& sound, int64_t playStartUs) {
     playback->bytes = playback->samples.size() * sizeof(int16_t);
     playback->playStartUs = playStartUs;
     playback->Heard();
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
-                              static_cast<uint8_t>(sound.channels)};
     pa_channel_map channels;
     pa_channel_map_init_extend(&channels, spec.channels, PA_CHANNEL_MAP_DEFAULT);
 

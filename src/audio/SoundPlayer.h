@@ -12,6 +12,7 @@
 #include <memory>
 
 struct DecodedSound;
+struct pa_sample_spec;
 
 // Plays sound files asynchronously on the sound server's default output. Play decodes the
 // whole file before it returns, so the file may be overwritten while it still sounds. A
@@ -70,7 +71,7 @@ signals:
 private:
     struct Playback;
 
-    bool StartStream(DecodedSound&& sound, int64_t playStartUs);
+    bool StartStream(DecodedSound&& sound, const pa_sample_spec& spec, int64_t playStartUs);
     void OnDrained(uint64_t generation, int64_t tailUs);
     void OnBroken(uint64_t generation, int64_t);
     void CheckServerAnswers();

@@ -2,6 +2,8 @@
 // recording what the server plays.
 #pragma once
 
+#include "TempDir.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -156,6 +158,23 @@ inline int WaitAtMost(pid_t pid, int timeoutMs) {
     if (pid == 0)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The built quirnel-cli.
+inline const std::string kCliProgram = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
+
+// Runs quirnel-cli with args in env: its exit status (-2 when it still ran after 15 s). Its
+// standard output goes to out and its standard error to err, through files in dir.
+inline int RunCli(const TempDir& dir, std::vector<std::string> args, std::string* out = nullptr,
+                  std::string* err = nullptr, char** env = environ) {
+    args.insert(args.begin(), kCliProgram);
+    const int status =
+        WaitAtMost(Spawn(args, dir.File("out.txt"), dir.File("err.txt"), env), 15000);
+    if (out)
+        *out = ReadFile(dir.File("out.txt"));
+    if (err)
+        *err = ReadFile(dir.File("err.txt"));
+    return status;
 }
 
 // This process's environment with some variables (NAME=value) set for a child.

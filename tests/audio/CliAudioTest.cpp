@@ -7,19 +7,7 @@
 
 namespace {
 
-// The command's exit status (-2 when it still ran after 15 s); its standard output goes
-// to out and its standard error to err.
-int RunCli(const TempDir& dir, std::vector<std::string> args, std::string* out = nullptr,
-           std::string* err = nullptr) {
-    args.insert(args.begin(), QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli");
-    const int status = audiotest::WaitAtMost(
-        audiotest::Spawn(args, dir.File("out.txt"), dir.File("err.txt")), 15000);
-    if (out)
-        *out = audiotest::ReadFile(dir.File("out.txt"));
-    if (err)
-        *err = audiotest::ReadFile(dir.File("err.txt"));
-    return status;
-}
+using audiotest::RunCli;
 
 TEST(CliAudio, BadArgumentsAndUnplayableFiles) {
     TempDir dir;

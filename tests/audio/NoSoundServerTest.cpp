@@ -65,9 +65,8 @@ TEST(NoSoundServer, PlayOfALongFileDecodesNothing) {
     ASSERT_TRUE(audiotest::WriteSilentWav(path, 48000, 1, audiotest::SampleFormat::Float32,
                                           kMaxSoundSamples));
     audiotest::ChildEnvironment env({"PULSE_SERVER=unix:" + dir.File("no-such-socket")});
-    const pid_t pid =
-        audiotest::Spawn({QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli", "play", path},
-                         "/dev/null", dir.File("err.txt"), env.Get());
+    const pid_t pid = audiotest::Spawn({audiotest::kCliProgram, "play", path}, "/dev/null",
+                                       dir.File("err.txt"), env.Get());
     int status = 0;
     rusage usage{};
     ASSERT_EQ(wait4(pid, &status, 0, &usage), pid);

@@ -15,7 +15,6 @@
 namespace {
 
 const char kChildMarker[] = "QUIRNEL_SERVER_LOSS_CHILD";
-const std::string kCli = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
 
 // A PulseAudio server of the test's own, which it may stop or freeze.
 class PrivateServer {
@@ -53,18 +52,6 @@ private:
 
 bool HavePulseAudio() {
     return audiotest::Run({"which", "pulseaudio"}) == 0;
-}
-
-// quirnel-cli with the given environment: its exit status (-2 when it still ran after
-// 15 s), with its standard error in err.
-int RunCli(audiotest::ChildEnvironment& env, const TempDir& dir,
-           const std::vector<std::string>& args, std::string& err) {
-    std::vector<std::string> command{kCli};
-    command.insert(command.end(), args.begin(), args.end());
-    const int status = audiotest::WaitAtMost(
-        audiotest::Spawn(command, "/dev/null", dir.File("err.txt"), env.Get()), 15000);
-    err = audiotest::ReadFile(dir.File("err.txt"));
-    return status;
 }
 
 TEST(ServerLossChild, PlayerAndVolumeControlNoticeTheLoss) {
@@ -124,8 +111,9 @@ TEST(FrozenServer, PlayAndVolumeGiveUpWithinSeconds) {
     ASSERT_TRUE(server.Start());
     ASSERT_TRUE(audiotest::WriteSineWav(dir.File("long.wav"), 440, 10000, 8.0));
     audiotest::ChildEnvironment env({"PULSE_SERVER=" + server.Address()});
-    const pid_t play = audiotest::Spawn({kCli, "play", "--verbose", dir.File("long.wav")},
-                                        dir.File("out.txt"), dir.File("play.txt"), env.Get());
+    const pid_t play =
+        audiotest::Spawn({audiotest::kCliProgram, "play", "--verbose", dir.File("long.wav")},
+                         dir.File("out.txt"), dir.File("play.txt"), env.Get());
     ASSERT_TRUE(audiotest::RunEventsUntil(
         [&] {
             return audiotest::ReadFile(dir.File("out.txt")).find("buffer") != std::string::npos;
@@ -137,7 +125,7 @@ TEST(FrozenServer, PlayAndVolumeGiveUpWithinSeconds) {
     EXPECT_EQ(audiotest::WaitAtMost(play, 15000), 1);
     EXPECT_NE(audiotest::ReadFile(dir.File("play.txt")).find("failed while"), std::string::npos);
     std::string err;
-    EXPECT_EQ(RunCli(env, dir, {"volume", "get"}, err), 1) << err;
+    EXPECT_EQ(audiotest::RunCli(dir, {"volume", "get"}, nullptr, &err, env.Get()), 1) << err;
     EXPECT_LT(clock.elapsed(), 10000);
 }
 
@@ -158,9 +146,10 @@ TEST(SilentServer, PlayAndVolumeGiveUpWithinSeconds) {
     QElapsedTimer clock;
     clock.start();
     std::string err;
-    EXPECT_EQ(RunCli(env, dir, {"volume", "get"}, err), 1) << err;
+    EXPECT_EQ(audiotest::RunCli(dir, {"volume", "get"}, nullptr, &err, env.Get()), 1) << err;
     EXPECT_NE(err.find("not available"), std::string::npos) << err;
-    EXPECT_EQ(RunCli(env, dir, {"play", dir.File("temp.wav")}, err), 1) << err;
+    EXPECT_EQ(audiotest::RunCli(dir, {"play", dir.File("temp.wav")}, nullptr, &err, env.Get()), 1)
+        << err;
     EXPECT_NE(err.find("no sound output"), std::string::npos) << err;
     EXPECT_LT(clock.elapsed(), 10000);
 }

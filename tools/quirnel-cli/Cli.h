@@ -47,11 +47,20 @@ public:
         return !Has(name) || GetInt(name, value);
     }
     const std::vector<std::string>& Positional() const { return m_positional; }
+    // For a command that takes options only: false with a message when anything else was
+    // given, or when one of the required options is missing or empty ("COMMAND needs --NAME").
+    bool CheckOptionsOnly(const std::string& command,
+                          const std::vector<std::string>& required) const;
 
 private:
     std::vector<std::pair<std::string, std::string>> m_values;
     std::vector<std::string> m_positional;
 };
+
+enum class SampleFormat;
+// Reads --format (pcm16, pcm24 or float) into format when it was given; false with a
+// message when it names none of them.
+bool GetSampleFormat(const CliOptions& options, SampleFormat& format);
 
 // Prints "quirnel-cli: message" to stderr.
 void CliError(const std::string& message);

@@ -3,7 +3,6 @@
 
 #include "stimuli/Continuum.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -36,7 +35,7 @@ bool ParsePoint(const CliOptions& options, const std::string& name, Formants& po
     return true;
 }
 
-bool ParseContinuum(std::vector<std::string> args, ContinuumRequest& request) {
+bool ParseContinuum(const std::vector<std::string>& args, ContinuumRequest& request) {
     CliOptions options;
     if (!options.Parse(args,
                        {"voice", "from", "to", "steps", "scale", "frame-ms", "tilt", "rate",
@@ -44,16 +43,8 @@ bool ParseContinuum(std::vector<std::string> args, ContinuumRequest& request) {
                        {"force"}))
         return false;
     request.replaceExisting = options.Has("force");
-    if (!options.Positional().empty()) {
-        CliError("unexpected argument \"" + options.Positional()[0] + "\"");
+    if (!options.CheckOptionsOnly("continuum", {"voice", "from", "to", "steps", "out"}))
         return false;
-    }
-    for (const char* required : {"voice", "from", "to", "steps", "out"}) {
-        if (!options.Has(required) || options.Get(required).empty()) {
-            CliError(std::string("continuum needs --") + required);
-            return false;
-        }
-    }
     request.voiceFile = options.Get("voice");
     request.folder = options.Get("out");
     if (options.Has("prefix"))
@@ -68,11 +59,8 @@ bool ParseContinuum(std::vector<std::string> args, ContinuumRequest& request) {
         CliError("--scale must be hz, bark or erb");
         return false;
     }
-    if (options.Has("format") &&
-        !ParseSampleFormat(options.Get("format"), request.format.sampleFormat)) {
-        CliError("--format must be pcm16, pcm24 or float");
+    if (!GetSampleFormat(options, request.format.sampleFormat))
         return false;
-    }
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The options of one subcommand, read with QCommandLineParser.
 #include "Cli.h"
 
+#include "stimuli/SoundFormat.h"
+
 #include <QCommandLineParser>
 
 #include <cerrno>
@@ -75,6 +77,21 @@ std::string CliOptions::Get(const std::string& name) const {
     return "";
 }
 
+bool CliOptions::CheckOptionsOnly(const std::string& command,
+                                  const std::vector<std::string>& required) const {
+    if (!m_positional.empty()) {
+        CliError("unexpected argument \"" + m_positional[0] + "\"");
+        return false;
+    }
+    for (const std::string& name : required) {
+        if (Get(name).empty()) {
+            CliError(command + " needs --" + name);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CliOptions::GetInt(const std::string& name, int& value) const {
     const std::string text = Get(name);
     errno = 0;
@@ -86,4 +103,11 @@ bool CliOptions::GetInt(const std::string& name, int& value) const {
     }
     value = static_cast<int>(number);
     return true;
+}
+
+bool GetSampleFormat(const CliOptions& options, SampleFormat& format) {
+    if (!options.Has("format") || ParseSampleFormat(options.Get("format"), format))
+        return true;
+    CliError("--format must be pcm16, pcm24 or float");
+    return false;
 }

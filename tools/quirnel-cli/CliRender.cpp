@@ -8,7 +8,6 @@
 #include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <stdlib.h>
 #include <system_error>
@@ -37,7 +36,7 @@ bool CheckFormant(const std::string& name, int value, int lowest) {
     return false;
 }
 
-bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
+bool ParseRequest(const std::vector<std::string>& args, RenderRequest& request) {
     CliOptions options;
     if (!options.Parse(args,
                        {"voice", "f1", "f2", "f3", "tilt", "frame-ms", "f1-end", "f2-end", "out",
@@ -45,16 +44,8 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
                        {"no-fade"}))
         return false;
     request.fade = !options.Has("no-fade");
-    if (!options.Positional().empty()) {
-        CliError("unexpected argument \"" + options.Positional()[0] + "\"");
+    if (!options.CheckOptionsOnly("render", {"voice", "f1", "f2", "out"}))
         return false;
-    }
-    for (const char* required : {"voice", "f1", "f2", "out"}) {
-        if (!options.Has(required) || options.Get(required).empty()) {
-            CliError(std::string("render needs --") + required);
-            return false;
-        }
-    }
     if (options.Has("f1-end") != options.Has("f2-end")) {
         CliError("--f1-end and --f2-end go together");
         return false;
@@ -69,11 +60,8 @@ bool ParseRequest(std::vector<std::string> args, RenderRequest& request) {
         !options.GetOptionalInt("f2-end", request.f2End) ||
         !options.GetOptionalInt("rate", request.format.sampleRate))
         return false;
-    if (options.Has("format") &&
-        !ParseSampleFormat(options.Get("format"), request.format.sampleFormat)) {
-        CliError("--format must be pcm16, pcm24 or float");
+    if (!GetSampleFormat(options, request.format.sampleFormat))
         return false;
-    }
     if (request.frameMs < 1 || request.frameMs > 2000) {
         CliError("--frame-ms must lie between 1 and 2000");
         return false;

@@ -55,16 +55,8 @@ bool ParseVoiceRequest(const std::vector<std::string>& args, VoiceRequest& reque
     CliOptions options;
     if (!options.Parse(args, {"f0", "f0-end", "jitter", "shimmer", "breath", "seed", "out"}))
         return false;
-    if (!options.Positional().empty()) {
-        CliError("unexpected argument \"" + options.Positional()[0] + "\"");
+    if (!options.CheckOptionsOnly("voice", {"f0", "out"}))
         return false;
-    }
-    for (const char* required : {"f0", "out"}) {
-        if (!options.Has(required) || options.Get(required).empty()) {
-            CliError(std::string("voice needs --") + required);
-            return false;
-        }
-    }
     out = options.Get("out");
     if (std::filesystem::path(out).extension() != ".dat") {
         CliError("--out must name a voice data file ending in .dat");

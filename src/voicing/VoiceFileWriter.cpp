@@ -8,13 +8,12 @@
 #include <cstdio>
 #include <limits>
 
-bool WriteVoiceFile(const std::string& path, const std::vector<int32_t>& samples,
-                    double scaleFactor) {
-    if (int error = ReplaceFileContents(path, VoiceFileText(samples, scaleFactor))) {
-        ShowFileError(path, error);
-        return false;
-    }
-    return true;
+Report WriteVoiceFile(const std::string& path, const std::vector<int32_t>& samples,
+                      double scaleFactor) {
+    Report report;
+    if (int error = ReplaceFileContents(path, VoiceFileText(samples, scaleFactor)))
+        report.Fail(FileErrorText(path, FileErrorCauseFromErrno(error)), "Error", MsgIcon::Error);
+    return report;
 }
 
 std::string VoiceFileText(const std::vector<int32_t>& samples, double scaleFactor) {

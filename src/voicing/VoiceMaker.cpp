@@ -1,6 +1,5 @@
 #include "voicing/VoiceMaker.h"
 
-#include "base/FileError.h"
 #include "base/SafeFile.h"
 #include "synth/FreshEngineRun.h"
 #include "voicing/Calibration.h"
@@ -130,9 +129,5 @@ std::string MakeVoice(const VoiceRequest& request, const std::string& path) {
     CalibratedVoice calibrated;
     if (std::string problem = CalibratedSamples(voice, calibrated); !problem.empty())
         return problem;
-    if (int error =
-            ReplaceFileContents(path, VoiceFileText(calibrated.samples, 1 / calibrated.gain)))
-        return "Can't write " + path + ": " + FileErrorReason(error) +
-               "; an existing file is left as it was.";
-    return "";
+    return WriteOutputFile(path, VoiceFileText(calibrated.samples, 1 / calibrated.gain));
 }

@@ -3,7 +3,7 @@
 #include "base/SafeFile.h"
 #include "synth/FreshEngineRun.h"
 #include "voicing/Calibration.h"
-#include "voicing/ScratchFolder.h"
+#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 
 #include <cmath>

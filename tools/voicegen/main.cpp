@@ -2,7 +2,7 @@
 #include "base/Report.h"
 #include "voicing/BundledVoices.h"
 #include "voicing/Calibration.h"
-#include "voicing/ScratchFolder.h"
+#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 #include "voicing/VoicingGenerator.h"
 

@@ -5,6 +5,7 @@
 #include "CliRunner.h"
 #include "SoundReading.h"
 #include "base/Directories.h"
+#include "synth/FreshEngineRun.h"
 #include "synth/SynthRun.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,7 @@ TEST(ExportVowel, AtTheDefaultsWritesTheChartsOwnBytes) {
     ASSERT_EQ(ExportVowel(Vowel(), SoundFormat{}, dir.File("export.wav")).message, "");
     ReleaseSynthesis();
     g_strTempDir = dir.Path();
+    const FreshEngineRun fresh; // the chart's first vowel
     ASSERT_TRUE(SynthesizeVowel(kVoice, 0, 100, 700, 1200, 0, 0, 0).Ok());
     ReleaseSynthesis();
     EXPECT_EQ(Bytes(dir.File("export.wav")), Bytes(dir.File("temp.wav")));

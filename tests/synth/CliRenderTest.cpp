@@ -6,7 +6,7 @@
 #include "TempDir.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"
-#include "synth/FrameSynth.h"
+#include "synth/FreshEngineRun.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +68,7 @@ TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
         RecordingMessageSink messages;
         ScopedMessageSink scope(&messages);
         ReleaseSynthesis();
-        vPrev = gpPrev = 0.0f;
-        skewSign = 0;
+        const FreshEngineRun fresh;
         g_strTempDir = dir.Path();
         SetEndFade(fade);
         ASSERT_TRUE(synthtest::Shown(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0).report));

@@ -224,8 +224,7 @@ TEST(WriteVoiceFile, WritesCountScaleAndOneSamplePerLine) {
 
 TEST(WriteVoiceFile, ReportsAFailureAndLeavesNothingHalfWritten) {
     TempDir dir;
-    // A folder where the file should go: the file can be written beside it but not put in
-    // its place.
+    // A folder where the file should go is refused, and nothing is left beside it.
     std::string blocked = dir.File("blocked.dat");
     std::filesystem::create_directory(blocked);
     const Report intoFolder = WriteVoiceFile(blocked, {1, 2, 3}, 1);
@@ -233,6 +232,9 @@ TEST(WriteVoiceFile, ReportsAFailureAndLeavesNothingHalfWritten) {
     EXPECT_EQ(intoFolder.Messages().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     EXPECT_FALSE(std::filesystem::exists(blocked + ".partial"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 
     const Report intoNothing = WriteVoiceFile(dir.File("missing/v.dat"), {1}, 1);
     EXPECT_FALSE(intoNothing.Ok());

@@ -1,10 +1,9 @@
 // Speed of making stimuli: a whole vowel continuum rendered, resampled and written.
+#include "base/ScratchFolder.h"
 #include "stimuli/Continuum.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <stdlib.h>
 #include <string>
 
 namespace {
@@ -12,8 +11,8 @@ namespace {
 // 100 steps of 500 ms (frames of 100 ms) with the bundled male voice, resampled to 44100 Hz
 // and written as 16-bit WAV files with their manifest, replacing the previous run's files.
 void BM_Continuum(benchmark::State& state) {
-    std::string folder = (std::filesystem::temp_directory_path() / "quirnel-bench-XXXXXX").string();
-    if (!mkdtemp(folder.data())) {
+    const ScratchFolder folder("quirnel-bench");
+    if (folder.Path().empty()) {
         state.SkipWithError("no temporary folder");
         return;
     }
@@ -23,7 +22,7 @@ void BM_Continuum(benchmark::State& state) {
     request.to = {700, 1100, 0};
     request.steps = 100;
     request.format.sampleRate = 44100;
-    request.folder = folder;
+    request.folder = folder.Path();
     request.replaceExisting = true;
     for (auto _ : state) {
         const ContinuumResult result = WriteContinuum(request);
@@ -33,8 +32,6 @@ void BM_Continuum(benchmark::State& state) {
         }
     }
     state.SetItemsProcessed(state.iterations() * request.steps);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 BENCHMARK(BM_Continuum)->Unit(benchmark::kMillisecond);
 

@@ -3,12 +3,19 @@
 
 QUIRNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
+# Debian packages a build without the window needs (-DQUIRNEL_BUILD_GUI=OFF: quirnel-cli and
+# quirnel-voicegen).
+QUIRNEL_TOOL_PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev
+    libsndfile1-dev libsamplerate0-dev libpulse-dev libasound2-dev
+)
+
 # Debian packages the build, the tests and the program need.
 QUIRNEL_PACKAGES=(
-    cmake g++ make pkg-config
+    "${QUIRNEL_TOOL_PACKAGES[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-svg-dev
-    libsndfile1-dev libsamplerate0-dev libpulse-dev libasound2-dev libasound2-plugins
+    qt6-svg-dev libasound2-plugins
     pulseaudio pulseaudio-utils procps
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev

@@ -1,5 +1,7 @@
 #include "base/SafeFile.h"
 
+#include "base/FileError.h"
+
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -267,4 +269,11 @@ int ReplaceFileContents(const std::string& path, std::string_view bytes) {
     }
     SyncFolder(folder);
     return 0;
+}
+
+std::string WriteOutputFile(const std::string& path, std::string_view bytes) {
+    if (int error = ReplaceFileContents(path, bytes))
+        return "Can't write " + path + ": " + FileErrorReason(error) +
+               "; an existing file is left as it was.";
+    return "";
 }

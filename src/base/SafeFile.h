@@ -35,6 +35,11 @@ int ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes =
 // of the failure, in which case the old file is untouched.
 int ReplaceFileContents(const std::string& path, std::string_view bytes);
 
+// Writes an output the user asked for (an exported sound, a made voice) with
+// ReplaceFileContents. Returns "", or the message for the user naming the file and why:
+// "Can't write PATH: it is a folder; an existing file is left as it was."
+std::string WriteOutputFile(const std::string& path, std::string_view bytes);
+
 // The file that writing to path really changes: path with its symbolic links followed
 // (a link to a file that does not exist yet resolves to where the file will be).
 // Returns 0, or ELOOP when the links go round in a circle.

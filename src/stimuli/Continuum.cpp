@@ -1,5 +1,6 @@
 #include "stimuli/Continuum.h"
 
+#include "base/SafeFile.h"
 #include "stimuli/SoundExport.h"
 #include "stimuli/VoicePitch.h"
 
@@ -67,8 +68,8 @@ std::string CheckReplaceable(const std::string& path) {
 
 std::string WriteManifest(const ContinuumRequest& request, const std::vector<Formants>& written,
                           double f0) {
-    return WriteSoundFile(InFolder(request, ContinuumManifestName(request.prefix)),
-                          ContinuumManifest(request, written, f0));
+    return WriteOutputFile(InFolder(request, ContinuumManifestName(request.prefix)),
+                           ContinuumManifest(request, written, f0));
 }
 
 // Steps rendered together and then resampled and encoded side by side, one per processor:
@@ -248,7 +249,7 @@ ContinuumResult WriteContinuum(const ContinuumRequest& request, const ContinuumP
             const int step = first + k + 1;
             std::string problem = problems[k];
             if (problem.empty())
-                problem = WriteSoundFile(
+                problem = WriteOutputFile(
                     InFolder(request, ContinuumFileName(request.prefix, step, request.steps)),
                     files[k]);
             if (!problem.empty())

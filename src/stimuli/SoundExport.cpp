@@ -1,6 +1,5 @@
 #include "stimuli/SoundExport.h"
 
-#include "base/FileError.h"
 #include "base/SafeFile.h"
 
 #include <algorithm>
@@ -167,13 +166,6 @@ std::string EncodeSound(const RenderedVowel& vowel, const SoundFormat& format, S
     return "";
 }
 
-std::string WriteSoundFile(const std::string& path, const std::string& bytes) {
-    if (int error = ReplaceFileContents(path, bytes))
-        return "Can't write " + path + ": " + FileErrorReason(error) +
-               "; an existing file is left as it was.";
-    return "";
-}
-
 ExportResult ExportVowel(const VowelStimulus& vowel, const SoundFormat& format,
                          const std::string& path) {
     const SoundFileType type = SoundFileTypeOf(path);
@@ -185,7 +177,7 @@ ExportResult ExportVowel(const VowelStimulus& vowel, const SoundFormat& format,
     std::string bytes;
     if (std::string problem = EncodeSound(rendered, format, type, bytes); !problem.empty())
         return {ExportFailure::Writing, problem};
-    if (std::string problem = WriteSoundFile(path, bytes); !problem.empty())
+    if (std::string problem = WriteOutputFile(path, bytes); !problem.empty())
         return {ExportFailure::Writing, problem};
     return {};
 }

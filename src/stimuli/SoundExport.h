@@ -19,11 +19,6 @@ std::string ResampleSound(const std::vector<double>& sound, int rate, std::vecto
 std::string EncodeSound(const RenderedVowel& vowel, const SoundFormat& format, SoundFileType type,
                         std::string& bytes);
 
-// Replaces the file at path with bytes: a temporary file in its folder renamed over it, a
-// symbolic link written through, a read-only file, folder, device or pipe refused. Returns ""
-// or a message naming the file and why; an existing file is then left as it was.
-std::string WriteSoundFile(const std::string& path, const std::string& bytes);
-
 // Why an export failed: the format or the file name, the rendering (an unusable voice file,
 // say: a bad value of the request), or the writing.
 enum class ExportFailure { None, BadFormat, Rendering, Writing };

@@ -2,8 +2,6 @@
 
 #include "voicing/VoiceFileWriter.h"
 
-#include "base/MessageBox.h"
-#include "base/Report.h"
 #include "synth/SynthRun.h"
 
 #include <algorithm>
@@ -24,30 +22,31 @@ double LargestMagnitude(const std::vector<double>& voicing) {
     return largest;
 }
 
-// Writes the samples to workDir and finds the loudest preset they give.
-bool MeasureLoudness(const BundledVoice& voice, const std::vector<int32_t>& samples, double gain,
-                     const std::string& path, PresetPeak& loudest) {
-    if (!WriteVoiceFile(path, samples, 1 / gain)) {
-        return false;
-    }
-    return FindLoudestPreset(path, PresetFormantsOf(voice.presetGender), voice.tiltDb, loudest);
+// Writes the samples to `path` and finds the loudest preset they give.
+Report MeasureLoudness(const BundledVoice& voice, const std::vector<int32_t>& samples, double gain,
+                       const std::string& path, PresetPeak& loudest) {
+    Report report = WriteVoiceFile(path, samples, 1 / gain);
+    if (report.Ok())
+        report.Append(
+            FindLoudestPreset(path, PresetFormantsOf(voice.presetGender), voice.tiltDb, loudest));
+    return report;
 }
 
 } // namespace
 
-bool FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
-                       PresetPeak& loudest) {
+Report FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
+                         PresetPeak& loudest) {
     // The run keeps the last voice file it loaded; forget it so this file is read afresh.
     ReleaseSynthesis();
     loudest = PresetPeak();
+    Report report;
     for (size_t slot = 0; slot < presets.size(); ++slot) {
         const PresetFormants& vowel = presets[slot];
         std::vector<int32_t> sound;
-        const Report report =
-            RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound);
-        ShowReport(report);
+        report.Append(
+            RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound));
         if (!report.Ok()) {
-            return false;
+            return report;
         }
         for (int32_t sample : sound) {
             int magnitude =
@@ -58,40 +57,42 @@ bool FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets,
         }
     }
     ReleaseSynthesis();
-    return true;
+    return report;
 }
 
-bool CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
-                    const std::string& workDir, CalibratedVoice& result) {
+Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
+                      const std::string& workDir, CalibratedVoice& result) {
+    Report report;
     double largest = LargestMagnitude(voicing);
     if (largest <= 0) {
-        ShowMessage("The voicing of " + voice.fileName + " is silent.", "Error", MsgIcon::Error);
-        return false;
+        report.Fail("The voicing of " + voice.fileName + " is silent.", "Error", MsgIcon::Error);
+        return report;
     }
     double trialGain = kTrialPeakSample / largest;
     PresetPeak trial;
-    if (!MeasureLoudness(voice, QuantizeVoicing(voicing, trialGain), trialGain,
-                         workDir + "/trial-" + voice.fileName, trial)) {
-        return false;
+    report.Append(MeasureLoudness(voice, QuantizeVoicing(voicing, trialGain), trialGain,
+                                  workDir + "/trial-" + voice.fileName, trial));
+    if (!report.Ok()) {
+        return report;
     }
     if (trial.peak <= 0) {
-        ShowMessage("The preset vowels of " + voice.fileName + " are silent.", "Error",
+        report.Fail("The preset vowels of " + voice.fileName + " are silent.", "Error",
                     MsgIcon::Error);
-        return false;
+        return report;
     }
     // The synthesizer is linear in its excitation, so one trial fixes the gain.
     result.gain = trialGain * kCalibratedPeak / trial.peak;
     result.samples = QuantizeVoicing(voicing, result.gain);
-    if (!MeasureLoudness(voice, result.samples, result.gain, workDir + "/" + voice.fileName,
-                         result.loudest)) {
-        return false;
+    report.Append(MeasureLoudness(voice, result.samples, result.gain,
+                                  workDir + "/" + voice.fileName, result.loudest));
+    if (!report.Ok()) {
+        return report;
     }
     if (result.loudest.peak < kLowestCalibratedPeak ||
         result.loudest.peak > kHighestCalibratedPeak) {
-        ShowMessage("The loudest preset vowel of " + voice.fileName + " peaks at " +
+        report.Fail("The loudest preset vowel of " + voice.fileName + " peaks at " +
                         std::to_string(result.loudest.peak) + ", outside 24000 to 32767.",
                     "Error", MsgIcon::Error);
-        return false;
     }
-    return true;
+    return report;
 }

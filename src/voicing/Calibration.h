@@ -1,6 +1,7 @@
 // Sets the loudness of a voice by playing the preset vowels through the synthesizer.
 #pragma once
 
+#include "base/Report.h"
 #include "voicing/BundledVoices.h"
 
 #include <cstdint>
@@ -15,9 +16,10 @@ struct PresetPeak {
 };
 
 // Renders every vowel of `presets` as the chart plays it (steady vowel, 100 ms frames, the
-// preset F3, the given tilt) voiced by `voiceFile`; false when a rendering fails.
-bool FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
-                       PresetPeak& loudest);
+// preset F3, the given tilt) voiced by `voiceFile`. The report holds what the renderings
+// noted; it fails as the first rendering that fails.
+Report FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
+                         PresetPeak& loudest);
 
 // A voice with its samples in their final, calibrated size.
 struct CalibratedVoice {
@@ -28,6 +30,7 @@ struct CalibratedVoice {
 
 // Scales the voicing so that the loudest preset vowel peaks near kCalibratedPeak: renders
 // the presets with a trial copy written to `workDir`, scales, and checks the final samples
-// the same way. False (after a message) when the voice cannot be brought into 24000..32767.
-bool CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
-                    const std::string& workDir, CalibratedVoice& result);
+// the same way. Shows nothing: the report fails with the message when the voice is silent or
+// cannot be brought into 24000..32767, or with what the writing or the rendering reported.
+Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
+                      const std::string& workDir, CalibratedVoice& result);

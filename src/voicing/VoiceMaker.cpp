@@ -1,11 +1,9 @@
 #include "voicing/VoiceMaker.h"
 
-#include "base/FileError.h"
-#include "base/MessageBox.h"
 #include "base/SafeFile.h"
 #include "synth/FreshEngineRun.h"
 #include "voicing/Calibration.h"
-#include "voicing/ScratchFolder.h"
+#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 
 #include <cmath>
@@ -45,14 +43,6 @@ std::string Percent(double value) {
     return text;
 }
 
-// The messages the calibration showed, one per line.
-std::string Joined(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const std::string& text : texts)
-        joined += (joined.empty() ? "" : "\n") + text;
-    return joined;
-}
-
 // Generates and calibrates the voicing; "" or the message of the failure.
 std::string CalibratedSamples(const BundledVoice& voice, CalibratedVoice& calibrated) {
     const VoicingTrack track = GenerateVoicing(voice.profile, kVoiceFileSamples);
@@ -62,17 +52,14 @@ std::string CalibratedSamples(const BundledVoice& voice, CalibratedVoice& calibr
     if (scratch.Path().empty())
         return "Can't make a temporary folder to calibrate the voice in.";
     // The calibration renders the presets as a new process would, so that a request always
-    // gives the same file. It reports through the message seam; its messages become the
-    // result.
-    RecordingMessageSink messages;
-    ScopedMessageSink scope(&messages);
-    bool calibratedWell = false;
+    // gives the same file.
+    Report report;
     {
         const FreshEngineRun fresh;
-        calibratedWell = CalibrateVoice(voice, track.samples, scratch.Path(), calibrated);
+        report = CalibrateVoice(voice, track.samples, scratch.Path(), calibrated);
     }
-    if (!calibratedWell) {
-        const std::string text = Joined(messages.Texts());
+    if (!report.Ok()) {
+        const std::string text = report.Text();
         return text.empty() ? "The voice could not be calibrated." : text;
     }
     return "";
@@ -142,9 +129,5 @@ std::string MakeVoice(const VoiceRequest& request, const std::string& path) {
     CalibratedVoice calibrated;
     if (std::string problem = CalibratedSamples(voice, calibrated); !problem.empty())
         return problem;
-    if (int error =
-            ReplaceFileContents(path, VoiceFileText(calibrated.samples, 1 / calibrated.gain)))
-        return "Can't write " + path + ": " + FileErrorReason(error) +
-               "; an existing file is left as it was.";
-    return "";
+    return WriteOutputFile(path, VoiceFileText(calibrated.samples, 1 / calibrated.gain));
 }

@@ -1,28 +1,25 @@
 // quirnel-cli render, run as the built program.
 #include "synth/SynthRun.h"
 
+#include "CliRunner.h"
 #include "QuirnelVersion.h"
 #include "SynthTestSupport.h"
 #include "TempDir.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"
-#include "synth/FrameSynth.h"
+#include "synth/FreshEngineRun.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace {
-
-const std::string kCli = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
 
 class CliRenderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(kCli))
+        if (!CliRunner::Built())
             GTEST_SKIP() << "quirnel-cli not built";
         voice = dir.File("voice.dat");
         out = dir.File("out.wav");
@@ -30,27 +27,15 @@ protected:
     }
 
     // Runs "quirnel-cli ARGS" and returns its exit status.
-    int Run(const std::string& args) const {
-        const std::string command = "'" + kCli + "' " + args + " >'" + dir.File("stdout.txt") +
-                                    "' 2>'" + dir.File("stderr.txt") + "'";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    int Render(const std::string& args) const { return Run("render " + args); }
-
-    std::string Stdout() const {
-        const std::vector<uint8_t> bytes = synthtest::ReadBytes(dir.File("stdout.txt"));
-        return std::string(bytes.begin(), bytes.end());
-    }
-
-    std::string Stderr() const {
-        const std::vector<uint8_t> bytes = synthtest::ReadBytes(dir.File("stderr.txt"));
-        return std::string(bytes.begin(), bytes.end());
-    }
+    int Run(const std::string& args) { return cli.Run(args); }
+    int Render(const std::string& args) { return cli.Run("render " + args); }
+    const std::string& Stdout() const { return cli.Stdout(); }
+    const std::string& Stderr() const { return cli.Stderr(); }
 
     std::string VoiceAndOut() const { return "--voice '" + voice + "' --out '" + out + "' "; }
 
     TempDir dir;
+    CliRunner cli;
     std::string voice;
     std::string out;
 };
@@ -68,8 +53,7 @@ TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
         RecordingMessageSink messages;
         ScopedMessageSink scope(&messages);
         ReleaseSynthesis();
-        vPrev = gpPrev = 0.0f;
-        skewSign = 0;
+        const FreshEngineRun fresh;
         g_strTempDir = dir.Path();
         SetEndFade(fade);
         ASSERT_TRUE(synthtest::Shown(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0).report));

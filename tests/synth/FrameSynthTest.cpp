@@ -2,6 +2,7 @@
 #include "synth/FrameSynth.h"
 
 #include "base/Report.h"
+#include "synth/FreshEngineRun.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +23,6 @@ protected:
         state.sourceKind = kSourceSampled;
         state.samplesPerFrame = 100;
         InitSynthState(state);
-        skewSign = 0;
-        vPrev = 0.0f;
         VowelTrack track{};
         BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
         frame = track[0];
@@ -37,6 +36,7 @@ protected:
         return texts;
     }
 
+    const FreshEngineRun fresh; // the skew and the tilt start from rest
     SynthState state;
     SynthFrame frame{};
 };

@@ -9,6 +9,7 @@
 #include "base/Report.h"
 #include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
+#include "synth/FreshEngineRun.h"
 #include "synth/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -26,9 +27,6 @@ class SynthRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ReleaseSynthesis();
-        vPrev = 0.0f;
-        gpPrev = 0.0f;
-        skewSign = 0;
         g_strTempDir = dir.Path();
         voice = dir.File("voice.dat");
         WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000));
@@ -75,6 +73,7 @@ protected:
 
     std::string TempWav() const { return dir.File("temp.wav"); }
 
+    const FreshEngineRun fresh; // each test starts from rest, as a new process does
     TempDir dir;
     std::string voice;
     RecordingMessageSink messages;

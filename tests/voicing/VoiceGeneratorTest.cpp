@@ -6,7 +6,7 @@
 #include "voicing/VoiceFileWriter.h"
 #include "voicing/VoicingGenerator.h"
 
-#include "base/MessageBox.h"
+#include "base/Report.h"
 #include "synth/FrameSynth.h"
 #include "synth/VoiceFile.h"
 
@@ -214,7 +214,7 @@ TEST(BundledVoiceFiles, AreWhatTheGeneratorMakes) {
 TEST(WriteVoiceFile, WritesCountScaleAndOneSamplePerLine) {
     TempDir dir;
     std::string path = dir.File("v.dat");
-    ASSERT_TRUE(WriteVoiceFile(path, {0, -7, 32767, -40000}, 3.5e-05));
+    ASSERT_TRUE(WriteVoiceFile(path, {0, -7, 32767, -40000}, 3.5e-05).Ok());
     std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
@@ -224,22 +224,23 @@ TEST(WriteVoiceFile, WritesCountScaleAndOneSamplePerLine) {
 
 TEST(WriteVoiceFile, ReportsAFailureAndLeavesNothingHalfWritten) {
     TempDir dir;
-    RecordingMessageSink sink;
-    ScopedMessageSink scope(&sink);
-    // A folder where the file should go: the file can be written beside it but not put in
-    // its place.
+    // A folder where the file should go is refused, and nothing is left beside it.
     std::string blocked = dir.File("blocked.dat");
     std::filesystem::create_directory(blocked);
-    EXPECT_FALSE(WriteVoiceFile(blocked, {1, 2, 3}, 1));
-    EXPECT_EQ(sink.Messages().size(), 1u);
+    const Report intoFolder = WriteVoiceFile(blocked, {1, 2, 3}, 1);
+    EXPECT_FALSE(intoFolder.Ok());
+    EXPECT_EQ(intoFolder.Messages().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     EXPECT_FALSE(std::filesystem::exists(blocked + ".partial"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 
-    sink.Clear();
-    EXPECT_FALSE(WriteVoiceFile(dir.File("missing/v.dat"), {1}, 1));
-    ASSERT_EQ(sink.Messages().size(), 1u);
-    EXPECT_EQ(sink.Messages()[0].caption, "Error");
-    EXPECT_EQ(sink.Messages()[0].text.rfind("Can't open file ", 0), 0u);
+    const Report intoNothing = WriteVoiceFile(dir.File("missing/v.dat"), {1}, 1);
+    EXPECT_FALSE(intoNothing.Ok());
+    ASSERT_EQ(intoNothing.Messages().size(), 1u);
+    EXPECT_EQ(intoNothing.Messages()[0].caption, "Error");
+    EXPECT_EQ(intoNothing.Messages()[0].text.rfind("Can't open file ", 0), 0u);
 }
 
 TEST(QuantizeVoicing, RoundsToNearestAndSaturates) {

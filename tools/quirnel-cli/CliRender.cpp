@@ -5,16 +5,11 @@
 #include "base/FileError.h"
 #include "base/Report.h"
 #include "base/SafeFile.h"
+#include "base/ScratchFolder.h"
 #include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
 
-#include <filesystem>
-#include <stdlib.h>
-#include <system_error>
-
 namespace {
-
-namespace fs = std::filesystem;
 
 // The vowel asked for on the command line.
 struct RenderRequest {
@@ -95,28 +90,6 @@ bool WriteOutput(const std::string& rendered, const std::string& out) {
     return true;
 }
 
-// A private temporary folder, removed with the object.
-class PrivateTempFolder {
-public:
-    PrivateTempFolder() {
-        std::error_code error;
-        std::string pattern = (fs::temp_directory_path(error) / "quirnel-render-XXXXXX").string();
-        if (!error && mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~PrivateTempFolder() {
-        std::error_code ignored;
-        if (!m_path.empty())
-            fs::remove_all(m_path, ignored);
-    }
-    PrivateTempFolder(const PrivateTempFolder&) = delete;
-    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
 int RenderCommand(const std::vector<std::string>& args) {
     RenderRequest request;
     if (!ParseRequest(args, request))
@@ -134,7 +107,7 @@ int RenderCommand(const std::vector<std::string>& args) {
                : exported.failure == ExportFailure::Writing ? kCliFailed
                                                             : kCliBadArguments;
     }
-    PrivateTempFolder temp;
+    ScratchFolder temp("quirnel-render");
     if (temp.Path().empty()) {
         CliError("can't create a temporary folder");
         return kCliFailed;

@@ -1,7 +1,8 @@
 // quirnel-voicegen: generates the bundled voice data files, calibrated, into a folder.
+#include "base/Report.h"
 #include "voicing/BundledVoices.h"
 #include "voicing/Calibration.h"
-#include "voicing/ScratchFolder.h"
+#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 #include "voicing/VoicingGenerator.h"
 
@@ -41,8 +42,13 @@ bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::
         return false;
     }
     CalibratedVoice calibrated;
-    if (!CalibrateVoice(voice, track.samples, scratch, calibrated) ||
-        !WriteVoiceFile(outDir + "/" + voice.fileName, calibrated.samples, 1 / calibrated.gain)) {
+    Report report = CalibrateVoice(voice, track.samples, scratch, calibrated);
+    if (report.Ok()) {
+        report.Append(
+            WriteVoiceFile(outDir + "/" + voice.fileName, calibrated.samples, 1 / calibrated.gain));
+    }
+    ShowReport(report);
+    if (!report.Ok()) {
         return false;
     }
     double meanPeriod = 0;

@@ -1,4 +1,4 @@
-#include "voicing/ScratchFolder.h"
+#include "base/ScratchFolder.h"
 
 #include <filesystem>
 #include <stdlib.h>

@@ -54,7 +54,7 @@ VoiceProfile FemaleProfile() {
     voice.seed = 210;
     voice.openQuotient = 0.9;
     voice.speedQuotient = 1.8;
-    voice.returnCornerHz = 3000;
+    voice.returnCornerHz = 2600;
     voice.driftDepth = 0.035;
     voice.driftSeconds = 3.7;
     return voice;

@@ -14,7 +14,7 @@ QUIRNEL_TOOL_PACKAGES=(
 # Debian packages the build, the tests and the program need.
 QUIRNEL_PACKAGES=(
     "${QUIRNEL_TOOL_PACKAGES[@]}"
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
     qt6-svg-dev libasound2-plugins
     pulseaudio pulseaudio-utils procps
     fonts-sil-doulos

@@ -1,9 +1,9 @@
 #include "voicing/VoiceMaker.h"
 
 #include "base/SafeFile.h"
+#include "base/ScratchFolder.h"
 #include "synth/FreshEngineRun.h"
 #include "voicing/Calibration.h"
-#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 
 #include <cmath>
@@ -101,9 +101,12 @@ BundledVoice MadeVoiceOf(const VoiceRequest& request, const std::string& fileNam
     profile.f0End = request.f0End.value_or(0);
     profile.glideSeconds = kVoiceGlideSeconds;
     profile.seed = request.seed;
-    profile.shapeRd = FollowBundledVoices(f0, [](const VoiceProfile& v) { return v.shapeRd; });
-    profile.brightnessDb =
-        FollowBundledVoices(f0, [](const VoiceProfile& v) { return v.brightnessDb; });
+    profile.openQuotient =
+        FollowBundledVoices(f0, [](const VoiceProfile& v) { return v.openQuotient; });
+    profile.speedQuotient =
+        FollowBundledVoices(f0, [](const VoiceProfile& v) { return v.speedQuotient; });
+    profile.returnCornerHz =
+        FollowBundledVoices(f0, [](const VoiceProfile& v) { return v.returnCornerHz; });
     profile.jitter = request.jitterPercent
                          ? *request.jitterPercent / 100
                          : FollowBundledVoices(f0, [](const VoiceProfile& v) { return v.jitter; });

@@ -31,13 +31,13 @@ constexpr double kHigherVoiceF0 = 160;
 // Why the request cannot be made ("" when it can): a value outside its range.
 std::string CheckVoiceRequest(const VoiceRequest& request);
 
-// The pitch that decides the voice's shape, brightness, default perturbations and
+// The pitch that decides the voice's pulse shape, default perturbations and
 // calibration: the geometric mean of the start and end F0 (the F0 itself without a glide).
 double CharacteristicF0(const VoiceRequest& request);
 
-// The voice as the generator and the calibration take it. The pulse shape (Rd), the
-// brightness and the default perturbations follow the bundled voices (115, 216 and 300 Hz)
-// along the log of the characteristic F0, held beyond the lowest and highest; a made voice
+// The voice as the generator and the calibration take it. The pulse shape (open and speed
+// quotients, return phase) and the default perturbations follow the bundled voices (115, 216 and
+// 300 Hz) along the log of the characteristic F0, held beyond the lowest and highest; a made voice
 // has no slow melody, so that it keeps the asked pitch. The file name is fileName.
 BundledVoice MadeVoiceOf(const VoiceRequest& request, const std::string& fileName);
 

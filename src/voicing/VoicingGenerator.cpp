@@ -42,20 +42,18 @@ private:
     double m_spare = 0;
 };
 
-// Cycle proportions derived from the single shape parameter Rd, as fractions of the period:
-// Ra (return phase), Rk (asymmetry) and Rg (rise), by Fant's regression.
+// The pulse's proportions: the opening and closing phases as fractions of the period, the
+// return phase in seconds, so that its corner stays put whatever the pitch.
 struct PulseProportions {
-    double peakFlow;    // Tp / T
-    double closure;     // Te / T
-    double returnPhase; // Ta / T
+    double peakFlow;      // Tp / T
+    double closure;       // Te / T
+    double returnSeconds; // Ta
 };
 
-PulseProportions ProportionsFromRd(double rd) {
-    double ra = (-1 + 4.8 * rd) / 100;
-    double rk = (22.4 + 11.8 * rd) / 100;
-    double rg = rk / (4 * (0.11 * rd / (0.5 + 1.2 * rk) - ra));
-    double tp = 1 / (2 * rg);
-    return {tp, tp * (1 + rk), ra};
+PulseProportions ProportionsOf(const VoiceProfile& profile) {
+    const double te = profile.openQuotient;
+    const double tp = te * profile.speedQuotient / (1 + profile.speedQuotient);
+    return {tp, te, 1 / (2 * std::numbers::pi * profile.returnCornerHz)};
 }
 
 // For i.i.d. Gaussian values, mean |x(i) - x(i-1)| = 2 sigma / sqrt(pi); this turns a wanted
@@ -177,7 +175,7 @@ std::vector<GlottalCycle> ShapeCycles(const DrawnCycles& drawn, const PulsePropo
         cycles[k].opening = drawn.closures[k] - shape.closure * period;
         double nextOpening = drawn.closures[k + 1] - shape.closure * drawn.periods[k + 1];
         GlottalTiming timing{nextOpening - cycles[k].opening, shape.peakFlow * period,
-                             shape.closure * period, shape.returnPhase * period};
+                             shape.closure * period, shape.returnSeconds};
         if (!cycles[k].pulse.Shape(timing, drawn.excitations[k])) {
             return {};
         }
@@ -262,7 +260,7 @@ VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount) {
     if (sampleCount <= 0) {
         return track;
     }
-    PulseProportions shape = ProportionsFromRd(profile.shapeRd);
+    PulseProportions shape = ProportionsOf(profile);
     DrawnCycles drawn =
         DrawClosures(profile, static_cast<double>(sampleCount) / kVoiceSampleRate, shape);
     std::vector<GlottalCycle> cycles = ShapeCycles(drawn, shape);
@@ -278,7 +276,6 @@ VoicingTrack GenerateVoicing(const VoiceProfile& profile, int sampleCount) {
     size_t length = static_cast<size_t>(sampleCount - 1) * kOversampling + kFilterHalfLength + 1;
     track.samples = Decimate(RenderOversampled(profile, cycles, length), sampleCount);
     UndoOutputLowPass(track.samples);
-    Brighten(track.samples, profile.brightnessDb);
     return track;
 }
 

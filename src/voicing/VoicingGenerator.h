@@ -21,19 +21,24 @@ struct VoiceProfile {
                              // (before the 4.5 kHz low-pass) relative to the main excitation
     uint32_t seed = 1;       // the random draws: the same profile always gives the same samples
 
-    double shapeRd = 1.0;        // LF shape: about 1 is modal, larger is laxer and softer
-    double brightnessDb = 0;     // lift of the high frequencies (SpectralBalance.h)
-    double driftDepth = 0.03;    // slow sinusoidal F0 movement, fraction of F0
-    double driftSeconds = 4.0;   // its period
-    double wanderDepth = 0.005;  // slow, smooth random F0 wander, standard deviation as fraction
-    double loudnessDrift = 0.03; // slow movement of the excitation strength, fraction
-    double onsetSeconds = 0.015; // rise time of the excitation at the start
+    // The shape of the glottal pulse, which alone sets the balance of low and high
+    // harmonics. The flow derivative falls by 6 dB per octave above its first harmonics, the
+    // fall of a modal voice with lip radiation, up to the return phase's corner, and by 12 dB
+    // per octave beyond it: a shorter return phase (a sharper closure) is a brighter voice.
+    double openQuotient = 0.6;    // opening to the main excitation (Te), fraction of the period
+    double speedQuotient = 2.0;   // opening phase over closing phase, Tp / (Te - Tp), above 1
+    double returnCornerHz = 4000; // 1 / (2 pi Ta), Ta the effective return phase
+    double driftDepth = 0.03;     // slow sinusoidal F0 movement, fraction of F0
+    double driftSeconds = 4.0;    // its period
+    double wanderDepth = 0.005;   // slow, smooth random F0 wander, standard deviation as fraction
+    double loudnessDrift = 0.03;  // slow movement of the excitation strength, fraction
+    double onsetSeconds = 0.015;  // rise time of the excitation at the start
 };
 
 // The generated voicing at unit excitation strength, with the cycle values drawn.
 struct VoicingTrack {
     std::vector<double> samples;     // flow derivative at 10000 samples per second, with the
-                                     // synthesizer's output low-pass undone and brightened
+                                     // synthesizer's output low-pass undone
     std::vector<double> periods;     // closure-to-closure intervals in seconds
     std::vector<double> excitations; // strength of each cycle's main excitation
 };

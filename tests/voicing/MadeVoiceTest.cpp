@@ -80,21 +80,21 @@ VoiceRequest AtPitch(double f0, double f0End = 0) {
 }
 
 // The bundled voices set how a made voice is shaped: at their pitches a made voice takes
-// their pulse shape, brightness and perturbations, and between them values in between.
+// their pulse shape and perturbations, and between them values in between.
 TEST(MadeVoiceOf, FollowsTheBundledVoicesByPitch) {
     for (const BundledVoice& bundled : BundledVoices()) {
         const BundledVoice made = MadeVoiceOf(AtPitch(bundled.profile.f0), "v.dat");
-        EXPECT_DOUBLE_EQ(made.profile.brightnessDb, bundled.profile.brightnessDb);
-        EXPECT_DOUBLE_EQ(made.profile.shapeRd, bundled.profile.shapeRd);
+        EXPECT_DOUBLE_EQ(made.profile.openQuotient, bundled.profile.openQuotient);
+        EXPECT_DOUBLE_EQ(made.profile.returnCornerHz, bundled.profile.returnCornerHz);
         EXPECT_DOUBLE_EQ(made.profile.jitter, bundled.profile.jitter);
         EXPECT_EQ(made.presetGender, bundled.presetGender);
         EXPECT_EQ(made.tiltDb, bundled.tiltDb);
     }
     const BundledVoice low = MadeVoiceOf(AtPitch(50), "v.dat");
     const BundledVoice mid = MadeVoiceOf(AtPitch(150), "v.dat");
-    EXPECT_EQ(low.profile.brightnessDb, 30);
-    EXPECT_GT(mid.profile.brightnessDb, 7);
-    EXPECT_LT(mid.profile.brightnessDb, 30);
+    EXPECT_EQ(low.profile.openQuotient, BundledVoices()[0].profile.openQuotient);
+    EXPECT_GT(mid.profile.openQuotient, BundledVoices()[0].profile.openQuotient);
+    EXPECT_LT(mid.profile.openQuotient, BundledVoices()[1].profile.openQuotient);
     EXPECT_EQ(mid.tiltDb, 0);
     // A glide is judged by the geometric mean of its ends.
     const VoiceRequest glide = AtPitch(120, 240);

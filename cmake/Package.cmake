@@ -21,8 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUIRNEL_SOURCE_URL})
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quirnel project <quirnel@quirnel.example>" CACHE STRING
-    "Maintainer field of the Debian package")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${QUIRNEL_MAINTAINER})
 # The chart draws the IPA symbols in Doulos SIL; the volume control reaches the sound
 # server through ALSA's plugins; native Wayland needs Qt's Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-sil-doulos")

@@ -19,12 +19,23 @@ QUIRNEL_PACKAGES=(
     pulseaudio pulseaudio-utils procps
     fonts-sil-doulos
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
-    xvfb xauth qt6-wayland
+    xvfb xauth x11-utils qt6-wayland
     desktop-file-utils appstream shared-mime-info groff-base
     dpkg-dev file
 )
 
-# Installs whatever of the given packages is missing (apt-get update only when needed).
+# Debian packages scripts/package needs to build the package: the build's own, Qt's SVG
+# module and the tools of dpkg-shlibdeps and CPack.
+QUIRNEL_PACKAGE_BUILD_PACKAGES=(
+    "${QUIRNEL_TOOL_PACKAGES[@]}"
+    qt6-svg-dev dpkg-dev file
+)
+
+# How long apt waits for another package manager to let go of its lock, in seconds.
+QUIRNEL_APT_LOCK_WAIT=${QUIRNEL_APT_LOCK_WAIT:-600}
+
+# Installs whatever of the given packages is missing (apt-get update only when needed),
+# waiting at most QUIRNEL_APT_LOCK_WAIT seconds for a package manager that is running.
 quirnel_install_packages() {
     local missing=()
     local package
@@ -36,8 +47,11 @@ quirnel_install_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    local wait=(-o "DPkg::Lock::Timeout=$QUIRNEL_APT_LOCK_WAIT")
+    $sudo apt-get "${wait[@]}" update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get "${wait[@]}" install -y -qq \
+        --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-quirnel_jobs() { nproc 2>/dev/null || echo 2; }
+# Parallel build jobs: $QUIRNEL_JOBS, else one per processor.
+quirnel_jobs() { [ -n "${QUIRNEL_JOBS:-}" ] && echo "$QUIRNEL_JOBS" || nproc 2>/dev/null || echo 2; }

@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+
 namespace {
 
 // Latin-1 carries every byte through QString unchanged, so a file name that is not valid
@@ -24,9 +26,49 @@ std::string HelpText(const QCommandLineParser& parser) {
     return text;
 }
 
+// The options the QApplication takes out of the command line itself. They are known here
+// too, so that the line is judged before the display opens: an unknown option then ends
+// the program with the usage, not with a display that cannot be found.
+struct QtOption {
+    const char* name;
+    const char* valueName; // nullptr: a switch
+    const char* description;
+};
+
+constexpr QtOption kQtOptions[] = {
+    {"platform", "name", "The display platform plugin (xcb, wayland, offscreen, ...)."},
+    {"platformpluginpath", "path", "The folder of the platform plugins."},
+    {"platformtheme", "name", "The platform theme."},
+    {"plugin", "name", "An additional plugin to load."},
+    {"display", "display", "The X11 display to use (xcb only)."},
+    {"geometry", "geometry", "The main window's geometry (xcb only)."},
+    {"qwindowgeometry", "geometry", "The main window's geometry."},
+    {"qwindowicon", "file", "The main window's icon."},
+    {"qwindowtitle", "title", "The main window's title."},
+    {"style", "style", "The widget style (Fusion, ...)."},
+    {"stylesheet", "file", "A style sheet for the widgets."},
+    {"session", "id", "The session to restore."},
+    {"reverse", nullptr, "Lays out the widgets right to left."},
+    {"widgetcount", nullptr, "Prints at the end how many widgets were made."},
+    {"nograb", nullptr, "Never grabs the mouse or keyboard."},
+    {"dograb", nullptr, "Grabs the mouse and keyboard even in a debugger."},
+};
+
+std::string QtOptionsHelp() {
+    std::string text = "\nOptions of Qt (one or two dashes):\n";
+    for (const QtOption& option : kQtOptions) {
+        std::string usage = std::string("  -") + option.name;
+        if (option.valueName)
+            usage += std::string(" <") + option.valueName + ">";
+        usage.resize(std::max<size_t>(usage.size() + 2, 32), ' ');
+        text += usage + option.description + "\n";
+    }
+    return text;
+}
+
 } // namespace
 
-QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool strict) {
+QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Quirnel: hear vowels by pointing at them in a vowel chart.\n"
@@ -38,6 +80,16 @@ QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments, b
                         "cache folder and start the file dialogs in the documents folder, "
                         "unless the settings name other folders.");
     parser.addOption(fromDesktop);
+    // Qt's options are written with one dash, "-platform offscreen".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const QtOption& option : kQtOptions) {
+        QCommandLineOption qtOption(QString::fromLatin1(option.name),
+                                    QString::fromLatin1(option.description));
+        if (option.valueName)
+            qtOption.setValueName(QString::fromLatin1(option.valueName));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
     parser.addPositionalArgument(
         "DOCUMENT",
         "A vowel document (.vow) or a wave list (.wlist) to open; put \"--\" "
@@ -54,6 +106,8 @@ QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments, b
     if (parser.isSet(help) || parser.isSet("help-all")) {
         line.action = QuirnelCommandLine::Action::ShowHelp;
         line.text = HelpText(parser);
+        if (parser.isSet("help-all"))
+            line.text += QtOptionsHelp();
         return line;
     }
     if (parser.isSet(version)) {
@@ -62,12 +116,12 @@ QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments, b
         return line;
     }
     const QStringList documents = parser.positionalArguments();
-    if (strict && (!parsed || documents.size() > 1)) {
+    if (!parsed || documents.size() > 1) {
         line.action = QuirnelCommandLine::Action::Refuse;
         line.text =
             parsed ? "quirnel opens one document at a time, not " + std::to_string(documents.size())
                    : ToBytes(parser.errorText());
-        line.text += " (see quirnel --help)\n";
+        line.text += "\nUsage: quirnel [options] [DOCUMENT] (see quirnel --help)\n";
         return line;
     }
     line.fromDesktop = parser.isSet(fromDesktop);

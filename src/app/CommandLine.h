@@ -16,10 +16,10 @@ struct QuirnelCommandLine {
     std::string document;
 };
 
-// Reads the arguments (argv, the program's name first). With `strict`, unknown options
-// and more than one document refuse the line; without it (before Qt has taken out its own
-// options such as -platform) only --help and --version are looked for.
-QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool strict);
+// Reads the arguments (argv, the program's name first), before or after Qt has taken out
+// its own options (-platform and the like, which are known here and otherwise ignored).
+// Unknown options and more than one document refuse the line.
+QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // Whether the file named on the command line is a wave list (".wlist", any case) rather
 // than a vowel document.

@@ -38,8 +38,11 @@ void SetCheckMark(QAction* action, bool checked) {
 }
 
 // File names shown as menu texts: "&" is a character there, not a mnemonic.
+// A voice of the user's own folder (a whole path) shows its file name.
 QString MenuTextOfFileName(const std::string& name) {
-    return QString::fromStdString(name).replace('&', "&&");
+    const std::string shown =
+        !name.empty() && name.front() == '/' ? name.substr(name.rfind('/') + 1) : name;
+    return QString::fromStdString(shown).replace('&', "&&");
 }
 
 } // namespace

@@ -19,30 +19,39 @@ constexpr const char* kTitle = "New Voice";
 } // namespace
 
 void CTundrelApp::OnNewVoice() {
+    // The voice folder, or the user's own one when the voice folder may not be written
+    // (the installed voices of a package).
+    const std::string folder = NewVoiceFolder();
     InputForm form = NewVoiceForm();
-    form.check = [this](const InputForm& entered) {
+    form.check = [this, &folder](const InputForm& entered) {
         std::string fileName;
         VoiceRequest request;
         std::string problem = ReadNewVoiceForm(entered, fileName, request);
         std::vector<std::string> voices = m_voiceFiles;
-        if (problem.empty() && AddVoiceFile(voices, fileName) < 0)
+        if (problem.empty() && AddVoiceFile(voices, VoiceFileEntry(folder, fileName)) < 0)
             problem = "The Voices menu holds " + std::to_string(kMaxVoiceFiles) +
                       " voices, its most. Give the name of one of them to replace it, or "
                       "move voices out of " +
-                      g_strDatDir + " and start Quirnel again.";
+                      folder + " and start Quirnel again.";
         return problem;
     };
-    if (!GetInputPrompt().AskForm(form))
-        return;
     std::string fileName;
     VoiceRequest request;
-    ReadNewVoiceForm(form, fileName, request);
-    const std::string path = g_strDatDir + "/" + fileName;
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, error)) &&
-        ShowMessage("The voice folder holds " + fileName + " already. Replace it?", kTitle,
-                    MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
-        return;
+    std::string path;
+    // A No to replacing an existing voice goes back to the form with everything typed.
+    for (;;) {
+        if (!GetInputPrompt().AskForm(form))
+            return;
+        ReadNewVoiceForm(form, fileName, request);
+        path = folder + "/" + fileName;
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)) ||
+            ShowMessage("The voice folder holds " + fileName + " already. Replace it?", kTitle,
+                        MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
+            break;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
     std::string problem;
     {
         const BusyCursor busy;
@@ -52,7 +61,7 @@ void CTundrelApp::OnNewVoice() {
         ShowMessage(problem, kTitle, MsgIcon::Error);
         return;
     }
-    const int index = AddVoiceFile(m_voiceFiles, fileName);
+    const int index = AddVoiceFile(m_voiceFiles, VoiceFileEntry(folder, fileName));
     m_pFrame->SetVoiceFiles(m_voiceFiles);
     m_pFrame->ExecuteCommand(ID_VOICE_FIRST + index);
 }

@@ -14,6 +14,7 @@
 #include "view/InputPrompt.h"
 #include "view/TundrelView.h"
 
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -98,7 +99,12 @@ bool CTundrelApp::OpenCommandLineDocument(const std::vector<std::string>& argume
     if (arguments.size() < 2 || IsWaveListFile(arguments[1]))
         return m_pDoc->OnNewDocument();
     // A full path, so that later changes of the working folder cannot redirect a Save.
-    return m_pDoc->OnOpenDocument(FullPath(arguments[1]));
+    const std::string path = FullPath(arguments[1]);
+    if (m_pDoc->OnOpenDocument(path))
+        return true;
+    // The program ends: its standard error says which file it was (the message box may not).
+    std::fprintf(stderr, "quirnel: %s could not be opened as a vowel document\n", path.c_str());
+    return false;
 }
 
 void CTundrelApp::OnInitialUpdate() {

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -29,6 +30,11 @@ bool IsVoiceFile(const fs::directory_entry& entry) {
 // Case-insensitive name order, so "VOICE.DAT" sorts among the lower-case names; exact
 // byte order breaks ties so the order never depends on the file system.
 bool NameOrder(const std::string& a, const std::string& b) {
+    // Whole paths (voices of other folders) after the names of the voice folder.
+    const bool pathA = !a.empty() && a.front() == '/';
+    const bool pathB = !b.empty() && b.front() == '/';
+    if (pathA != pathB)
+        return pathB;
     const std::string la = Lowered(a);
     const std::string lb = Lowered(b);
     return la != lb ? la < lb : a < b;
@@ -97,6 +103,22 @@ int AddVoiceFile(std::vector<std::string>& list, const std::string& name) {
     return static_cast<int>(inserted - list.begin());
 }
 
+std::string UserVoiceFolder() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && dataHome[0] == '/')
+        return std::string(dataHome) + "/quirnel/Dat";
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/.local/share/quirnel/Dat";
+}
+
+std::string NewVoiceFolder() {
+    return ::access(g_strDatDir.c_str(), W_OK | X_OK) == 0 ? g_strDatDir : UserVoiceFolder();
+}
+
+std::string VoiceFileEntry(const std::string& folder, const std::string& name) {
+    return folder == g_strDatDir ? name : folder + "/" + name;
+}
+
 std::vector<std::string> VoiceSearchFolders() {
     std::vector<std::string> folders = DataSearchFolders("Dat");
     folders.erase(std::remove(folders.begin(), folders.end(), g_strDatDir), folders.end());
@@ -114,4 +136,8 @@ void FindVoiceFiles(std::vector<std::string>& list) {
         list = SearchVoiceFolders();
     if (list.empty())
         list = LocateDataDirectory();
+    const std::string own = UserVoiceFolder();
+    if (own != g_strDatDir)
+        for (const std::string& name : ListVoiceFiles(own))
+            AddVoiceFile(list, own + "/" + name);
 }

@@ -5,7 +5,9 @@
 #include "app/DisplayPlatform.h"
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
+#include "app/QuitOnSignals.h"
 #include "app/TundrelApp.h"
+#include "base/ScratchFolder.h"
 #include "qtseams/QtFileDialogs.h"
 #include "qtseams/QtFolderChooser.h"
 #include "qtseams/QtInputPrompt.h"
@@ -19,13 +21,17 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    // --help and --version answer without a display. Qt's own options (-platform and the
-    // like) are taken out only by the QApplication, so nothing else is judged before it.
-    const QuirnelCommandLine early = ParseCommandLine({argv, argv + argc}, false);
+    // The line is judged before the display opens: --help and --version answer, and a line
+    // that is refused ends with the usage, without a display.
+    const QuirnelCommandLine early = ParseCommandLine({argv, argv + argc});
     if (early.action == QuirnelCommandLine::Action::ShowHelp ||
         early.action == QuirnelCommandLine::Action::ShowVersion) {
         std::fputs(early.text.c_str(), stdout);
         return 0;
+    }
+    if (early.action == QuirnelCommandLine::Action::Refuse) {
+        std::fputs(("quirnel: " + early.text).c_str(), stderr);
+        return 2;
     }
     const std::string platform =
         ChooseDisplayPlatform([](const char* name) { return std::getenv(name); });
@@ -39,11 +45,13 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(kQuirnelAppId);
     // The arguments as the file system's bytes (QApplication has taken out its own options):
     // a file name that is not valid UTF-8 would not survive a QString.
-    const QuirnelCommandLine line = ParseCommandLine({argv, argv + argc}, true);
-    if (line.action == QuirnelCommandLine::Action::Refuse) {
-        std::fputs(("quirnel: " + line.text).c_str(), stderr);
-        return 2;
-    }
+    const QuirnelCommandLine line = ParseCommandLine({argv, argv + argc});
+
+    // Before anything makes a scratch folder: a signal ends the program as its window does.
+    QuitOnSignals quitOnSignals;
+    // Scratch folders of earlier runs that were killed outright.
+    ScratchFolder::RemoveLeftovers("quirnel-settings");
+    ScratchFolder::RemoveLeftovers("quirnel-voice");
 
     QtMessageSink messages;
     StderrMessageSink printedMessages; // for runs without anybody at the screen
@@ -66,11 +74,14 @@ int main(int argc, char** argv) {
     if (line.fromDesktop)
         app.StartFromDesktop(FindDesktopFolders());
     if (!app.InitInstance(arguments))
-        return 1;
+        return QuitOnSignals::Received() ? 128 + QuitOnSignals::Received() : 1;
+    if (QuitOnSignals::Received())
+        return 128 + QuitOnSignals::Received();
     messages.SetParent(app.Frame());
     folders.SetParent(app.Frame());
     CMainFrame* frame = app.Frame();
     FirstPaintProbe::FromEnvironment(frame->View()->Widget(), frame,
                                      [frame](int id) { frame->ExecuteCommand(id); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return QuitOnSignals::Received() ? 128 + QuitOnSignals::Received() : status;
 }

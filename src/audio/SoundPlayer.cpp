@@ -26,7 +26,10 @@ constexpr int64_t kTailMarginUs = 20000;
 constexpr int kWatchIntervalMs = 250;
 // The server's resampler holds back the last few samples of a stream (half its filter,
 // 128 samples for the best speex quality) until more samples push them out: this much
-// silence after each sound makes sure all of the sound is heard.
+// silence after each sound makes sure all of the sound is heard. It is counted in frames of
+// the sound, not in time: a sound at a low rate is resampled up, and the filter then holds
+// back that many frames of the sound itself (at 10 kHz 12.8 ms, at kLowestPlayableRate
+// 128 ms), so a pad of a few milliseconds would cut off its end.
 constexpr size_t kFlushFrames = 256;
 
 int64_t NowUs() {
@@ -182,7 +185,7 @@ void CSoundPlayer::Play(const std::string& path) {
     }
     const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
                               static_cast<uint8_t>(sound.channels)};
-    if (!pa_sample_spec_valid(&spec)) {
+    if (!pa_sample_spec_valid(&spec) || sound.sampleRate < kLowestPlayableRate) {
         m_lastResult = PlayResult::NotDecoded; // a format no sound server plays
         return;
     }

@@ -33,6 +33,11 @@ struct pa_sample_spec;
 //
 // Needs a QCoreApplication (or QApplication) in the process and a running event loop on
 // the thread that owns the player: the end of a sound is reported there.
+// The lowest sample rate played. The end of every sound is followed by silence that pushes
+// the server's resampler out (a fixed number of frames, see SoundPlayer.cpp); below this
+// rate that silence alone would last for seconds.
+constexpr int kLowestPlayableRate = 1000;
+
 class CSoundPlayer : public QObject, public ISoundPlayer {
     Q_OBJECT
 

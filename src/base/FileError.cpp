@@ -44,6 +44,7 @@ std::string FileErrorReason(int error) {
 }
 
 void ShowFileError(const std::string& path, int error) {
-    ShowMessage(FileErrorText(path, FileErrorCauseFromErrno(error)), "Error", MsgIcon::Error,
-                MsgButtons::Ok);
+    // The cause code alone tells a user little: the reason follows on a line of its own.
+    ShowMessage(FileErrorText(path, FileErrorCauseFromErrno(error)) + FileErrorReason(error),
+                "Error", MsgIcon::Error, MsgButtons::Ok);
 }

@@ -63,6 +63,9 @@ inline constexpr TextSetting kReferenceVowels{"Chart", "ReferenceVowels", ""};
 inline constexpr NumberSetting kReferenceSpread{"Chart", "ReferenceSpread", 0, 0, 1};
 // 1: ticks and labels of F1 and F2 along the chart's top and left edges.
 inline constexpr NumberSetting kAxisLabels{"Chart", "AxisLabels", 0, 0, 1};
+// The folder the last chart was exported to (File > Export Chart), where the next one is
+// proposed; absent: the documents' folder.
+inline constexpr FolderSetting kChartExportFolder{"Chart", "ExportFolder", FolderDefault::None};
 
 // --- Stimuli: sounds exported from the window and vowel continua -----------------------------
 // Their sample rate in Hz: read and written by File > Export Sound and Tools > Make

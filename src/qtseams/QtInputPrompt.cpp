@@ -6,7 +6,17 @@
 #include "view/InputDialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QProgressDialog>
+
+#include <algorithm>
+
+namespace {
+
+// Room the title bar takes beside the title: the window's icon and its buttons.
+constexpr int kTitleBarButtonsWidth = 160;
+
+} // namespace
 
 QtInputPrompt::QtInputPrompt() = default;
 
@@ -52,8 +62,13 @@ bool QtInputPrompt::ShowProgress(const std::string& title, int done, int total) 
         m_progress->setMinimumDuration(0);
         m_progress->setCancelButtonText(QStringLiteral("Cancel"));
     }
-    m_progress->setWindowTitle(QString::fromStdString(title));
+    const QString caption = QString::fromStdString(title);
+    m_progress->setWindowTitle(caption);
     m_progress->setLabelText(QStringLiteral("%1 of %2 written").arg(done).arg(total));
+    // Wide enough for the title beside the title bar's buttons, not only for the text.
+    const int titleWidth =
+        QFontMetrics(QApplication::font()).horizontalAdvance(caption) + kTitleBarButtonsWidth;
+    m_progress->setMinimumWidth(std::max(m_progress->sizeHint().width(), titleWidth));
     m_progress->setMaximum(total);
     m_progress->setValue(done); // shows the dialog and lets the window repaint
     QApplication::processEvents();

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -41,6 +42,14 @@ std::string FileName(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// The keys and values of a QSettings, to carry them into a new one.
+std::vector<std::pair<QString, QVariant>> AllValues(QSettings& settings) {
+    std::vector<std::pair<QString, QVariant>> values;
+    for (const QString& key : settings.allKeys())
+        values.emplace_back(key, settings.value(key));
+    return values;
+}
+
 } // namespace
 
 QtSettingsProfile::QtSettingsProfile(std::string path) : m_path(std::move(path)) {
@@ -50,10 +59,11 @@ QtSettingsProfile::QtSettingsProfile(std::string path) : m_path(std::move(path))
         m_bKeepFile = true;
         ReportOnce(FileErrorCauseFromErrno(error));
     }
-    m_scratchPath = m_scratchFolder.filePath(QStringLiteral("read.ini"));
+    const QString scratch = QFile::decodeName(m_scratchFolder.Path().c_str());
+    m_scratchPath = scratch + QStringLiteral("/read.ini");
     // Without its copy the file's settings would be lost by the next save.
     if (!text.empty() &&
-        (!m_scratchFolder.isValid() || ReplaceFileContents(FileName(m_scratchPath), text) != 0)) {
+        (scratch.isEmpty() || ReplaceFileContents(FileName(m_scratchPath), text) != 0)) {
         m_bKeepFile = true;
         ReportOnce(kCauseGeneric);
     }
@@ -88,6 +98,7 @@ void QtSettingsProfile::WriteString(const std::string& section, const std::strin
     if (current.isValid() && ValueText(current) == value)
         return;
     m_settings->setValue(name, StoredValue(value));
+    m_changedKeys.insert(name);
     Save();
 }
 
@@ -96,14 +107,12 @@ void QtSettingsProfile::WriteString(const std::string& section, const std::strin
 // error in a garbage file it read as much as a write that failed: starting afresh, its
 // status tells of the next write alone.
 void QtSettingsProfile::StartAfresh() {
-    std::vector<std::pair<QString, QVariant>> values;
-    for (const QString& key : m_settings->allKeys())
-        values.emplace_back(key, m_settings->value(key));
+    const auto values = AllValues(*m_settings);
     m_settings.reset();
     QFile::remove(m_scratchPath);
     // A name of its own each time, so that nothing QSettings remembers of a file carries over.
-    m_scratchPath =
-        m_scratchFolder.filePath(QStringLiteral("quirnel-%1.ini").arg(++m_nScratchFiles));
+    m_scratchPath = QFile::decodeName(m_scratchFolder.Path().c_str()) +
+                    QStringLiteral("/quirnel-%1.ini").arg(++m_nScratchFiles);
     m_settings = std::make_unique<QSettings>(m_scratchPath, QSettings::IniFormat);
     for (const auto& [key, value] : values)
         m_settings->setValue(key, value);
@@ -118,18 +127,65 @@ void QtSettingsProfile::Save() {
         StartAfresh();
         return;
     }
-    std::string bytes;
-    if (int error = ReadWholeFile(FileName(m_scratchPath), bytes, kMaxSettingsFileBytes)) {
-        ReportOnce(FileErrorCauseFromErrno(error));
-        return;
-    }
     // The folder of a first settings file (~/.config/quirnel) may not exist yet.
     const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
     std::error_code ignored;
     if (!folder.empty())
         std::filesystem::create_directories(folder, ignored);
+    // Another window may be saving the same file. A lock that cannot be had in time (a
+    // window that hangs, a folder without write permission) does not stop the save: the
+    // merge below still keeps whatever the other window had written before.
+    QLockFile lock(QFile::decodeName(m_path.c_str()) + QStringLiteral(".lock"));
+    lock.tryLock(kSettingsLockWaitMs);
+    std::string bytes;
+    if (!MergeIntoFile(bytes))
+        return;
     if (int error = ReplaceFileContents(m_path, bytes))
         ReportOnce(FileErrorCauseFromErrno(error));
+}
+
+// The file as it is on disk now with this profile's changed keys set in it, as bytes; false,
+// after the report, when the file cannot be read or the merge cannot be written.
+bool QtSettingsProfile::MergeIntoFile(std::string& bytes) {
+    std::string text;
+    const int error = ReadWholeFile(m_path, text, kMaxSettingsFileBytes);
+    if (error != 0 && error != ENOENT) {
+        ReportOnce(FileErrorCauseFromErrno(error));
+        return false;
+    }
+    const QString folder = QFile::decodeName(m_scratchFolder.Path().c_str());
+    const QString onDisk = folder + QStringLiteral("/on-disk.ini");
+    const QString merged = folder + QStringLiteral("/merged-%1.ini").arg(++m_nScratchFiles);
+    if (folder.isEmpty() || ReplaceFileContents(FileName(onDisk), text) != 0) {
+        ReportOnce(kCauseGeneric);
+        return false;
+    }
+    std::vector<std::pair<QString, QVariant>> values;
+    {
+        QSettings current(onDisk, QSettings::IniFormat);
+        values = AllValues(current);
+    }
+    QFile::remove(onDisk);
+    // A fresh file, so that lines of the old one QSettings could not read do not stop it.
+    bool written = false;
+    {
+        QSettings result(merged, QSettings::IniFormat);
+        for (const auto& [key, value] : values)
+            if (!m_changedKeys.contains(key))
+                result.setValue(key, value);
+        for (const QString& key : m_changedKeys)
+            result.setValue(key, m_settings->value(key));
+        result.sync();
+        written = result.status() == QSettings::NoError;
+    }
+    const int readError =
+        written ? ReadWholeFile(FileName(merged), bytes, kMaxSettingsFileBytes) : 0;
+    QFile::remove(merged);
+    if (!written || readError != 0) {
+        ReportOnce(written ? FileErrorCauseFromErrno(readError) : kCauseGeneric);
+        return false;
+    }
+    return true;
 }
 
 void QtSettingsProfile::ReportOnce(unsigned cause) {

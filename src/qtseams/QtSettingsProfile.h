@@ -2,10 +2,11 @@
 #pragma once
 
 #include "base/Profile.h"
+#include "base/ScratchFolder.h"
 
+#include <QSet>
 #include <QSettings>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <memory>
@@ -14,10 +15,16 @@
 // Settings files hold a few short lines; a bigger file is not one.
 constexpr size_t kMaxSettingsFileBytes = size_t{1} << 20;
 
+// The longest wait for another window that is writing the same settings file.
+constexpr int kSettingsLockWaitMs = 2000;
+
 // Reads the file once at construction, never waiting and at most kMaxSettingsFileBytes of
 // it (a missing file is an empty profile), and hands a private scratch copy to QSettings,
-// which never touches the file itself. Every change is written to the scratch copy and
-// from there to the file at once with the safe replace: a symbolic link is written
+// which never touches the file itself. Every change is saved at once: under a lock file
+// beside the settings file (waiting at most kSettingsLockWaitMs for another window), the
+// file is read as it is on disk at that moment and only the keys this profile changed
+// are merged into it, so that two windows never lose each other's changes. The result is
+// written with the safe replace: a symbolic link is written
 // through and kept, a target that is not a regular file or may not be written is refused,
 // and the old file survives every failure. A file that exists but cannot be read (a
 // folder, a device, a pipe, a file over the limit, no permission) is never overwritten.
@@ -49,10 +56,13 @@ private:
     void ReportOnce(unsigned cause);
 
     std::string m_path;
-    QTemporaryDir m_scratchFolder;
+    bool MergeIntoFile(std::string& bytes);
+
+    ScratchFolder m_scratchFolder{"quirnel-settings"};
     QString m_scratchPath;
     int m_nScratchFiles = 0;
     std::unique_ptr<QSettings> m_settings;
-    bool m_bKeepFile = false; // the file could not be read, so it is left as it is
+    QSet<QString> m_changedKeys; // what this profile wrote: the keys merged into the file
+    bool m_bKeepFile = false;    // the file could not be read, so it is left as it is
     bool m_bReported = false;
 };

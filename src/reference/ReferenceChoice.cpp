@@ -57,9 +57,8 @@ bool LoadReferenceChoice(const std::string& choice, const std::vector<std::strin
     } else {
         if (!ReadReferenceTable(choice, table, problem))
             return false;
-        const std::vector<std::string> groups = table.Groups();
-        if (!groups.empty())
-            group = groups.front();
+        // The first group in the order of the file (a table holds at least one token).
+        group = table.tokens.front().group;
         result.label = FileNameOf(choice) + (group.empty() ? "" : ": " + group);
         result.citation = choice;
     }

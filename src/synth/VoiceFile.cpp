@@ -1,8 +1,10 @@
 #include "synth/VoiceFile.h"
 
+#include "base/FileError.h"
 #include "base/SafeFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -118,16 +120,18 @@ bool ParseVoiceData(const char* data, size_t size, VoiceSamples& out) {
 
 namespace {
 
-// Reads the file's text, at most kMaxVoiceFileBytes of it; false when it cannot be read.
-bool ReadVoiceText(const std::string& path, std::string& text) {
+// Reads the file's text, at most kMaxVoiceFileBytes of it; the errno value when it cannot
+// be read, else 0.
+int ReadVoiceText(const std::string& path, std::string& text) {
     // A folder, device or pipe is refused unread: a pipe would make the run wait forever.
     int fd = -1;
-    if (OpenRegularFileForReading(path, fd) != 0)
-        return false;
+    if (const int error = OpenRegularFileForReading(path, fd))
+        return error;
     std::FILE* file = ::fdopen(fd, "r");
     if (!file) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        return error;
     }
     char chunk[65536];
     bool truncated = false;
@@ -139,16 +143,16 @@ bool ReadVoiceText(const std::string& path, std::string& text) {
         }
         text.append(chunk, got);
     }
-    const bool failed = !truncated && std::ferror(file);
+    const int failed = !truncated && std::ferror(file) ? (errno ? errno : EIO) : 0;
     std::fclose(file);
     if (failed)
-        return false;
+        return failed;
     if (truncated) {
         // Drop a number that may have been cut at the limit.
         const size_t lastSpace = text.find_last_of(" \t\n\v\f\r");
         text.resize(lastSpace == std::string::npos ? 0 : lastSpace);
     }
-    return true;
+    return 0;
 }
 
 } // namespace
@@ -157,8 +161,9 @@ Report ReadVoiceFile(const std::string& path, VoiceSamples& out) {
     Report report;
     try {
         std::string text;
-        if (!ReadVoiceText(path, text)) {
-            report.Fail("Can't open voicing samples file:\n" + path, "Error", MsgIcon::Error);
+        if (const int error = ReadVoiceText(path, text)) {
+            report.Fail("Can't open voicing samples file:\n" + path + "\n" + FileErrorReason(error),
+                        "Error", MsgIcon::Error);
             return report;
         }
         ParseVoiceData(text.data(), text.size(), out);

@@ -274,7 +274,8 @@ void ChartState::MovePoint(PointMove move) {
             m_point.x = kChartWidth - 1;
         break;
     case PointMove::Left:
-        m_point.x = std::max(m_point.x - step, 0);
+        // x = 0 reads as "no point": the point stops at the chart's first column instead.
+        m_point.x = std::max(m_point.x - step, 1);
         break;
     }
     MarkToPlay();
@@ -534,7 +535,9 @@ bool ChartState::ChooseVoice(int index) {
     if (!m_voiceFiles || index < 0 || static_cast<size_t>(index) >= m_voiceFiles->size())
         return false;
     m_voiceIndex = index;
-    m_voiceFile = m_dataDir + "/" + (*m_voiceFiles)[static_cast<size_t>(index)];
+    // A name in the voice folder, or the whole path of a voice of the user's own folder.
+    const std::string& entry = (*m_voiceFiles)[static_cast<size_t>(index)];
+    m_voiceFile = !entry.empty() && entry.front() == '/' ? entry : m_dataDir + "/" + entry;
     Redraw();
     return true;
 }

@@ -59,6 +59,11 @@ InputForm ContinuumForm(const std::vector<ContinuumPoint>& starts,
                                scale % static_cast<int>(kScales.size())),
                    FolderField("Folder", shown.folder),
                    TextField("File prefix", shown.prefix)};
+    // The typed end point counts only while "typed below" is chosen.
+    for (int typed : {kContinuumF1, kContinuumF2}) {
+        form.fields[static_cast<size_t>(typed)].enabledByField = kContinuumTo;
+        form.fields[static_cast<size_t>(typed)].enabledByChoice = 0;
+    }
     AddSoundFormatFields(form, shown.format);
     return form;
 }

@@ -22,6 +22,21 @@ CFormDialog::CFormDialog(QWidget* parent, const InputForm& form) : QDialog(paren
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // Fields that only one choice of another field takes are enabled while it is chosen.
+    for (size_t i = 0; i < form.fields.size(); ++i) {
+        const FormField& field = form.fields[i];
+        const auto by = static_cast<size_t>(field.enabledByField);
+        if (field.enabledByField < 0 || by >= m_editors.size())
+            continue;
+        auto* choice = qobject_cast<QComboBox*>(m_editors[by]);
+        if (!choice)
+            continue;
+        QWidget* editor = m_editors[i];
+        const int wanted = field.enabledByChoice;
+        editor->setEnabled(choice->currentIndex() == wanted);
+        connect(choice, &QComboBox::currentIndexChanged, editor,
+                [editor, wanted](int index) { editor->setEnabled(index == wanted); });
+    }
     if (!m_editors.empty())
         m_editors.front()->setFocus();
 }

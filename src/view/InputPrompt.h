@@ -14,6 +14,10 @@ struct FormField {
     std::string text;                 // Text and Folder: the value
     std::vector<std::string> choices; // Choice: the texts offered
     int chosen = 0;                   // Choice: the index of the one chosen
+    // When >= 0: the field can be edited only while the choice field of that index has
+    // enabledByChoice chosen (typed values that only one of its choices takes).
+    int enabledByField = -1;
+    int enabledByChoice = 0;
 };
 
 FormField TextField(const std::string& label, const std::string& text);

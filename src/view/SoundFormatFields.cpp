@@ -40,17 +40,21 @@ template <class List> auto Chosen(const List& list, const FormField& field) {
 
 } // namespace
 
-void AddSoundFormatFields(InputForm& form, const SoundFormat& format) {
+void AddSoundFormatFields(InputForm& form, const SoundFormat& format, SoundFileType type) {
     std::vector<std::string> rates;
     for (int each : kExportRates)
         rates.push_back(RateText(each));
+    // The formats a file of the type takes come first in kSampleFormats, so the indices of
+    // the shorter list are those of the whole one.
     std::vector<std::string> sampleFormats;
     for (SampleFormat each : kSampleFormats)
-        sampleFormats.push_back(SampleFormatText(each));
+        if (CheckSoundFormat({kRenderedRate, each}, type).empty())
+            sampleFormats.push_back(SampleFormatText(each));
+    const int chosen = std::min(IndexOf(kSampleFormats, format.sampleFormat),
+                                static_cast<int>(sampleFormats.size()) - 1);
     form.fields.push_back(
         ChoiceField("Sample rate", rates, IndexOf(kExportRates, format.sampleRate)));
-    form.fields.push_back(
-        ChoiceField("Sample format", sampleFormats, IndexOf(kSampleFormats, format.sampleFormat)));
+    form.fields.push_back(ChoiceField("Sample format", sampleFormats, chosen));
 }
 
 SoundFormat SoundFormatOfFields(const InputForm& form, size_t first) {

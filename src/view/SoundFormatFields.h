@@ -7,8 +7,11 @@
 
 #include <cstddef>
 
-// Appends "Sample rate" and "Sample format", showing format.
-void AddSoundFormatFields(InputForm& form, const SoundFormat& format);
+// Appends "Sample rate" and "Sample format", showing format. The formats offered are those
+// a file of the type can hold (FLAC holds no 32-bit float; its nearest, 24-bit PCM, is
+// shown for it).
+void AddSoundFormatFields(InputForm& form, const SoundFormat& format,
+                          SoundFileType type = SoundFileType::Wav);
 // The format chosen in the two fields from field `first` on.
 SoundFormat SoundFormatOfFields(const InputForm& form, size_t first);
 

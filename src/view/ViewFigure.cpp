@@ -93,14 +93,21 @@ void CTundrelView::OnLoadReference() {
 
 // The chart as it is shown, to SVG, PDF or PNG by the name's extension.
 void CTundrelView::OnExportChart() {
+    // Where the last chart went, as Export Sound does.
+    const std::string stored = ReadSetting(settings::kChartExportFolder);
     const FileChoice choice = GetFileDialogs().SaveFile(
-        "Export Chart", g_strVowDir, "vowel-chart.svg",
+        "Export Chart", stored.empty() ? g_strVowDir : stored, "vowel-chart.svg",
         "SVG drawing (*.svg);;PDF document (*.pdf);;PNG picture (*.png)", "svg");
     if (!choice.accepted)
         return;
     std::string problem;
-    if (!WriteChartFigure(choice.path, m_state, m_look, problem))
+    if (!WriteChartFigure(choice.path, m_state, m_look, problem)) {
         ShowMessage(problem, "Error", MsgIcon::Error);
+        return;
+    }
+    std::error_code error;
+    WriteSetting(settings::kChartExportFolder,
+                 std::filesystem::absolute(choice.path, error).parent_path().string());
 }
 
 // The reference vowel under the mouse: its symbol, mean and study.

@@ -156,7 +156,7 @@ void CTundrelView::OnExportSound() {
     }
     InputForm form;
     form.title = kExportTitle;
-    AddSoundFormatFields(form, StoredSoundFormat());
+    AddSoundFormatFields(form, StoredSoundFormat(), type);
     form.check = [type](const InputForm& entered) {
         return CheckSoundFormat(SoundFormatOfFields(entered, 0), type);
     };

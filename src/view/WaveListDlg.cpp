@@ -268,8 +268,11 @@ void CWaveListDlg::OnAdd() {
     const FileChoice choice = GetFileDialogs().OpenFiles("Open", m_strDir, kWaveFilter);
     if (!choice.accepted || choice.paths.empty())
         return;
+    // The first file added is selected, so that Play plays it.
+    const int first = m_list->count();
     for (const std::string& path : choice.paths)
         AddLine(path);
+    m_list->setCurrentRow(first);
     RememberDirectory(choice.paths.front());
 }
 

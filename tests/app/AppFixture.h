@@ -10,9 +10,11 @@
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +28,16 @@ protected:
                                    work.File("Dat/01-male.dat"));
         SetProfile(&profile);
         SetFileDialogs(&dialogs);
+        // The voices of the user's own folder join the Voices menu: this machine's stay out.
+        if (const char* old = std::getenv("XDG_DATA_HOME"))
+            m_oldDataHome = old;
+        setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
     }
     void TearDown() override {
+        if (m_oldDataHome)
+            setenv("XDG_DATA_HOME", m_oldDataHome->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
         app.reset();
         SetProfile(nullptr);
         SetFileDialogs(nullptr);
@@ -39,6 +49,7 @@ protected:
     }
 
     TempDir work;
+    TempDir dataHome;
     MemoryProfile profile;
     RecordingMessageSink messages;
     ScopedMessageSink messageGuard{&messages};
@@ -49,4 +60,5 @@ protected:
 
 private:
     std::string m_oldDir;
+    std::optional<std::string> m_oldDataHome;
 };

@@ -3,11 +3,15 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,9 +26,12 @@ protected:
                       work.File("Dat/01-male.dat"));
     }
 
-    int Run(const QStringList& arguments, const QString& extraVariable = {}) {
+    int Run(const QStringList& arguments, const QString& extraVariable = {}, bool display = true) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!display)
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                environment.remove(name);
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.Path()));
         environment.insert("QUIRNEL_MESSAGES_TO_STDERR", "1");
         if (!extraVariable.isEmpty())
@@ -68,6 +75,14 @@ TEST_F(ProgramTest, ADocumentThatCannotBeOpenedEndsTheProgramWithStatusOne) {
     const std::string missing = work.File("missing.vow");
     EXPECT_EQ(Run({QString::fromStdString(missing)}), 1);
     EXPECT_NE(errors.find("Quirnel: " + missing + " was not found."), std::string::npos) << errors;
+    // The box's text names no file for a damaged one: standard error does.
+    const std::string damaged = work.File("damaged.vow");
+    std::ofstream(damaged) << "not a vowel document";
+    EXPECT_EQ(Run({QString::fromStdString(damaged)}), 1);
+    EXPECT_NE(errors.find("Unexpected file format."), std::string::npos) << errors;
+    EXPECT_NE(errors.find("quirnel: " + damaged + " could not be opened as a vowel document\n"),
+              std::string::npos)
+        << errors;
 }
 
 // A pipe where the program reads or writes a file of its own must never make it wait.
@@ -98,10 +113,63 @@ TEST_F(ProgramTest, HelpAndVersionAnswerAndDashDashNamesADocument) {
     EXPECT_NE(output.find("--from-desktop"), std::string::npos);
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(output, std::string("quirnel ") + kQuirnelVersion + "\n");
-    EXPECT_EQ(Run({"--bogus"}), 2);
-    EXPECT_NE(errors.find("quirnel: Unknown option 'bogus'."), std::string::npos) << errors;
+    EXPECT_EQ(Run({"--help-all"}), 0);
+    EXPECT_NE(output.find("  -platform <name>"), std::string::npos) << output;
+    // The line is judged before a display is looked for.
+    EXPECT_EQ(Run({"--bogus"}, {}, false), 2);
+    EXPECT_NE(errors.find("quirnel: Unknown option 'bogus'.\nUsage: quirnel [options]"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(Run({"-platform", "offscreen", "--version"}, {}, false), 0);
     EXPECT_EQ(Run({"a.vow", "b.vow"}), 2);
     EXPECT_EQ(Run({"--", "--help"}), 1); // a document of that name, which does not exist
     EXPECT_NE(errors.find("Quirnel: " + work.File("--help") + " was not found."), std::string::npos)
         << errors;
+}
+
+// A window ended by a signal removes its scratch folder, and a start removes those of
+// processes that were killed outright; a folder of a running process stays.
+TEST_F(ProgramTest, SignalsEndTheWindowWithoutLeavingScratchFolders) {
+    TempDir temp;
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    const std::string stale = temp.File("quirnel-settings-" + std::to_string(dead) + "-abcdef");
+    const std::string live = temp.File("quirnel-voice-" + std::to_string(getpid()) + "-abcdef");
+    for (const std::string& folder : {stale, live}) {
+        fs::create_directory(folder);
+        std::ofstream(folder + "/quirnel-1.ini") << "[Options]\n";
+    }
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.Path()));
+        environment.insert("QUIRNEL_MESSAGES_TO_STDERR", "1");
+        environment.insert("TMPDIR", QString::fromStdString(temp.Path()));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QString::fromStdString(work.Path()));
+        process.start(QUIRNEL_PROGRAM, {});
+        ASSERT_TRUE(process.waitForStarted(60000));
+        const std::string own = "quirnel-settings-" + std::to_string(process.processId()) + "-";
+        // Up once its own scratch folder is there (the signals are caught before it is made).
+        bool up = false;
+        for (int i = 0; i < 6000 && !up && process.state() == QProcess::Running; ++i) {
+            for (const auto& entry : fs::directory_iterator(temp.Path()))
+                up = up || entry.path().filename().string().rfind(own, 0) == 0;
+            if (!up)
+                process.waitForFinished(10);
+        }
+        ASSERT_TRUE(up) << process.readAllStandardError().toStdString();
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 128 + signal);
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(temp.Path()))
+            if (entry.path().filename().string().rfind("quirnel-", 0) == 0)
+                left.push_back(entry.path().string());
+        EXPECT_EQ(left, std::vector<std::string>{live}) << signal;
+    }
 }

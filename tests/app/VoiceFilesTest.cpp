@@ -132,7 +132,11 @@ TEST_F(VoiceFilesTest, SearchesWorkUserAndSystemFoldersBeforeAsking) {
     for (const std::string& folder : searched) {
         FindVoiceFiles(list);
         EXPECT_EQ(g_strDatDir, folder);
-        EXPECT_EQ(list, std::vector<std::string>{"voice.dat"});
+        // The user's own voices follow those of another folder, by their whole path.
+        if (folder == searched[0])
+            EXPECT_EQ(list, (std::vector<std::string>{"voice.dat", searched[1] + "/voice.dat"}));
+        else
+            EXPECT_EQ(list, std::vector<std::string>{"voice.dat"});
         EXPECT_TRUE(folders.titles.empty());
         EXPECT_EQ(profile.GetString("Directories", "Dat", ""), stored);
         std::filesystem::remove_all(folder);

@@ -27,6 +27,13 @@ TEST(CliAudio, BadArgumentsAndUnplayableFiles) {
     EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
     EXPECT_EQ(RunCli(dir, {"play", "/dev/zero"}, nullptr, &err), 1);
     EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
+    // A 2 Hz sound would wait minutes for the silence after it: below 1000 Hz is refused.
+    ASSERT_TRUE(audiotest::WriteSineWav(dir.File("low.wav"), 100, 999, 0.5));
+    EXPECT_EQ(RunCli(dir, {"play", dir.File("low.wav")}, nullptr, &err), 1);
+    EXPECT_NE(err.find("low.wav\" has a sample rate of 999 Hz"), std::string::npos) << err;
+    ASSERT_TRUE(audiotest::WriteSineWav(dir.File("lowest.wav"), 100, 1000, 0.1));
+    RunCli(dir, {"play", dir.File("lowest.wav")}, nullptr, &err);
+    EXPECT_EQ(err.find("sample rate"), std::string::npos) << err;
 }
 
 TEST(CliAudio, VolumeAndPlayOnTheTestServer) {

@@ -147,7 +147,9 @@ TEST_F(WaveListFileTest, ListsOverTheLimitsOrNotRegularFilesAreRefused) {
         m_messages.Texts(),
         (std::vector<std::string>{blank + " is not a wave list: it has more than 10000 lines.",
                                   wide + " is not a wave list: line 2 is longer than 4096 bytes.",
-                                  "Can't open file " + pipe + ", error = 1\n"}));
+                                  "Can't open file " + pipe +
+                                      ", error = 1\n"
+                                      "it is not a regular file (a device or a pipe)"}));
     EXPECT_FALSE(SaveWaveList(std::vector<std::string>(kMaxWaveListLines + 1, "/a.wav"), blank));
 }
 
@@ -159,7 +161,8 @@ TEST_F(WaveListFileTest, ListThatCannotBeReadKeepsTheEntries) {
     EXPECT_EQ(entries, std::vector<std::string>{"/keep/a.wav"});
     ASSERT_EQ(m_messages.Messages().size(), 2u);
     EXPECT_EQ(m_messages.Messages()[0].caption, "Error");
-    EXPECT_EQ(m_messages.Messages()[0].text, "Can't open file " + missing + ", error = 2\n");
+    EXPECT_EQ(m_messages.Messages()[0].text,
+              "Can't open file " + missing + ", error = 2\nNo such file or directory");
 }
 
 TEST_F(WaveListFileTest, FailedSaveReportsAndKeepsTheOldList) {
@@ -171,7 +174,8 @@ TEST_F(WaveListFileTest, FailedSaveReportsAndKeepsTheOldList) {
     ASSERT_EQ(mkdir(m_dir.File("blocked.wlist").c_str(), 0755), 0);
     EXPECT_FALSE(SaveWaveList({m_dir.File("b.wav")}, m_dir.File("blocked.wlist")));
     ASSERT_EQ(m_messages.Messages().size(), 2u);
-    EXPECT_EQ(m_messages.Messages()[0].text, "Can't open file " + nowhere + ", error = 2\n");
+    EXPECT_EQ(m_messages.Messages()[0].text,
+              "Can't open file " + nowhere + ", error = 2\nNo such file or directory");
     EXPECT_EQ(ReadFile(list), "a.wav\r\n");
     int files = 0; // no half-written file is left behind
     for (const auto& item : std::filesystem::directory_iterator(m_dir.Path()))

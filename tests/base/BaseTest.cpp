@@ -28,7 +28,7 @@ TEST(FileError, ShowsTheMessageThroughTheSeam) {
     ShowFileError("/x/y.txt", EACCES);
     ASSERT_EQ(sink.Messages().size(), 1u);
     EXPECT_EQ(sink.Messages()[0].caption, "Error");
-    EXPECT_EQ(sink.Messages()[0].text, "Can't open file /x/y.txt, error = 5\n");
+    EXPECT_EQ(sink.Messages()[0].text, "Can't open file /x/y.txt, error = 5\nPermission denied");
     EXPECT_EQ(sink.Messages()[0].buttons, MsgButtons::Ok);
 }
 

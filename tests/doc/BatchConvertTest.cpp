@@ -194,7 +194,8 @@ TEST_F(Batch, UnopenableDocumentEndsTheBatchWithoutFertig) {
     fs::create_symlink("nowhere", m_dir.File("b.vow"));
     Save("c.vow", CTundrelDoc());
     EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Failed);
-    EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"Can't open file b.vow, error = 2\n"});
+    EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{
+                                  "Can't open file b.vow, error = 2\nNo such file or directory"});
     EXPECT_EQ(m_sink.Messages()[0].caption, "Error");
     EXPECT_EQ(Lines("AllFemaleCardinal.txt"), std::vector<std::string>{EmptyGroups("a")});
 }
@@ -203,8 +204,9 @@ TEST_F(Batch, UncreatableOutputEndsTheBatch) {
     Save("a.vow", CTundrelDoc());
     fs::create_directory(m_dir.File("AllMaleCardinal.txt"));
     EXPECT_FALSE(BatchConvert(m_dir.Path(), m_symbols));
-    EXPECT_EQ(m_sink.Texts(),
-              std::vector<std::string>{"Can't open file AllMaleCardinal.txt, error = 1\n"});
+    EXPECT_EQ(
+        m_sink.Texts(),
+        std::vector<std::string>{"Can't open file AllMaleCardinal.txt, error = 1\nit is a folder"});
     EXPECT_FALSE(fs::exists(m_dir.File("AllFemaleNative.txt")));
 
     // A pipe of a table's name is refused at once rather than waited on.
@@ -213,6 +215,7 @@ TEST_F(Batch, UncreatableOutputEndsTheBatch) {
     m_sink.Clear();
     EXPECT_FALSE(BatchConvert(m_dir.Path(), m_symbols));
     EXPECT_EQ(m_sink.Texts(),
-              std::vector<std::string>{"Can't open file AllMaleCardinal.txt, error = 1\n"});
+              std::vector<std::string>{"Can't open file AllMaleCardinal.txt, error = 1\n"
+                                       "it is not a regular file (a device or a pipe)"});
     EXPECT_EQ(fs::status(m_dir.File("AllMaleCardinal.txt")).type(), fs::file_type::fifo);
 }

@@ -60,9 +60,11 @@ TEST_F(Export, UncreatableFileShowsTheFileError) {
     EXPECT_FALSE(m_doc.ExportText(path));
     EXPECT_FALSE(m_doc.ExportVowelTable(m_dir.Path()));
     ASSERT_EQ(m_sink.Messages().size(), 2u);
-    EXPECT_EQ(m_sink.Messages()[0].text, "Can't open file " + path + ", error = 2\n");
+    EXPECT_EQ(m_sink.Messages()[0].text,
+              "Can't open file " + path + ", error = 2\nNo such file or directory");
     EXPECT_EQ(m_sink.Messages()[0].caption, "Error");
-    EXPECT_EQ(m_sink.Messages()[1].text, "Can't open file " + m_dir.Path() + ", error = 1\n");
+    EXPECT_EQ(m_sink.Messages()[1].text,
+              "Can't open file " + m_dir.Path() + ", error = 1\nit is a folder");
 }
 
 TEST_F(Export, SaveAsDispatchesOnTheExactExtension) {

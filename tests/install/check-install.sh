@@ -43,6 +43,10 @@ appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >"$scratch
     { cat "$scratch/appstream.txt" >&2; fail "appstreamcli validate"; }
 grep -q "<release version=\"$version\"" "$usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo has no release entry for $version"
+desktop_keywords=$(sed -n 's/^Keywords=//p' "$usr/share/applications/$id.desktop" | tr ';' '\n' | sed '/^$/d' | sort)
+metainfo_keywords=$(sed -n 's:.*<keyword>\(.*\)</keyword>.*:\1:p' "$usr/share/metainfo/$id.metainfo.xml" | sort)
+[ "$desktop_keywords" = "$metainfo_keywords" ] ||
+    fail "the keywords of the desktop entry and the metainfo differ"
 update-mime-database "$usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
 for type in x-quirnel-vowels x-quirnel-wavelist; do
     [ -f "$usr/share/mime/application/$type.xml" ] || fail "MIME type application/$type missing"
@@ -52,6 +56,14 @@ done
 for page in quirnel quirnel-cli; do
     warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$usr/share/man/man1/$page.1" 2>&1)
     [ -z "$warnings" ] || fail "$page.1: $warnings"
+done
+
+# The published measurements are not the project's own: the copyright file names the
+# source of each table.
+for table in "$usr"/share/quirnel/reference/*.csv; do
+    [ -e "$table" ] || continue
+    grep -q "^ $(basename "$table"): " "$usr/share/doc/quirnel/copyright" ||
+        fail "the copyright file names no source for $(basename "$table")"
 done
 
 # The installed programs answer without a display.
@@ -80,6 +92,32 @@ grep -q "Dat Directory" "$scratch/err.txt" && fail "the program asked for the vo
 left=$(cd "$home" && ls -A | grep -v -x -e .config -e .cache -e Documents || true)
 [ -z "$left" ] || fail "written into the home folder: $left"
 [ -z "$(ls -A "$home/Documents")" ] || fail "written into the documents folder"
+
+# The desktop ties the window to its menu entry by the window's class (WM_CLASS on X11).
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$usr/share/applications/$id.desktop")
+if command -v xvfb-run >/dev/null && command -v xprop >/dev/null; then
+    # shellcheck disable=SC2016
+    shown=$(cd "$home" && env -u WAYLAND_DISPLAY HOME="$home" XDG_CONFIG_HOME="$scratch/wm-config" \
+        XDG_DATA_DIRS="$scratch/no-system-data" QT_QPA_PLATFORM=xcb QUIRNEL_MESSAGES_TO_STDERR=1 \
+        timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+        "$1" 2>/dev/null & program=$!
+        for _ in $(seq 1200); do
+            window=$(xwininfo -root -tree 2>/dev/null | awk "/\"quirnel\" \"/ {print \$1; exit}")
+            [ -n "$window" ] && break
+            sleep 0.1
+        done
+        [ -n "$window" ] && xprop -id "$window" WM_CLASS
+        kill -TERM "$program"; wait "$program"' _ "$usr/bin/quirnel" 2>/dev/null || true)
+    class=$(sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p' <<<"$shown")
+    # A window that did not come up (no X server could start) is reported, not failed.
+    if [ -z "$class" ]; then
+        echo "SKIP: the window's class (no window came up under xvfb-run)" >&2
+    elif [ "$class" != "$wm_class" ]; then
+        fail "StartupWMClass=$wm_class, but the window's class is '$class'"
+    fi
+else
+    echo "SKIP: the window's class (needs xvfb-run and xprop)" >&2
+fi
 
 # quirnel-cli chart finds the installed reference vowels from anywhere, without a display.
 if [ -d "$source/data/reference" ]; then

@@ -48,6 +48,21 @@ TEST_F(SettingsFile, WritesPlainSectionsAndKeysAtOnce) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("sub")), fs::directory_iterator()), 1);
 }
 
+// Two windows on one file: each writes only what it changed, into the file as it is then.
+TEST_F(SettingsFile, TwoProfilesOnOneFileKeepEachOthersChanges) {
+    const std::string path = dir.File("quirnel.ini");
+    WriteText(path, "[Options]\nZoomfactor=30\n");
+    QtSettingsProfile first(path);
+    QtSettingsProfile second(path);
+    first.WriteString("Directories", "Vow", "/first");
+    second.WriteString("Directories", "Dat", "/second");
+    second.WriteInt("Options", "Zoomfactor", 31);
+    first.WriteString("Directories", "Vow", "/first again");
+    EXPECT_EQ(ReadText(path), "[Directories]\nDat=/second\nVow=/first again\n\n"
+                              "[Options]\nZoomfactor=31\n");
+    EXPECT_TRUE(sink.Messages().empty());
+}
+
 TEST_F(SettingsFile, KeepsSectionsAndKeysAcrossInstances) {
     const std::string path = dir.File("quirnel.ini");
     {

@@ -52,6 +52,15 @@ TEST(ReferenceTableReader, ReadsQuotesSemicolonsCrLfAndOptionalColumns) {
     EXPECT_EQ(table.Groups(), std::vector<std::string>{""});
 }
 
+TEST(ReferenceTableReader, GroupsComeInTheOrderTheyFirstAppear) {
+    ReferenceTable table;
+    std::string problem;
+    ASSERT_TRUE(ParseReferenceTable("ipa,F1,F2,group\ni,280,2300,women\ni,270,2200,men\n"
+                                    "a,900,1500,women\nu,300,800,kids\n",
+                                    table, problem));
+    EXPECT_EQ(table.Groups(), (std::vector<std::string>{"women", "men", "kids"}));
+}
+
 TEST(ReferenceTableReader, RefusesABadTableNamingTheLineAndKeepsTheOldOne) {
     const struct {
         const char* text;

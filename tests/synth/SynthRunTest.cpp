@@ -224,7 +224,8 @@ TEST_F(SynthRunTest, UnreadableVoiceFileIsReportedEveryTime) {
         messages.Clear();
         EXPECT_EQ(Synthesize(missing, 0, 100, 700, 1200, 0, 0, 0), 0);
         ASSERT_EQ(messages.Messages().size(), 1u);
-        EXPECT_EQ(messages.Messages()[0].text, "Can't open voicing samples file:\n" + missing);
+        EXPECT_EQ(messages.Messages()[0].text,
+                  "Can't open voicing samples file:\n" + missing + "\nNo such file or directory");
         EXPECT_EQ(messages.Messages()[0].caption, "Error");
         EXPECT_FALSE(std::filesystem::exists(TempWav()));
     }

@@ -86,11 +86,12 @@ TEST(ReadVoiceFile, ReadsAFileAndRefusesWhatCannotBeOpened) {
 
     const std::string cantOpen = "Can't open voicing samples file:\n";
     EXPECT_EQ(FailureText(ReadVoiceFile(dir.File("missing.dat"), voice)),
-              cantOpen + dir.File("missing.dat"));
-    EXPECT_EQ(FailureText(ReadVoiceFile(dir.Path(), voice)), cantOpen + dir.Path()); // a folder
+              cantOpen + dir.File("missing.dat") + "\nNo such file or directory");
+    EXPECT_EQ(FailureText(ReadVoiceFile(dir.Path(), voice)),
+              cantOpen + dir.Path() + "\nit is a folder");
     ASSERT_EQ(::mkfifo(dir.File("pipe.dat").c_str(), 0600), 0);
     EXPECT_EQ(FailureText(ReadVoiceFile(dir.File("pipe.dat"), voice)),
-              cantOpen + dir.File("pipe.dat")); // no wait
+              cantOpen + dir.File("pipe.dat") + "\nit is not a regular file (a device or a pipe)");
     EXPECT_EQ(voice.samples, (Samples{4, -5, 6}));
 }
 

@@ -5,6 +5,7 @@
 #include "reference/ReferenceSet.h"
 #include "view/AboutDlg.h"
 #include "view/CircleDialog.h"
+#include "view/ContinuumForm.h"
 #include "view/FormDialog.h"
 #include "view/InputDialog.h"
 
@@ -206,6 +207,22 @@ TEST(FormDialogTest, ShowsTheFieldsAndStaysOpenWhileTheCheckRefuses) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Form().fields[1].chosen, 0);
+}
+
+// Make Continuum's typed F1 and F2 can be edited only while "typed below" is chosen.
+TEST(FormDialogTest, TypedEndPointIsEnabledOnlyWhileItIsTheChosenEnd) {
+    const std::vector<ContinuumPoint> points{{"i", {280, 2300, 0}}};
+    CFormDialog dialog(nullptr, ContinuumForm(points, points, ContinuumRequest{}, 700, 1200));
+    auto* to = qobject_cast<QComboBox*>(dialog.Editor(kContinuumTo));
+    ASSERT_TRUE(to);
+    EXPECT_EQ(to->currentIndex(), 1);
+    EXPECT_FALSE(dialog.Editor(kContinuumF1)->isEnabled());
+    EXPECT_FALSE(dialog.Editor(kContinuumF2)->isEnabled());
+    to->setCurrentIndex(0);
+    EXPECT_TRUE(dialog.Editor(kContinuumF1)->isEnabled());
+    EXPECT_TRUE(dialog.Editor(kContinuumF2)->isEnabled());
+    to->setCurrentIndex(1);
+    EXPECT_FALSE(dialog.Editor(kContinuumF2)->isEnabled());
 }
 
 } // namespace

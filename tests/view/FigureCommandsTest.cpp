@@ -114,6 +114,13 @@ TEST_F(FigureCommandsTest, ExportChartWritesTheFormatOfTheNameOrRefusesIt) {
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_NE(messages.Texts()[0].find(".svg, .pdf or .png"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(temp.File("chart.jpg")));
+    // The next export starts where the last one went, whatever the documents' folder is.
+    const std::string documents = g_strVowDir;
+    g_strVowDir = "/";
+    dialogs.Answer("");
+    view->OnCommand(ID_EXPORT_CHART);
+    g_strVowDir = documents;
+    EXPECT_EQ(dialogs.folders.back(), temp.Path());
 }
 
 } // namespace

@@ -84,6 +84,9 @@ TEST_F(StimulusCommandTest, ExportSavesTheVowelAsPlayedInTheChosenFormatAndPlays
     EXPECT_EQ(dialogs.folders.back(), temp.Path());
     EXPECT_EQ(prompt.formsAsked.back().fields[0].chosen, 2);
     EXPECT_EQ(prompt.formsAsked.back().fields[1].chosen, 1);
+    // A FLAC file is offered only the formats it holds.
+    EXPECT_EQ(prompt.formsAsked.back().fields[1].choices,
+              (std::vector<std::string>{"16-bit PCM", "24-bit PCM"}));
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_NE(messages.Messages()[0].text.find("FLAC holds 16- or 24-bit samples"),
               std::string::npos);

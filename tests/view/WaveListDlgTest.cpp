@@ -93,6 +93,11 @@ TEST_F(WaveListTest, AddTakesSeveralFilesAndRemembersTheirFolder) {
               (std::vector<std::string>{Sound("a.wav"), Sound("b.wav"), Sound("c.wav")}));
     EXPECT_EQ(profile.GetString("Directories", "Wavelist", ""), Sounds());
     EXPECT_EQ(CurrentDirectory(), Sounds());
+    EXPECT_EQ(list.SelectedIndex(), 0); // what was added is selected, ready to play
+    dialogs.Choose({Sound("c.wav")});
+    Click(IDC_WAVELIST_ADD);
+    EXPECT_EQ(list.SelectedIndex(), 3);
+    Click(IDC_WAVELIST_REMOVE);
     // The next dialog starts there; a cancelled one changes nothing.
     ChangeDirectory(startDir);
     Click(IDC_WAVELIST_ADD);
@@ -189,7 +194,8 @@ TEST_F(WaveListTest, SaveForcesTheListExtensionAndOpenPlaysTheFirstEntry) {
     dialogs.Choose({lists + "/missing.wlist"});
     Click(IDC_WAVELIST_OPEN);
     EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"Can't open file " + lists + "/missing.wlist, error = 2\n"});
+              std::vector<std::string>{"Can't open file " + lists +
+                                       "/missing.wlist, error = 2\nNo such file or directory"});
     EXPECT_EQ(list.Files().size(), 3u);
     EXPECT_EQ(player.played.size(), 1u);
 }

@@ -31,6 +31,10 @@ std::string WhyNotPlayable(const std::string& path) {
     int error = 0;
     switch (ReadSoundFileFormat(path, format, &error)) {
     case SoundFileStatus::Ok:
+        if (format.sampleRate < kLowestPlayableRate)
+            return "\"" + path + "\" has a sample rate of " + std::to_string(format.sampleRate) +
+                   " Hz; play takes sounds of " + std::to_string(kLowestPlayableRate) +
+                   " Hz and more";
         return "";
     case SoundFileStatus::CannotOpen:
         return "can't open \"" + path + "\": " + std::strerror(error);

@@ -2,7 +2,6 @@
 
 #include "synth/FreshEngineRun.h"
 #include "synth/SynthRun.h"
-#include "synth/VoiceFile.h"
 #include "synth/WavFile.h"
 
 #include <fftw3.h>
@@ -98,22 +97,6 @@ double PitchOf(const std::vector<double>& x, int rate) {
     const double denominator = left - 2 * mid + right;
     const double shift = denominator != 0 ? 0.5 * (left - right) / denominator : 0.0;
     return rate / (static_cast<double>(best) + shift);
-}
-
-// The voice file's samples, read once for as long as the same file is asked for.
-const VoiceSamples* VoiceOf(const std::string& path, Report& report) {
-    static std::string cachedPath;
-    static VoiceSamples cached;
-    if (path != cachedPath || cached.samples.empty()) {
-        VoiceSamples read;
-        const Report reading = ReadVoiceFile(path, read);
-        report.Append(reading);
-        if (!reading.Ok())
-            return nullptr;
-        cached = std::move(read);
-        cachedPath = path;
-    }
-    return &cached;
 }
 
 std::vector<double> Slice(const std::vector<double>& x, size_t first, size_t last) {
@@ -256,9 +239,8 @@ VowelSpectrum AnalyseVowel(const VowelRequest& request) {
     }
     if (!spectrum.report.Ok())
         return spectrum;
-    const VoiceSamples* voice = VoiceOf(request.voiceFile, spectrum.report);
-    if (!voice)
-        return spectrum;
+    // The samples the run has just voiced the vowel with.
+    const std::vector<int32_t>& voice = LoadedVoiceSamples().samples;
     VowelTrack track;
     BuildTrackForVowel(track, request.tiltDb, request.f1, request.f2, request.f3, request.f1End,
                        request.f2End);
@@ -279,8 +261,7 @@ VowelSpectrum AnalyseVowel(const VowelRequest& request) {
     float tiltMemory = 0.0f;
     const double after = double{setUp.outputGain} * toWritten;
     for (size_t i = 1; i < source.size(); ++i) {
-        const float v =
-            i - 1 < voice->samples.size() ? static_cast<float>(voice->samples[i - 1]) : 0.0f;
+        const float v = i - 1 < voice.size() ? static_cast<float>(voice[i - 1]) : 0.0f;
         const float tilted =
             static_cast<float>(double{setUp.tiltPass} * v + double{setUp.tiltDecay} * tiltMemory);
         tiltMemory = tilted;

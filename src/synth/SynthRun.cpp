@@ -202,3 +202,8 @@ void ReleaseSynthesis() {
 const std::string& LoadedVoiceFile() {
     return g_loadedVoiceFile;
 }
+
+const VoiceSamples& LoadedVoiceSamples() {
+    static const VoiceSamples none;
+    return g_state ? g_state->voice : none;
+}

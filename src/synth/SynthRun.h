@@ -61,3 +61,7 @@ void ReleaseSynthesis();
 
 // The voice data file whose samples are in the store ("" when none).
 const std::string& LoadedVoiceFile();
+
+// The samples in the store, read-only: those every run voices its vowels with (empty before
+// the first run and after ReleaseSynthesis).
+const VoiceSamples& LoadedVoiceSamples();

@@ -10,7 +10,9 @@
 #include <cmath>
 #include <complex>
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <numbers>
 
 namespace {
@@ -43,19 +45,59 @@ struct PlanDestroy {
     void operator()(fftw_plan_s* p) const { fftw_destroy_plan(p); }
 };
 
-// The power spectrum |X|^2 of x zero-padded to size points, bins 0..size/2.
+// The arrays and plans of one transform size, made once and kept for the process: planning
+// computes the transform's twiddle factors, which costs more than a transform. FFTW's
+// planner is not thread-safe; the lock keeps the transforms one at a time.
+struct FftOfSize {
+    explicit FftOfSize(size_t n)
+        : size(n), real(fftw_alloc_real(n)), complex(fftw_alloc_complex(n / 2 + 1)),
+          forward(
+              fftw_plan_dft_r2c_1d(static_cast<int>(n), real.get(), complex.get(), FFTW_ESTIMATE)),
+          backward(fftw_plan_dft_c2r_1d(static_cast<int>(n), complex.get(), real.get(),
+                                        FFTW_ESTIMATE)) {}
+
+    size_t size;
+    std::unique_ptr<double, FftwFree> real;
+    std::unique_ptr<fftw_complex, FftwFree> complex;
+    std::unique_ptr<fftw_plan_s, PlanDestroy> forward, backward;
+};
+
+std::mutex g_fftLock;
+
+// Call with g_fftLock held.
+FftOfSize& FftFor(size_t size) {
+    static std::map<size_t, std::unique_ptr<FftOfSize>> made;
+    std::unique_ptr<FftOfSize>& fft = made[size];
+    if (!fft)
+        fft = std::make_unique<FftOfSize>(size);
+    return *fft;
+}
+
+// The transform X of x zero-padded to size points, bins 0..size/2.
 std::vector<Complex> Transform(const std::vector<double>& x, size_t size) {
-    std::unique_ptr<double, FftwFree> in(fftw_alloc_real(size));
-    std::unique_ptr<fftw_complex, FftwFree> out(fftw_alloc_complex(size / 2 + 1));
-    std::unique_ptr<fftw_plan_s, PlanDestroy> plan(
-        fftw_plan_dft_r2c_1d(static_cast<int>(size), in.get(), out.get(), FFTW_ESTIMATE));
-    std::fill(in.get(), in.get() + size, 0.0);
-    std::copy_n(x.begin(), std::min(x.size(), size), in.get());
-    fftw_execute(plan.get());
+    const std::lock_guard<std::mutex> lock(g_fftLock);
+    FftOfSize& fft = FftFor(size);
+    std::fill(fft.real.get(), fft.real.get() + size, 0.0);
+    std::copy_n(x.begin(), std::min(x.size(), size), fft.real.get());
+    fftw_execute(fft.forward.get());
     std::vector<Complex> result(size / 2 + 1);
     for (size_t k = 0; k < result.size(); ++k)
-        result[k] = Complex(out.get()[k][0], out.get()[k][1]);
+        result[k] = Complex(fft.complex.get()[k][0], fft.complex.get()[k][1]);
     return result;
+}
+
+// The autocorrelation of x zero-padded to size points (twice its length at least, so that
+// it does not wrap round), lags 0..size-1, by the inverse transform of |X|^2.
+std::vector<double> Autocorrelation(const std::vector<double>& x, size_t size) {
+    const std::vector<Complex> spectrum = Transform(x, size);
+    const std::lock_guard<std::mutex> lock(g_fftLock);
+    FftOfSize& fft = FftFor(size);
+    for (size_t k = 0; k < spectrum.size(); ++k) {
+        fft.complex.get()[k][0] = std::norm(spectrum[k]);
+        fft.complex.get()[k][1] = 0;
+    }
+    fftw_execute(fft.backward.get());
+    return std::vector<double>(fft.real.get(), fft.real.get() + size);
 }
 
 size_t FftSizeFor(size_t length) {
@@ -70,21 +112,11 @@ size_t FftSizeFor(size_t length) {
 double PitchOf(const std::vector<double>& x, int rate) {
     if (x.size() < 4)
         return 0;
-    const size_t size = FftSizeFor(x.size());
-    std::vector<Complex> spectrum = Transform(x, size);
-    std::unique_ptr<fftw_complex, FftwFree> in(fftw_alloc_complex(size / 2 + 1));
-    std::unique_ptr<double, FftwFree> out(fftw_alloc_real(size));
-    std::unique_ptr<fftw_plan_s, PlanDestroy> plan(
-        fftw_plan_dft_c2r_1d(static_cast<int>(size), in.get(), out.get(), FFTW_ESTIMATE));
-    for (size_t k = 0; k < spectrum.size(); ++k) {
-        in.get()[k][0] = std::norm(spectrum[k]);
-        in.get()[k][1] = 0;
-    }
-    fftw_execute(plan.get());
-    const double* r = out.get();
+    const std::vector<double> correlation = Autocorrelation(x, FftSizeFor(x.size()));
+    const double* r = correlation.data();
     if (r[0] <= 0)
         return 0;
-    const size_t shortest = static_cast<size_t>(rate / 500);
+    const size_t shortest = std::max<size_t>(1, static_cast<size_t>(rate / 500));
     const size_t longest = std::min(static_cast<size_t>(rate / 60), x.size() / 2);
     size_t best = 0;
     for (size_t lag = shortest; lag + 1 < longest; ++lag)

@@ -129,20 +129,44 @@ void DrawAxes(QPainter& painter, const PlotScale& scale, const VowelSpectrum& sp
     painter.restore();
 }
 
+// The curve through the levels, with at most the lowest and the highest level of each
+// pixel column (a spectrum has some thousand points, the plot some hundred columns), so
+// that drawing stays quick and no peak is lost.
 QPainterPath Curve(const PlotScale& scale, const std::vector<double>& db, double binHz,
                    double shiftDb) {
     QPainterPath path;
-    bool started = false;
-    for (size_t k = 0; k < db.size(); ++k) {
-        const double hz = static_cast<double>(k) * binHz;
-        if (hz < scale.LowHz())
-            continue;
-        const QPointF point(scale.X(hz), scale.Y(db[k] + shiftDb));
-        if (started)
+    auto add = [&path](const QPointF& point) {
+        if (path.elementCount())
             path.lineTo(point);
         else
             path.moveTo(point);
-        started = true;
+    };
+    size_t k = 0;
+    while (k < db.size() && static_cast<double>(k) * binHz < scale.LowHz())
+        ++k;
+    while (k < db.size()) {
+        const double column = std::floor(scale.X(static_cast<double>(k) * binHz));
+        double low = db[k], high = db[k];
+        size_t lowAt = k, highAt = k;
+        size_t next = k + 1;
+        for (; next < db.size() && std::floor(scale.X(static_cast<double>(next) * binHz)) == column;
+             ++next) {
+            if (db[next] < low) {
+                low = db[next];
+                lowAt = next;
+            }
+            if (db[next] > high) {
+                high = db[next];
+                highAt = next;
+            }
+        }
+        const QPointF lowPoint(scale.X(static_cast<double>(lowAt) * binHz), scale.Y(low + shiftDb));
+        const QPointF highPoint(scale.X(static_cast<double>(highAt) * binHz),
+                                scale.Y(high + shiftDb));
+        add(lowAt <= highAt ? lowPoint : highPoint);
+        if (lowAt != highAt)
+            add(lowAt <= highAt ? highPoint : lowPoint);
+        k = next;
     }
     return path;
 }

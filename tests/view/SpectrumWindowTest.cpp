@@ -1,11 +1,13 @@
 // The spectrum window: off until asked for, remembered, docked below the main window, fed
 // with the vowel just played only after it has started to sound.
 #include "view/SpectrumWindow.h"
+#include "view/WaveListDlg.h"
 #include "ViewFixture.h"
 #include "base/Settings.h"
 #include "synth/WavFile.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QSpinBox>
 #include <QTest>
 
@@ -86,19 +88,24 @@ TEST_F(SpectrumWindowTest, DrawsTheVowelPlayedAfterItStarted) {
     EXPECT_EQ(spectrum.Shown().formants[0], view->State().F1() + 5);
 }
 
-TEST_F(SpectrumWindowTest, ShowsARecordingsSpectrum) {
+// A line chosen in the wave list shows its recording: a 250 Hz tone at a quarter of full
+// scale peaks at 250 Hz and -12 dB.
+TEST_F(SpectrumWindowTest, ShowsTheRecordingChosenInTheWaveList) {
     CSpectrumView& spectrum = Open();
     std::vector<int32_t> tone(8000);
     for (size_t i = 0; i < tone.size(); ++i)
-        tone[i] = static_cast<int32_t>(8000 * std::sin(2 * 3.14159265358979 * 250 * i / 10000.0));
+        tone[i] = static_cast<int32_t>(8192 * std::sin(2 * 3.14159265358979 * 250 * i / 10000.0));
     ASSERT_TRUE(WriteWavFile(temp.File("tone.wav"), tone).Ok());
-    spectrum.ShowRecording(temp.File("tone.wav"));
+    std::ofstream(temp.File("tones.wlist")) << "tone.wav\nmissing.wav\n";
+    view->OpenWaveListFile(temp.File("tones.wlist"));
+    view->WaveList()->List()->setCurrentRow(0);
     ASSERT_FALSE(spectrum.Shown().synthesized);
     const auto& db = spectrum.Shown().soundDb;
+    ASSERT_FALSE(db.empty());
     const size_t peak = static_cast<size_t>(std::max_element(db.begin(), db.end()) - db.begin());
     EXPECT_NEAR(peak * spectrum.Shown().binHz, 250, 2);
-    EXPECT_NEAR(db[peak], 20 * std::log10(8000 / 32768.0), 0.5);
-    spectrum.ShowRecording(temp.File("missing.wav"));
+    EXPECT_NEAR(db[peak], -12.04, 0.1);
+    view->WaveList()->List()->setCurrentRow(1);
     EXPECT_FALSE(spectrum.Shown().report.Ok());
     EXPECT_TRUE(spectrum.Shown().soundDb.empty());
 }

@@ -6,8 +6,8 @@
 #include "base/Directories.h"
 #include "base/MessageBox.h"
 #include "doc/TundrelDoc.h"
-#include "synth/SynthRun.h"
 #include "spectrum/VowelSpectrum.h"
+#include "synth/SynthRun.h"
 #include "view/SpectrumDrawing.h"
 #include "view/TundrelView.h"
 

@@ -1,10 +1,10 @@
 // The spectrum window: off until asked for, remembered, docked below the main window, fed
 // with the vowel just played only after it has started to sound.
 #include "view/SpectrumWindow.h"
-#include "view/WaveListDlg.h"
 #include "ViewFixture.h"
 #include "base/Settings.h"
 #include "synth/WavFile.h"
+#include "view/WaveListDlg.h"
 
 #include <QCheckBox>
 #include <QListWidget>

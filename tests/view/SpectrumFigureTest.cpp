@@ -45,6 +45,10 @@ TEST(SpectrumFigure, EveryFormatHasTheFiguresSize) {
         QImage::fromData(DrawSpectrumFigure(vowel, options, look, FigureFormat::Png));
     EXPECT_EQ(CountColour(plain, source), 0);
     EXPECT_GT(CountColour(plain, filter), 500);
+    const QByteArray logSvg = DrawSpectrumFigure(vowel, options, look, FigureFormat::Svg);
+    for (const char* tick : {">50<", ">100<", ">200<", ">500<", ">1000<", ">2000<", ">5000<"})
+        EXPECT_TRUE(logSvg.contains(tick)) << tick;
+    EXPECT_FALSE(logSvg.contains(">1500<"));
     EXPECT_TRUE(DrawSpectrumFigure(vowel, options, look, FigureFormat::Unknown).isEmpty());
 
     const VowelSpectrum glide = AnalyseVowel({kMale, 0, 100, 700, 1100, 0, 300, 2200});

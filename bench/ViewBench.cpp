@@ -6,10 +6,14 @@
 #include "base/Directories.h"
 #include "base/MessageBox.h"
 #include "doc/TundrelDoc.h"
+#include "spectrum/VowelSpectrum.h"
 #include "synth/SynthRun.h"
+#include "view/SpectrumDrawing.h"
 #include "view/TundrelView.h"
 
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -99,5 +103,30 @@ void BM_ClickToSound(benchmark::State& state) {
     std::filesystem::remove_all(tempDir);
 }
 BENCHMARK(BM_ClickToSound)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the spectrum window does after a click has been played: renders and measures the
+// vowel (sound, filter, source, harmonics) and draws it at the window's size.
+void BM_SpectrumView(benchmark::State& state) {
+    BenchApplication();
+    const ChartLook look = ChooseChartLook();
+    const SpectrumOptions options;
+    QImage canvas(600, 380, QImage::Format_ARGB32_Premultiplied);
+    const std::string voice = std::string(QUIRNEL_DATA_DIR) + "/Dat/01-male.dat";
+    const int vowels[][2] = {{300, 2200}, {750, 1100}};
+    int click = 0;
+    for (auto _ : state) {
+        const auto& v = vowels[click++ % 2];
+        const VowelSpectrum spectrum = AnalyseVowel({voice, 0, 100, v[0], v[1], 0, 0, 0});
+        if (!spectrum.report.Ok()) {
+            state.SkipWithError("the vowel was not rendered");
+            break;
+        }
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        DrawSpectrum(painter, QRectF(canvas.rect()), spectrum, options, look);
+    }
+    ReleaseSynthesis();
+}
+BENCHMARK(BM_SpectrumView)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -82,7 +82,8 @@ MenuNode ViewMenu() {
          Entry("&User Formant Map\tF2", ID_USER_MAP), Entry("&Modified Map\tF3", ID_MODIFIED_MAP),
          Entry("M&odified Vowels\tF4", ID_MODIFIED_VOWELS), Entry("&Gray Map\tF5", ID_GRAY_MAP),
          Separator(), Entry("Formant &Position", ID_FORMANT_POSITION), Separator(), ReferenceMenu(),
-         Entry("Reference &Spread", ID_REFERENCE_SPREAD), Entry("&Axis Labels", ID_AXIS_LABELS)});
+         Entry("Reference &Spread", ID_REFERENCE_SPREAD), Entry("&Axis Labels", ID_AXIS_LABELS),
+         Separator(), Entry("S&pectrum\tS", ID_SPECTRUM_WINDOW)});
 }
 
 MenuNode ZoomMenu() {
@@ -169,6 +170,7 @@ const std::vector<KeyBinding>& KeyTable() {
         {"Ctrl+Z", ID_EDIT_UNDO},
         {"Ctrl+E", ID_EXPORT_SOUND},
         {"Ctrl+G", ID_GO_TO_FORMANTS},
+        {"S", ID_SPECTRUM_WINDOW},
     };
     return keys;
 }
@@ -217,6 +219,7 @@ const char* CommandPrompt(int id) {
          "Draws an ellipse of one standard deviation around each reference vowel"},
         {ID_AXIS_LABELS, "Shows the frequencies along the top (F1) and left (F2) edges"},
         {ID_EXPORT_CHART, "Writes the chart as it is shown to an SVG, PDF or PNG file"},
+        {ID_SPECTRUM_WINDOW, "Shows the spectrum of every vowel played: sound, filter and source"},
         {ID_EXPORT_SOUND, "Saves the vowel you hear as a WAV or FLAC file"},
         {ID_NEW_VOICE, "Makes a voice at the pitch you choose and adds it to the Voices"},
         {ID_MAKE_CONTINUUM, "Writes vowels at equal steps between two points as sound files"},

@@ -67,6 +67,17 @@ inline constexpr NumberSetting kAxisLabels{"Chart", "AxisLabels", 0, 0, 1};
 // proposed; absent: the documents' folder.
 inline constexpr FolderSetting kChartExportFolder{"Chart", "ExportFolder", FolderDefault::None};
 
+// --- The spectrum window: each written when the user changes it, read when the view is made.
+// 1: the window is shown (View > Spectrum).
+inline constexpr NumberSetting kSpectrumWindow{"Spectrum", "Window", 0, 0, 1};
+// 1: the voicing source is drawn beside the sound and the filter.
+inline constexpr NumberSetting kSpectrumSource{"Spectrum", "Source", 1, 0, 1};
+// 1: the frequency axis is logarithmic.
+inline constexpr NumberSetting kSpectrumLog{"Spectrum", "LogFrequency", 0, 0, 1};
+// The level axis: its top and its range, in dB.
+inline constexpr NumberSetting kSpectrumTopDb{"Spectrum", "TopDb", 0, -60, 20};
+inline constexpr NumberSetting kSpectrumRangeDb{"Spectrum", "RangeDb", 90, 20, 160};
+
 // --- Stimuli: sounds exported from the window and vowel continua -----------------------------
 // Their sample rate in Hz: read and written by File > Export Sound and Tools > Make
 // Continuum. A rate the exports cannot write reads as 10000 there.

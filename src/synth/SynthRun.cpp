@@ -3,6 +3,7 @@
 #include "base/Directories.h"
 #include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
+#include "synth/FreshEngineRun.h"
 #include "synth/WavFile.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kRunSampleRate = 10000;
 constexpr int64_t kMaxSamplesPerFrame = 20000; // frames of at most 2000 ms
 
 // The synthesizer state and its sample store: created by the first run, kept until release.
@@ -131,17 +131,6 @@ Report RenderTrack(const VowelTrack& track, const std::string& voiceFile, int fr
     return report;
 }
 
-// Fills the process-wide track from the chart's formants as the entry does.
-void BuildTrackForVowel(int tiltDb, int f1, int f2, int f3, int f1End, int f2End) {
-    const int32_t third = f3 > 0 ? f3 : 2750;
-    const FormantTargets targets{f1, f2, third, 3850, 4950};
-    if (f1End > 0)
-        BuildDiphthongTrack(g_vowelTrack, targets, FormantTargets{f1End, f2End, third, 3850, 4950},
-                            tiltDb);
-    else
-        BuildVowelTrack(g_vowelTrack, targets, tiltDb);
-}
-
 } // namespace
 
 SynthesisResult RunSynthesis(const VowelTrack& track, const std::string& rawPath,
@@ -163,16 +152,40 @@ SynthesisResult RunSynthesis(const VowelTrack& track, const std::string& rawPath
     return result;
 }
 
+void BuildTrackForVowel(VowelTrack& track, int tiltDb, int f1, int f2, int f3, int f1End,
+                        int f2End) {
+    const int32_t third = f3 > 0 ? f3 : 2750;
+    const FormantTargets targets{f1, f2, third, 3850, 4950};
+    if (f1End > 0)
+        BuildDiphthongTrack(track, targets, FormantTargets{f1End, f2End, third, 3850, 4950},
+                            tiltDb);
+    else
+        BuildVowelTrack(track, targets, tiltDb);
+}
+
+SynthState FrameSetUp(const SynthFrame& frame) {
+    SynthState state;
+    ConfigureState(state, kSourceSampled, 1);
+    state.quiet = 1;
+    InitSynthState(state);
+    SynthFrame copy = frame;
+    PrepareFrame(state, copy);
+    // The period update flips the skew sign every run carries on; keep it as it was.
+    const FreshEngineRun untouched;
+    ResetPeriod(state, copy);
+    return state;
+}
+
 SynthesisResult SynthesizeVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1,
                                 int f2, int f3, int f1End, int f2End) {
-    BuildTrackForVowel(tiltDb, f1, f2, f3, f1End, f2End);
+    BuildTrackForVowel(g_vowelTrack, tiltDb, f1, f2, f3, f1End, f2End);
     return RunSynthesis(g_vowelTrack, g_strTempDir + "/temp.raw", voiceFile, frameMs,
                         kSourceSampled, 1, 2);
 }
 
 Report RenderVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
                    int f1End, int f2End, std::vector<int32_t>& samples) {
-    BuildTrackForVowel(tiltDb, f1, f2, f3, f1End, f2End);
+    BuildTrackForVowel(g_vowelTrack, tiltDb, f1, f2, f3, f1End, f2End);
     return RenderTrack(g_vowelTrack, voiceFile, frameMs, kSourceSampled, 1, samples);
 }
 
@@ -188,4 +201,9 @@ void ReleaseSynthesis() {
 
 const std::string& LoadedVoiceFile() {
     return g_loadedVoiceFile;
+}
+
+const VoiceSamples& LoadedVoiceSamples() {
+    static const VoiceSamples none;
+    return g_state ? g_state->voice : none;
 }

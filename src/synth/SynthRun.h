@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/Report.h"
+#include "synth/FrameSynth.h"
 #include "synth/SynthFrame.h"
 
 #include <cstdint>
@@ -16,6 +17,9 @@ struct SynthesisResult {
     bool Ok() const { return report.Ok(); }
 };
 
+// Samples per second of every run.
+constexpr int kRunSampleRate = 10000;
+
 // Renders a vowel into "temp.wav" in g_strTempDir with the voicing of voiceFile.
 // tiltDb 0..24; frameMs is the length of each of the five frames (the run accepts 0 to
 // 2000 ms); f3 of 0 or less means 2750 Hz; f1End > 0 makes a diphthong gliding toward
@@ -27,6 +31,15 @@ SynthesisResult SynthesizeVowel(const std::string& voiceFile, int tiltDb, int fr
 // samples: the 32-bit samples before the run's 16-bit scaling.
 Report RenderVowel(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
                    int f1End, int f2End, std::vector<int32_t>& samples);
+
+// Fills track exactly as SynthesizeVowel and RenderVowel fill the process-wide track.
+void BuildTrackForVowel(VowelTrack& track, int tiltDb, int f1, int f2, int f3, int f1End,
+                        int f2End);
+
+// A state holding what a vowel run sets up for one of its frames, without rendering: the
+// coefficients of every filter section, the gains and the source's tilt, read-only copies
+// for those who draw the synthesizer's response. Touches nothing a run carries over.
+SynthState FrameSetUp(const SynthFrame& frame);
 
 // Renders a five-frame track and writes it as a WAV file at rawPath with its extension
 // replaced by ".wav", its last 15 ms faded out unless the end fade is off (EndFade.h).
@@ -48,3 +61,7 @@ void ReleaseSynthesis();
 
 // The voice data file whose samples are in the store ("" when none).
 const std::string& LoadedVoiceFile();
+
+// The samples in the store, read-only: those every run voices its vowels with (empty before
+// the first run and after ReleaseSynthesis).
+const VoiceSamples& LoadedVoiceSamples();

@@ -83,6 +83,7 @@ enum CommandId : int {
     ID_AXIS_LABELS = 33019,
     ID_EXPORT_CHART = 33020,
     ID_INDICATOR_REFERENCE = 33021, // the reference shown, named beside the scale pane
+    ID_SPECTRUM_WINDOW = 33022,     // the spectrum of every vowel played
     // Controls of the view
     IDC_VOWEL_LIST = 101,
     IDC_RESET = 104,

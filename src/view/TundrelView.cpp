@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -38,6 +39,9 @@ CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* 
     ShowState();
     ActivateVolume();
     setFocus();
+    // The spectrum window comes back once the main window is up, beside which it docks.
+    if (ReadSetting(settings::kSpectrumWindow) == 1)
+        QTimer::singleShot(0, this, &CTundrelView::RestoreSpectrum);
 }
 
 CTundrelView::~CTundrelView() {

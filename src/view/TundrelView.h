@@ -16,6 +16,7 @@
 #include <vector>
 
 class CSequencePlayer;
+class CSpectrumView;
 class CTundrelDoc;
 class CVolumeCtrl;
 class CWaveListDlg;
@@ -68,6 +69,13 @@ public:
     void PlayWaveFile();
     // The wave list, made on first use; it lives as long as the view.
     CWaveListDlg* WaveList();
+    // --- Spectrum window (ViewSpectrum.cpp) -------------------------------------------------
+    // Opens the window, or closes it while it is open; the choice is kept in the settings.
+    void ToggleSpectrum();
+    bool IsSpectrumOpen() const;
+    // The spectrum window's keeper, made on first use; it lives as long as the view.
+    CSpectrumView* Spectrum();
+
     // The volume applied to the output line before every synthesized vowel.
     int VowelVolume() const { return m_nVolume; }
 
@@ -159,6 +167,13 @@ private:
     // Wave list window (ViewWaveList.cpp)
     void CloseWaveList();
 
+    // Spectrum window (ViewSpectrum.cpp)
+    void CloseSpectrum();
+    // Opens the window at start-up when it was open when the program last ended.
+    void RestoreSpectrum();
+    // Shows the vowel just played in the spectrum window, when it is open.
+    void ShowSpectrumOf(const ChartVowel& vowel);
+
     // Reference vowels, axis labels and the chart as a figure (ViewFigure.cpp)
     void ReadFigureOptions();
     bool RunFigureCommand(int id);
@@ -189,6 +204,7 @@ private:
     CSequencePlayer* m_pSequence = nullptr; // plays everything through the given player
     ISoundPlayer* m_pPlayer = nullptr;      // m_pSequence, or nullptr without a player
     CWaveListDlg* m_pWaveList = nullptr;    // a child of the view
+    CSpectrumView* m_pSpectrum = nullptr;   // a child of the view
     ChartLook m_look;
     QFont m_labelFont;
     int m_nVolume = 0;

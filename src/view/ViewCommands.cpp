@@ -63,6 +63,9 @@ bool CTundrelView::RunViewCommand(int id) {
     case ID_WAVELIST_WINDOW:
         ToggleWaveList();
         break;
+    case ID_SPECTRUM_WINDOW:
+        ToggleSpectrum();
+        break;
     case ID_PLAY_WAVE_FILE:
         PlayWaveFile();
         break;
@@ -92,6 +95,10 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
     case ID_WAVELIST_WINDOW:
         state = Enabled();
         state.checked = IsWaveListOpen();
+        return state;
+    case ID_SPECTRUM_WINDOW:
+        state = Enabled();
+        state.checked = IsSpectrumOpen();
         return state;
     case ID_LOG_TO_FILE:
         state = Enabled();

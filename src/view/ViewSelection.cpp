@@ -111,4 +111,7 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
     ShowReport(result.report);
     if (result.Ok() && m_pPlayer)
         m_pPlayer->Play(result.wavPath);
+    // Only once the sound has started: the spectrum never delays it.
+    if (result.Ok())
+        ShowSpectrumOf(vowel);
 }

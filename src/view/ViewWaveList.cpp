@@ -2,6 +2,7 @@
 // command and keeping it docked beside the main window.
 #include "view/TundrelView.h"
 
+#include "view/SpectrumWindow.h"
 #include "view/WaveListDlg.h"
 
 CWaveListDlg* CTundrelView::WaveList() {
@@ -15,6 +16,10 @@ CWaveListDlg* CTundrelView::WaveList() {
     connect(m_pWaveList, &CWaveListDlg::vowelVolumeChanged, this,
             [this](int volume) { m_nVolume = volume; });
     connect(m_pWaveList, &CWaveListDlg::vowelPlayRequested, this, &CTundrelView::PlayCurrent);
+    connect(m_pWaveList, &CWaveListDlg::recordingSelected, this, [this](const std::string& path) {
+        if (IsSpectrumOpen())
+            m_pSpectrum->ShowRecording(path);
+    });
     return m_pWaveList;
 }
 
@@ -50,4 +55,6 @@ void CTundrelView::PlayWaveFile() {
 void CTundrelView::OnFrameMoved(const QRect& frameRect) {
     if (IsWaveListOpen())
         m_pWaveList->DockTo(frameRect);
+    if (IsSpectrumOpen())
+        m_pSpectrum->DockTo(frameRect);
 }

@@ -138,6 +138,10 @@ void CWaveListDlg::CreateControls() {
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CWaveListDlg::OnPlay);
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && static_cast<size_t>(row) < m_files.size())
+            emit recordingSelected(m_files[static_cast<size_t>(row)]);
+    });
     connect(AddButton(IDC_WAVELIST_CLOSE, "Close", 127, 7), &QPushButton::clicked, this,
             &CWaveListDlg::OnCancel);
     m_wavSlider = AddSlider(IDC_WAVELIST_WAV_SLIDER, 160, 120);

@@ -97,6 +97,8 @@ signals:
     void vowelVolumeChanged(int volume);
     // Space in the window: the chart's play command.
     void vowelPlayRequested();
+    // A line of the list was selected: the full path of its recording.
+    void recordingSelected(const std::string& path);
 
 private:
     void CreateControls();

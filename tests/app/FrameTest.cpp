@@ -81,7 +81,7 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         "Peterson && Barney 1952: children=33003 | Pols et al. 1973: men=33004 | "
         "van Nierop et al. 1973: women=33005 | Weenink 1985: men=33006 | "
         "Weenink 1985: women=33007 | Weenink 1985: children=33008 | --- | &Load...=33017] | "
-        "Reference &Spread=33018 | &Axis Labels=33019]",
+        "Reference &Spread=33018 | &Axis Labels=33019 | --- | S&pectrum\\tS=33022]",
         "Zoom[&Enable Zoom\\tZ=32786 | --- | Zoom &Parameters ...\\tP=32787 | "
         "Show &Grid\\tG=32790]",
         "Options[Mode[&Normal\\tN=32819 | &Diphthong\\tD=32820] | Scale[Herz=32825 | "
@@ -106,6 +106,7 @@ TEST_F(FrameTest, KeysFollowTheKeyTableNotTheMenuTexts) {
     EXPECT_EQ(KeyAction("Return")->data().toInt(), ID_PLAY_WAVE_FILE);
     EXPECT_EQ(KeyAction("Ctrl+C"), KeyAction("Ctrl+Ins"));
     EXPECT_EQ(KeyAction("<")->data().toInt(), ID_CIRCLE_FORWARD);
+    EXPECT_EQ(KeyAction("S")->data().toInt(), ID_SPECTRUM_WINDOW);
     // No key is bound twice, or neither binding would fire.
     QList<QKeySequence> seen;
     for (QAction* action : frame->actions())
@@ -113,7 +114,7 @@ TEST_F(FrameTest, KeysFollowTheKeyTableNotTheMenuTexts) {
             EXPECT_FALSE(seen.contains(key)) << key.toString().toStdString();
             seen << key;
         }
-    EXPECT_EQ(seen.size(), 43);
+    EXPECT_EQ(seen.size(), 44);
 }
 
 TEST_F(FrameTest, PressedKeysRunTheirCommandOnceAndOnlyWhenEnabled) {

@@ -44,7 +44,7 @@ appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >"$scratch
 grep -q "<release version=\"$version\"" "$usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo has no release entry for $version"
 update-mime-database "$usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
-for type in x-quirnel-vowels x-quirnel-wavelist; do
+for type in x-quirnel-vowels x-quirnel-wavelist x-quirnel-listening-test; do
     [ -f "$usr/share/mime/application/$type.xml" ] || fail "MIME type application/$type missing"
     grep -q "^MimeType=.*application/$type;" "$usr/share/applications/$id.desktop" ||
         fail "the desktop entry does not open application/$type"

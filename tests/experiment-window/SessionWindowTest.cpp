@@ -1,0 +1,92 @@
+// The session window: keys answer, each answer is in the file before the next trial plays,
+// the rating follows the answer, and the test ends with its last trial.
+#include "experiment-window/SessionWindow.h"
+
+#include "TempDir.h"
+#include "audio/AudioTestSupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<Response> Rows(const std::string& path) {
+    std::vector<Response> rows;
+    EXPECT_EQ(ReadResponses(path, rows), "");
+    return rows;
+}
+
+QPushButton* ButtonNamed(QWidget& window, const QString& text) {
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+// Whether a response button takes answers (the trial's last sound has started).
+bool Answerable(QWidget& window) {
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text().endsWith("(1)") && button->isEnabled() && button->isVisible())
+            return true;
+    return false;
+}
+
+bool Showing(QWidget& window, const QString& text) {
+    for (QLabel* label : window.findChildren<QLabel*>())
+        if (label->isVisible() && label->text().contains(text))
+            return true;
+    return false;
+}
+
+TEST(SessionWindow, KeysAnswerAndEachAnswerIsOnDiskBeforeTheNextTrial) {
+    TempDir dir;
+    Experiment e;
+    for (int step = 1; step <= 2; ++step) {
+        const std::string file = "s" + std::to_string(step) + ".wav";
+        ASSERT_TRUE(audiotest::WriteWav(dir.File(file), 10000, 1, audiotest::SampleFormat::Pcm16,
+                                        audiotest::Sine(300.0 * step, 10000, 0.1)));
+        e.stimuli.push_back({step, file, 300.0 * step, 2000});
+    }
+    e.soundFolder = dir.Path();
+    e.labels = {"i", "e", "a"};
+    e.rating = true;
+    e.repetitions = 2;
+    e.itiMs = 0;
+    e.participant = "P1";
+    const std::string path = dir.File("responses.csv");
+    SessionWindow window;
+    ASSERT_EQ(window.Begin(e, path), "");
+    window.show();
+    ASSERT_NE(ButtonNamed(window, "e\n(2)"), nullptr);
+    QTest::mouseClick(ButtonNamed(window, "Start"), Qt::LeftButton);
+    for (int trial = 1; trial <= 4; ++trial) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return Answerable(window) || Showing(window, "cannot be played"); }, 10000));
+        if (Showing(window, "no sound output"))
+            GTEST_SKIP() << "no sound server";
+        QTest::keyClick(&window, Qt::Key_2);
+        EXPECT_TRUE(Rows(path).empty() || Rows(path).size() == size_t(trial - 1))
+            << "written before the rating";
+        QTest::keyClick(&window, Qt::Key_8); // not a rating: ignored
+        QTest::keyClick(&window, Qt::Key_6);
+        const std::vector<Response> rows = Rows(path);
+        ASSERT_EQ(rows.size(), size_t(trial)) << "not on disk when the answer was taken";
+        EXPECT_EQ(rows.back().response, "e");
+        EXPECT_EQ(rows.back().rating, 6);
+        EXPECT_GE(rows.back().rtMs, 0);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Showing(window, "The test is finished"); }, 5000));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

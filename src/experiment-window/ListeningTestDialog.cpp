@@ -2,6 +2,7 @@
 
 #include "base/FileDialogs.h"
 #include "base/SafeFile.h"
+#include "doc/VowelInventory.h"
 #include "experiment-window/SessionWindow.h"
 
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -48,6 +50,29 @@ std::string RelativeTo(const std::string& path, const std::string& folder) {
     const std::filesystem::path relative =
         std::filesystem::path(path).lexically_relative(Absolute(folder));
     return relative.empty() || *relative.begin() == ".." ? path : relative.string();
+}
+
+// The symbol of the chart's preset vowel (primary and rounded, male table) nearest to the
+// formants on a logarithmic scale; "" when they are not known.
+std::string NearestVowelSymbol(double f1, double f2) {
+    if (f1 <= 0 || f2 <= 0)
+        return "";
+    std::string nearest;
+    double best = INFINITY;
+    for (int type = 0; type < 2; ++type) {
+        for (int position = 0; position < kPositionsPerType; ++position) {
+            const VowelEntry& vowel = kPresetVowels[kMale][type][position];
+            if (!vowel.symbol || static_cast<unsigned char>(vowel.symbol[0]) == kBlankSymbolByte)
+                continue;
+            const double distance =
+                std::pow(std::log(vowel.f1 / f1), 2) + std::pow(std::log(vowel.f2 / f2), 2);
+            if (distance < best) {
+                best = distance;
+                nearest = SymbolToUtf8(static_cast<unsigned char>(vowel.symbol[0]));
+            }
+        }
+    }
+    return nearest;
 }
 
 } // namespace
@@ -127,6 +152,7 @@ ListeningTestDialog::ListeningTestDialog(QWidget* parent) : QDialog(parent) {
     connect(m_participant, &QLineEdit::textChanged, this,
             &ListeningTestDialog::UpdateResponsesName);
     connect(m_responses, &QLineEdit::textEdited, this, [this] { m_responsesTyped = true; });
+    connect(m_labels, &QLineEdit::textEdited, this, [this] { m_labelsTyped = true; });
     UpdateTask();
 }
 
@@ -168,6 +194,11 @@ void ListeningTestDialog::ChooseContinuum() {
     }
     m_manifest = Absolute(choice.path);
     m_stimuli = stimuli;
+    // The labels default to the end points' vowel symbols.
+    const std::string first = NearestVowelSymbol(stimuli.front().f1Hz, stimuli.front().f2Hz);
+    const std::string last = NearestVowelSymbol(stimuli.back().f1Hz, stimuli.back().f2Hz);
+    if (!m_labelsTyped && !first.empty() && !last.empty() && first != last)
+        m_labels->setText(QString::fromStdString(first + ", " + last));
     m_soundFolder = Folder(m_manifest);
     m_stimuliLabel->setText(
         tr("%1 steps of %2")
@@ -195,6 +226,7 @@ void ListeningTestDialog::ChooseFiles() {
 
 std::string ListeningTestDialog::ReadForm(Experiment& experiment) const {
     Experiment e;
+    e.title = m_title;
     e.manifest = m_manifest;
     e.stimuli = m_stimuli;
     e.soundFolder = m_manifest.empty() ? std::string() : m_soundFolder;
@@ -235,6 +267,7 @@ void ListeningTestDialog::ShowForm(const Experiment& e) {
                      : Absolute((std::filesystem::path(Folder(m_testPath)) / e.manifest).string());
     m_stimuli = e.stimuli;
     m_soundFolder = e.soundFolder;
+    m_title = e.title;
     if (e.manifest.empty()) {
         for (Stimulus& s : m_stimuli)
             s.file = Absolute((std::filesystem::path(e.soundFolder) / s.file).string());
@@ -248,6 +281,7 @@ void ListeningTestDialog::ShowForm(const Experiment& e) {
     for (const std::string& label : e.labels)
         labels << QString::fromStdString(label);
     m_labels->setText(labels.join(QStringLiteral(", ")));
+    m_labelsTyped = true; // the file's labels stay when another continuum is chosen
     m_rating->setChecked(e.rating);
     m_kind->setCurrentIndex(e.kind == DiscriminationKind::AX ? 0 : 1);
     m_distances->setCurrentIndex(e.pairDistances.size() == 2 ? 2 : e.pairDistances[0] - 1);

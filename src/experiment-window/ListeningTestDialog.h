@@ -39,6 +39,7 @@ private:
     std::vector<Stimulus> m_stimuli;
     std::string m_soundFolder;
     std::string m_testPath; // the .qexp last opened or saved
+    std::string m_title;    // the opened test's, kept when it is saved again
 
     QLabel* m_stimuliLabel;
     QComboBox* m_task;
@@ -57,4 +58,5 @@ private:
     QLineEdit* m_participant;
     QLineEdit* m_responses;
     bool m_responsesTyped = false;
+    bool m_labelsTyped = false;
 };

@@ -1,6 +1,7 @@
 // The session window: keys answer, each answer is in the file before the next trial plays,
 // the rating follows the answer, and the test ends with its last trial.
 #include "experiment-window/SessionWindow.h"
+#include "experiment-window/ListeningTestDialog.h"
 
 #include "TempDir.h"
 #include "audio/AudioTestSupport.h"
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -80,6 +83,27 @@ TEST(SessionWindow, KeysAnswerAndEachAnswerIsOnDiskBeforeTheNextTrial) {
         EXPECT_GE(rows.back().rtMs, 0);
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return Showing(window, "The test is finished"); }, 5000));
+}
+
+// A test opened in the set-up shows every setting of its file: saved again, it is the same.
+TEST(ListeningTestDialog, ShowsEverySettingOfAnOpenedTest) {
+    TempDir dir;
+    std::ofstream(dir.File("c.csv")) << "step,file,f1_hz,f2_hz\n1,a.wav,300,2300\n"
+                                        "2,b.wav,400,2100\n3,c.wav,500,1900\n";
+    const std::string text = "[test]\ntitle = t\ntask = discrimination\ndiscrimination = ABX\n"
+                             "pair_steps = 1,2\nisi_ms = 750\nrepetitions = 3\norder = random\n"
+                             "practice = 2\nreplays = 3\niti_ms = 1500\nbreak_every = 20\n"
+                             "instructions = Listen\\ncarefully.\nparticipant = P9\n"
+                             "[stimuli]\nmanifest = c.csv\n";
+    std::ofstream(dir.File("t.qexp")) << text;
+    Experiment file, shown;
+    ASSERT_EQ(ReadExperimentFile(dir.File("t.qexp"), file), "");
+    ListeningTestDialog dialog;
+    ASSERT_TRUE(dialog.OpenTest(dir.File("t.qexp")));
+    ASSERT_EQ(dialog.ReadForm(shown), "");
+    shown.manifest = file.manifest; // the form holds it as a full path
+    EXPECT_EQ(ExperimentText(shown), ExperimentText(file));
+    EXPECT_EQ(shown.stimuli.size(), 3u);
 }
 
 } // namespace

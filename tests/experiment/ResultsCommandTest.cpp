@@ -32,8 +32,11 @@ TEST(ResultsCommand, PrintsEachParticipantsBoundaryAndThePooledOneAndDrawsTheCur
     }
     out.close();
     CliRunner cli;
-    ASSERT_EQ(cli.Run("results '" + dir.File("r.csv") + "' --plot '" + dir.File("c.svg") + "'"), 0)
-        << cli.Stderr();
+    const int status =
+        cli.Run("results '" + dir.File("r.csv") + "' --plot '" + dir.File("c.svg") + "'");
+    if (cli.Stderr().find("without the drawing library") != std::string::npos)
+        GTEST_SKIP() << "quirnel-cli was built without the window's drawing";
+    ASSERT_EQ(status, 0) << cli.Stderr();
     std::istringstream lines(cli.Stdout());
     std::string line;
     std::getline(lines, line);

@@ -126,6 +126,14 @@ TEST(ListeningSession, MarksDiscriminationAnswersRightOrWrong) {
               std::string::npos)
         << row;
     EXPECT_NE(row.find(different ? ",different,,1," : ",different,,0,"), std::string::npos) << row;
+    // A wrong answer, and both read back (as resuming and the results read them).
+    const std::string wrong = session.Current().expected == "same" ? "different" : "same";
+    ASSERT_EQ(session.Answer(wrong, 0, 300, 0), "");
+    std::vector<Response> read;
+    ASSERT_EQ(ReadResponses(dir.File("r.csv"), read), "");
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].correct, different ? 1 : 0);
+    EXPECT_EQ(read[1].correct, 0);
 }
 
 } // namespace

@@ -195,8 +195,8 @@ std::string ParseExperiment(const std::string& text, const std::string& folder,
         if (!section)
             return where + "\"" + Trim(line.substr(0, equals)) +
                    "\" comes before any section ([test] or [stimuli]).";
-        section->push_back(
-            {number, Lower(Trim(line.substr(0, equals))), Unescape(Trim(line.substr(equals + 1)))});
+        section->push_back({number, Lower(Trim(line.substr(0, equals))),
+                            Trim(Unescape(Trim(line.substr(equals + 1))))});
     }
 
     std::vector<std::pair<std::string, Setter>> setters = {
@@ -375,7 +375,7 @@ std::string ExperimentText(const Experiment& e) {
     if (e.task == TestTask::Identification) {
         out << "labels = ";
         for (size_t i = 0; i < e.labels.size(); ++i)
-            out << (i ? ", " : "") << e.labels[i];
+            out << (i ? ", " : "") << Escape(e.labels[i]);
         out << "\nrating = " << (e.rating ? "yes" : "no") << "\n";
     } else {
         out << "discrimination = " << (e.kind == DiscriminationKind::AX ? "AX" : "ABX") << "\n";
@@ -402,10 +402,10 @@ std::string ExperimentText(const Experiment& e) {
         out << "participant = " << Escape(e.participant) << "\n";
     out << "\n[stimuli]\n";
     if (!e.manifest.empty()) {
-        out << "manifest = " << e.manifest << "\n";
+        out << "manifest = " << Escape(e.manifest) << "\n";
     } else {
         for (const Stimulus& stimulus : e.stimuli)
-            out << "file = " << stimulus.file << "\n";
+            out << "file = " << Escape(stimulus.file) << "\n";
     }
     return out.str();
 }

@@ -2,12 +2,15 @@
 // the rating follows the answer, and the test ends with its last trial.
 #include "experiment-window/SessionWindow.h"
 #include "experiment-window/ListeningTestDialog.h"
+#include "experiment-window/TestResultsDialog.h"
 
 #include "TempDir.h"
 #include "audio/AudioTestSupport.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -104,6 +107,29 @@ TEST(ListeningTestDialog, ShowsEverySettingOfAnOpenedTest) {
     shown.manifest = file.manifest; // the form holds it as a full path
     EXPECT_EQ(ExperimentText(shown), ExperimentText(file));
     EXPECT_EQ(shown.stimuli.size(), 3u);
+}
+
+// Test Results offers every participant and the pooled curves, shown first, and lists the
+// estimates.
+TEST(TestResultsDialog, OffersEachParticipantAndThePooledCurves) {
+    TempDir dir;
+    std::ofstream out(dir.File("r.csv"));
+    out << kResponsesHeader << "\n";
+    for (const char* code : {"L1", "L2"})
+        for (int step = 1; step <= 4; ++step)
+            for (int r = 0; r < 3; ++r)
+                out << code << ",test,1,identification," << step << ",s.wav,,,"
+                    << (step + r > 3 ? "e" : "i") << ",,,500.0,0,t\n";
+    out.close();
+    TestResultsDialog dialog;
+    ASSERT_TRUE(dialog.OpenResponses(dir.File("r.csv")));
+    QComboBox* participants = dialog.findChild<QComboBox*>();
+    ASSERT_EQ(participants->count(), 3);
+    EXPECT_EQ(participants->itemText(0), "L1");
+    EXPECT_EQ(participants->currentText(), "all");
+    const QString table = dialog.findChild<QPlainTextEdit*>()->toPlainText();
+    EXPECT_TRUE(table.startsWith("participant,label,boundary_step,")) << table.toStdString();
+    EXPECT_TRUE(table.contains("\nall,e,")) << table.toStdString();
 }
 
 } // namespace

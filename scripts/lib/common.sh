@@ -10,12 +10,13 @@ QUIRNEL_TOOL_PACKAGES=(
     qt6-base-dev
     libsndfile1-dev libsamplerate0-dev libpulse-dev libasound2-dev
     libfftw3-dev
+    libeigen3-dev
 )
 
 # Debian packages the build, the tests and the program need.
 QUIRNEL_PACKAGES=(
     "${QUIRNEL_TOOL_PACKAGES[@]}"
-    libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     qt6-svg-dev libasound2-plugins
     pulseaudio pulseaudio-utils procps
     fonts-sil-doulos

@@ -92,7 +92,8 @@ QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     parser.addPositionalArgument(
         "DOCUMENT",
-        "A vowel document (.vow) or a wave list (.wlist) to open; put \"--\" "
+        "A vowel document (.vow), a wave list (.wlist) or a listening test (.qexp) to "
+        "open; put \"--\" "
         "before a name that begins with \"-\".",
         "[DOCUMENT]");
     QStringList words;
@@ -132,4 +133,8 @@ QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 bool IsWaveListFile(const std::string& path) {
     return FromBytes(path).endsWith(".wlist", Qt::CaseInsensitive);
+}
+
+bool IsListeningTestFile(const std::string& path) {
+    return FromBytes(path).endsWith(".qexp", Qt::CaseInsensitive);
 }

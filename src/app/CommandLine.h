@@ -24,3 +24,5 @@ QuirnelCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // Whether the file named on the command line is a wave list (".wlist", any case) rather
 // than a vowel document.
 bool IsWaveListFile(const std::string& path);
+// Whether the file named on the command line is a listening test (.qexp, in any case).
+bool IsListeningTestFile(const std::string& path);

@@ -110,7 +110,9 @@ MenuNode OptionsMenu() {
 MenuNode ToolsMenu() {
     return Popup("&Tools", {Entry("Make &Continuum...", ID_MAKE_CONTINUUM),
                             Entry("&Play Continuum", ID_PLAY_CONTINUUM), Separator(),
-                            Entry("&Go to Formants...\tCtrl+G", ID_GO_TO_FORMANTS)});
+                            Entry("&Go to Formants...\tCtrl+G", ID_GO_TO_FORMANTS), Separator(),
+                            Entry("&Listening Test...", ID_LISTENING_TEST),
+                            Entry("Test &Results...", ID_TEST_RESULTS)});
 }
 
 MenuNode HelpMenu() {
@@ -225,6 +227,8 @@ const char* CommandPrompt(int id) {
         {ID_MAKE_CONTINUUM, "Writes vowels at equal steps between two points as sound files"},
         {ID_PLAY_CONTINUUM, "Plays the steps of the last continuum in order"},
         {ID_GO_TO_FORMANTS, "Moves the point to the formants you type and plays it"},
+        {ID_LISTENING_TEST, "Sets up and runs an identification or discrimination test"},
+        {ID_TEST_RESULTS, "Shows the identification curves and boundaries of a responses file"},
     };
     const auto it = prompts.find(id);
     return it == prompts.end() ? nullptr : it->second;

@@ -66,6 +66,8 @@ bool CTundrelApp::InitInstance(const std::vector<std::string>& arguments) {
     m_pFrame->show();
     if (arguments.size() >= 2 && IsWaveListFile(arguments[1]))
         m_pView->OpenWaveListFile(FullPath(arguments[1]));
+    if (arguments.size() >= 2 && IsListeningTestFile(arguments[1]))
+        OpenListeningTest(FullPath(arguments[1]));
     return true;
 }
 
@@ -96,7 +98,7 @@ void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
 }
 
 bool CTundrelApp::OpenCommandLineDocument(const std::vector<std::string>& arguments) {
-    if (arguments.size() < 2 || IsWaveListFile(arguments[1]))
+    if (arguments.size() < 2 || IsWaveListFile(arguments[1]) || IsListeningTestFile(arguments[1]))
         return m_pDoc->OnNewDocument();
     // A full path, so that later changes of the working folder cannot redirect a Save.
     const std::string path = FullPath(arguments[1]);
@@ -117,7 +119,7 @@ CommandState CTundrelApp::OnUpdateCommand(int id) const {
     CommandState state;
     state.handled = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE ||
                     id == ID_FILE_SAVE_AS || id == ID_BATCH_CONVERT || id == ID_APP_ABOUT ||
-                    id == ID_NEW_VOICE;
+                    id == ID_NEW_VOICE || id == ID_LISTENING_TEST || id == ID_TEST_RESULTS;
     return state;
 }
 
@@ -136,6 +138,10 @@ void CTundrelApp::OnCommand(int id) {
         OnAppAbout();
     else if (id == ID_NEW_VOICE)
         OnNewVoice();
+    else if (id == ID_LISTENING_TEST)
+        OnListeningTest();
+    else if (id == ID_TEST_RESULTS)
+        OnTestResults();
 }
 
 void CTundrelApp::OnFileNew() {

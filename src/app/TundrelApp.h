@@ -65,6 +65,11 @@ private:
     void OnBatchConvert();
     void OnAppAbout();
     void OnNewVoice(); // NewVoiceCommand.cpp
+    // ListeningTestCommands.cpp: Tools > Listening Test (empty, or with a .qexp file) and
+    // Tools > Test Results.
+    void OnListeningTest() { OpenListeningTest(""); }
+    void OpenListeningTest(const std::string& path);
+    void OnTestResults();
     void OnInitialUpdate();
 
     std::optional<DesktopFolders> m_desktop;

@@ -66,6 +66,9 @@ enum CommandId : int {
     ID_MAKE_CONTINUUM = 32852,
     ID_PLAY_CONTINUUM = 32853,
     ID_GO_TO_FORMANTS = 32854,
+    // Listening tests
+    ID_LISTENING_TEST = 32860,
+    ID_TEST_RESULTS = 32861,
     // Point moves (arrow keys)
     ID_MOVE_UP = 32780,
     ID_MOVE_DOWN = 32781,

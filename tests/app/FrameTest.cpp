@@ -90,7 +90,8 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         "&Wavelist  Window=32800 | --- | Automatic F3 &Calculation=32792 | --- | "
         "Select Temporary &Path ...=32805 | --- | Log to File=32824]",
         "&Tools[Make &Continuum...=32852 | &Play Continuum=32853 | --- | "
-        "&Go to Formants...\\tCtrl+G=32854]",
+        "&Go to Formants...\\tCtrl+G=32854 | --- | &Listening Test...=32860 | "
+        "Test &Results...=32861]",
         "&Help[&About this Programm\\tA=57664 | ---]"};
     ASSERT_EQ(menus.size(), expected.size());
     for (qsizetype i = 0; i < menus.size(); ++i)

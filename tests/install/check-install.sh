@@ -48,7 +48,7 @@ metainfo_keywords=$(sed -n 's:.*<keyword>\(.*\)</keyword>.*:\1:p' "$usr/share/me
 [ "$desktop_keywords" = "$metainfo_keywords" ] ||
     fail "the keywords of the desktop entry and the metainfo differ"
 update-mime-database "$usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
-for type in x-quirnel-vowels x-quirnel-wavelist; do
+for type in x-quirnel-vowels x-quirnel-wavelist x-quirnel-listening-test; do
     [ -f "$usr/share/mime/application/$type.xml" ] || fail "MIME type application/$type missing"
     grep -q "^MimeType=.*application/$type;" "$usr/share/applications/$id.desktop" ||
         fail "the desktop entry does not open application/$type"

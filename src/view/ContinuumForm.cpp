@@ -59,7 +59,7 @@ InputForm ContinuumForm(const std::vector<ContinuumPoint>& starts,
                                scale % static_cast<int>(kScales.size())),
                    FolderField("Folder", shown.folder),
                    TextField("File prefix", shown.prefix)};
-    AddSoundFormatFields(form, shown.format);
+    AddSoundFormatFields(form, shown.format, shown.level);
     return form;
 }
 
@@ -104,6 +104,9 @@ std::string ReadContinuumForm(const InputForm& form, const std::vector<Continuum
     }
     read.prefix = form.fields.at(kContinuumPrefix).text;
     read.format = SoundFormatOfFields(form, kContinuumRate);
+    if (std::string problem = SoundLevelOfFields(form, kContinuumRate, read.level);
+        !problem.empty())
+        return problem;
     if (std::string problem = CheckContinuumValues(read); !problem.empty())
         return problem;
     request = read;

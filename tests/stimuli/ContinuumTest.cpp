@@ -160,6 +160,7 @@ TEST_F(CliContinuumTest, ReplacesExistingFilesOnlyWithForce) {
     EXPECT_EQ(Continuum(args), 2);
     EXPECT_NE(cli.Stderr().find("continuum-02.wav and 1 more file"), std::string::npos)
         << cli.Stderr();
+    EXPECT_NE(cli.Stderr().find("Add --force to replace them."), std::string::npos);
     EXPECT_EQ(Files(), (std::vector<std::string>{"continuum-02.wav", "continuum.csv"}));
     EXPECT_EQ(Text("continuum-02.wav"), "mine");
 

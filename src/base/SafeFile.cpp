@@ -110,13 +110,13 @@ int CheckTarget(const std::string& target, mode_t& mode) {
     return 0;
 }
 
-// Writes bytes to the temporary file and makes them durable; the file stays open-closed.
-int FillTemporary(int fd, std::string_view bytes, mode_t mode) {
+// Writes bytes to the temporary file and, with flush, makes them durable.
+int FillTemporary(int fd, std::string_view bytes, mode_t mode, bool flush) {
     if (int error = WriteAll(fd, bytes))
         return error;
     if (::fchmod(fd, mode) != 0)
         return errno;
-    if (::fsync(fd) != 0)
+    if (flush && ::fsync(fd) != 0)
         return errno;
     return 0;
 }
@@ -245,30 +245,97 @@ int ResolveSymlinks(const std::string& path, std::string& resolved) {
     return ELOOP;
 }
 
-int ReplaceFileContents(const std::string& path, std::string_view bytes) {
+int WritePendingFile(const std::string& path, std::string_view bytes, PendingFile& pending,
+                     bool flush) {
     std::string target;
     if (int error = ResolveSymlinks(path, target))
         return error;
     mode_t mode = 0;
     if (int error = CheckTarget(target, mode))
         return error;
-    const std::string folder = FolderOf(target);
-    std::string temporary =
-        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
+    // A short name of fixed length, so that a target whose name is as long as the file
+    // system allows still gets its temporary file beside it.
+    std::string temporary = FolderOf(target) + "/.qrnl-XXXXXX";
     FdGuard fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.Get() < 0)
         return errno;
-    int error = FillTemporary(fd.Get(), bytes, mode);
+    int error = FillTemporary(fd.Get(), bytes, mode, flush);
     if (fd.Close() != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
         return error;
     }
-    SyncFolder(folder);
+    pending.temporary = std::move(temporary);
+    pending.target = std::move(target);
     return 0;
+}
+
+int FlushPendingFiles(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ::syncfs(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+void SyncFolderOf(const std::string& path) {
+    SyncFolder(FolderOf(path));
+}
+
+int CommitPendingFile(PendingFile& pending, bool syncFolder) {
+    if (pending.temporary.empty())
+        return 0;
+    if (::rename(pending.temporary.c_str(), pending.target.c_str()) != 0) {
+        const int error = errno;
+        DiscardPendingFile(pending);
+        return error;
+    }
+    pending.temporary.clear();
+    if (syncFolder)
+        SyncFolder(FolderOf(pending.target));
+    return 0;
+}
+
+void DiscardPendingFile(PendingFile& pending) {
+    if (!pending.temporary.empty())
+        ::unlink(pending.temporary.c_str());
+    pending.temporary.clear();
+}
+
+int ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    PendingFile pending;
+    if (int error = WritePendingFile(path, bytes, pending))
+        return error;
+    return CommitPendingFile(pending);
+}
+
+std::string CheckOutputName(const std::string& path) {
+    const std::filesystem::path name = std::filesystem::path(path).filename();
+    const std::string folder = FolderOf(path);
+    long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (longest <= 0)
+        longest = NAME_MAX;
+    if (name.empty() || name == "." || name == "..")
+        return "Can't write " + path + ": it names a folder, not a file.";
+    if (static_cast<long>(name.string().size()) > longest)
+        return "Can't write " + path + ": its name is " + std::to_string(name.string().size()) +
+               " bytes long, longer than the " + std::to_string(longest) +
+               " bytes a file name may have here.";
+    if (path.size() >= PATH_MAX)
+        return "Can't write " + path + ": the path is longer than " + std::to_string(PATH_MAX - 1) +
+               " bytes.";
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        const int error = errno;
+        return "Can't write " + path + ": the folder " + folder +
+               (error == ENOENT ? std::string(" does not exist") : ": " + FileErrorReason(error)) +
+               ".";
+    }
+    if (!S_ISDIR(info.st_mode))
+        return "Can't write " + path + ": " + folder + " is not a folder.";
+    return "";
 }
 
 std::string WriteOutputFile(const std::string& path, std::string_view bytes) {

@@ -35,6 +35,36 @@ int ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes =
 // of the failure, in which case the old file is untouched.
 int ReplaceFileContents(const std::string& path, std::string_view bytes);
 
+// A file written under a short temporary name beside the file it is to replace, so that
+// several files can be written first and moved into place together.
+struct PendingFile {
+    std::string temporary; // empty when nothing is pending
+    std::string target;    // the file the move replaces, its symbolic links followed
+};
+
+// The first half of ReplaceFileContents: checks the target as it does and writes the bytes
+// to a new temporary file in the target's folder, flushed to disk unless flush is off (for
+// many files, which FlushPendingFiles then flushes at once). Returns 0, or the errno value of
+// the failure (nothing is then left behind).
+int WritePendingFile(const std::string& path, std::string_view bytes, PendingFile& pending,
+                     bool flush = true);
+// Flushes everything written to the file system of folder to disk (one flush for many
+// pending files). Returns 0 or errno.
+int FlushPendingFiles(const std::string& folder);
+// Moves the temporary file over its target; on failure it is removed. With syncFolder the
+// folder's new entry is flushed to disk at once; without, SyncFolderOf does it later, once
+// for many files. Returns 0 or errno.
+int CommitPendingFile(PendingFile& pending, bool syncFolder = true);
+// Flushes the entries of the folder holding path to disk; failures are harmless.
+void SyncFolderOf(const std::string& path);
+// Removes the temporary file, if any.
+void DiscardPendingFile(PendingFile& pending);
+
+// Why an output cannot be written at path, told before any work is done ("" when nothing
+// speaks against it): a name longer than the file system allows, no file name at all, or
+// a folder that does not exist or is not a folder.
+std::string CheckOutputName(const std::string& path);
+
 // Writes an output the user asked for (an exported sound, a made voice) with
 // ReplaceFileContents. Returns "", or the message for the user naming the file and why:
 // "Can't write PATH: it is a folder; an existing file is left as it was."

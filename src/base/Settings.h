@@ -84,6 +84,8 @@ inline constexpr NumberSetting kSpectrumRangeDb{"Spectrum", "RangeDb", 90, 20, 1
 inline constexpr NumberSetting kStimulusRate{"Stimuli", "Rate", 10000, 10000, 48000};
 // Their sample format: "pcm16", "pcm24" or "float", read and written with the rate.
 inline constexpr TextSetting kStimulusFormat{"Stimuli", "Format", "pcm16"};
+// Their level: "natural", "peak" or "rms=DB", read and written with the rate.
+inline constexpr TextSetting kStimulusLevel{"Stimuli", "Level", "natural"};
 // The folder the last sound or continuum went to, where the next one is proposed.
 inline constexpr FolderSetting kStimulusFolder{"Stimuli", "Folder", FolderDefault::None};
 

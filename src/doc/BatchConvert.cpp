@@ -204,7 +204,8 @@ std::vector<std::string> FindVowDocuments(const std::string& folder) {
     return names;
 }
 
-BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols) {
+BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols,
+                                bool showDone) {
     const std::vector<std::string> names = FindVowDocuments(folder);
     if (names.empty())
         return BatchOutcome::NoDocuments;
@@ -222,8 +223,9 @@ BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& sy
     }
     if (!outputs.Close() || !allComplete)
         return BatchOutcome::Failed;
-    ShowMessage("Dateien wurden erfolgreich konvertiert.", "Fertig", MsgIcon::Information,
-                MsgButtons::Ok);
+    if (showDone)
+        ShowMessage("Dateien wurden erfolgreich konvertiert.", "Fertig", MsgIcon::Information,
+                    MsgButtons::Ok);
     return BatchOutcome::Converted;
 }
 

@@ -10,7 +10,7 @@ class VowReader;
 
 // How a batch conversion ended.
 enum class BatchOutcome {
-    Converted,   // every document was converted; "Fertig" was shown
+    Converted,   // every document was converted; "Fertig" was shown when asked for
     NoDocuments, // the folder holds no .vow file: nothing created, nothing shown
     Failed,      // an output or a document could not be opened, written or read to its end
 };
@@ -26,8 +26,10 @@ std::vector<std::string> FindVowDocuments(const std::string& folder);
 // Converts the documents of folder into "AllFemaleCardinal.txt", "AllMaleCardinal.txt",
 // "AllFemaleNative.txt" and "AllMaleNative.txt" in that folder, taking the vowel symbols
 // from symbols. A document that ends early gets empty groups for what is missing, is
-// reported, and the batch goes on (but ends as Failed).
-BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols);
+// reported, and the batch goes on (but ends as Failed). The window's closing message
+// ("Fertig") is shown only when showDone is set; the command line has its own words.
+BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols,
+                                bool showDone = true);
 // The same, true only for Converted and NoDocuments.
 bool BatchConvert(const std::string& folder, const CTundrelDoc& symbols);
 

@@ -1,12 +1,20 @@
 #include "stimuli/Continuum.h"
 
+#include "base/FileError.h"
 #include "base/SafeFile.h"
 #include "stimuli/SoundExport.h"
 #include "stimuli/VoicePitch.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -66,52 +74,158 @@ std::string CheckReplaceable(const std::string& path) {
     return "";
 }
 
-std::string WriteManifest(const ContinuumRequest& request, const std::vector<Formants>& written,
-                          double f0) {
-    return WriteOutputFile(InFolder(request, ContinuumManifestName(request.prefix)),
-                           ContinuumManifest(request, written, f0));
-}
-
-// Steps rendered together and then resampled and encoded side by side, one per processor:
-// the best sinc converter takes far longer than the rendering.
-size_t BatchSize() {
+// Steps resampled and encoded side by side, one per processor.
+size_t WorkerCount() {
     return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
 }
 
-// Encodes the first problems.size() vowels of the batch as WAV files, each on a thread of its
-// own (in turn when no thread can be started); a vowel that has a problem already is left out.
-void EncodeBatch(const std::vector<RenderedVowel>& batch, const SoundFormat& format,
-                 std::vector<std::string>& problems, std::vector<std::string>& files) {
-    auto encode = [&](size_t k) {
-        if (problems[k].empty())
-            problems[k] = EncodeSound(batch[k], format, SoundFileType::Wav, files[k]);
+// Runs work(0) ... work(count - 1) on up to WorkerCount() threads (on this one alone when no
+// thread can be started).
+void RunSideBySide(size_t count, const std::function<void(size_t)>& work) {
+    std::atomic<size_t> next{0};
+    auto worker = [&] {
+        for (size_t k = next++; k < count; k = next++)
+            work(k);
     };
-    std::vector<std::thread> workers;
-    size_t started = 1; // the first runs on this thread
+    std::vector<std::thread> threads;
     try {
-        for (; started < problems.size(); ++started)
-            workers.emplace_back(encode, started);
+        for (size_t t = 1; t < std::min(count, WorkerCount()); ++t)
+            threads.emplace_back(worker);
     } catch (const std::system_error&) {
-        // Too few threads: the rest are encoded below, one after the other.
+        // Too few threads: this one does the rest.
     }
-    encode(0);
-    for (size_t k = started; k < problems.size(); ++k)
-        encode(k);
-    for (std::thread& worker : workers)
-        worker.join();
+    worker();
+    for (std::thread& thread : threads)
+        thread.join();
 }
 
-// A result after some steps were written: the manifest of those steps goes with them.
-ContinuumResult Stopped(const ContinuumRequest& request, const std::vector<Formants>& written,
-                        double f0, ContinuumOutcome outcome, std::string message) {
-    ContinuumResult result{outcome, static_cast<int>(written.size()), std::move(message)};
-    if (written.empty())
-        return result;
-    if (std::string problem = WriteManifest(request, written, f0); !problem.empty()) {
-        result.outcome = ContinuumOutcome::Failed;
-        result.message += (result.message.empty() ? "" : "\n") + problem;
+// 64-bit FNV-1a: a lock name of fixed length for a prefix of any length.
+uint64_t NameHash(const std::string& text) {
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
     }
-    return result;
+    return hash;
+}
+
+// The lock that keeps two continua of one prefix from being written into one folder at once:
+// a lock (flock) on a small hidden file in the folder, taken away when the continuum is done.
+// The kernel lets the lock go when the process ends, however it ends.
+class ContinuumLock {
+public:
+    ContinuumLock() = default;
+    ContinuumLock(const ContinuumLock&) = delete;
+    ContinuumLock& operator=(const ContinuumLock&) = delete;
+    ~ContinuumLock() { Release(); }
+
+    // "" when taken; `busy` tells a continuum of the prefix being written now.
+    std::string Take(const ContinuumRequest& request, bool& busy) {
+        busy = false;
+        char name[40];
+        std::snprintf(name, sizeof name, ".qrnl-%016llx.lock",
+                      static_cast<unsigned long long>(NameHash(request.prefix)));
+        const std::string path = InFolder(request, name);
+        // A lock file removed by the run that held it between our open and our lock is
+        // stale: open it again.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd < 0)
+                return "Can't write into the folder " + request.folder + ": " +
+                       std::strerror(errno) + ".";
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno;
+                ::close(fd);
+                if (error == EWOULDBLOCK) {
+                    busy = true;
+                    return "Another continuum with the prefix \"" + request.prefix +
+                           "\" is being written into " + request.folder + " now.";
+                }
+                return ""; // a file system without locks: go on unlocked
+            }
+            struct stat opened {
+            }, named{};
+            if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+                opened.st_ino == named.st_ino && opened.st_dev == named.st_dev) {
+                m_fd = fd;
+                m_path = path;
+                return "";
+            }
+            ::close(fd);
+        }
+        busy = true;
+        return "Another continuum with the prefix \"" + request.prefix +
+               "\" is being written into " + request.folder + " now.";
+    }
+
+    void Release() {
+        if (m_fd < 0)
+            return;
+        ::unlink(m_path.c_str());
+        ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+// Makes a folder with the missing folders above it, and takes away again those it made.
+class MadeFolders {
+public:
+    std::string Make(const std::string& folder) {
+        std::error_code error;
+        for (std::filesystem::path at = folder; !at.empty() && !std::filesystem::exists(at, error);
+             at = at.parent_path()) {
+            m_made.push_back(at);
+            if (at == at.parent_path())
+                break;
+        }
+        std::filesystem::create_directories(folder, error);
+        if (error)
+            return "Can't make the folder " + folder + ": " + error.message() + ".";
+        return "";
+    }
+    // Removes the folders made, deepest first, as long as they are empty.
+    void TakeAway() {
+        for (const std::filesystem::path& folder : m_made)
+            if (::rmdir(folder.c_str()) != 0)
+                break;
+        m_made.clear();
+    }
+
+private:
+    std::vector<std::filesystem::path> m_made;
+};
+
+// The files of a continuum under their temporary names; those not moved into place are
+// removed when it goes out of scope.
+class PendingFiles {
+public:
+    explicit PendingFiles(size_t count) : m_files(count) {}
+    PendingFiles(const PendingFiles&) = delete;
+    PendingFiles& operator=(const PendingFiles&) = delete;
+    ~PendingFiles() {
+        for (PendingFile& file : m_files)
+            DiscardPendingFile(file);
+    }
+    PendingFile& operator[](size_t k) { return m_files[k]; }
+    size_t size() const { return m_files.size(); }
+
+private:
+    std::vector<PendingFile> m_files;
+};
+
+// Rounded to hundredths, without a minus sign on zero.
+double Hundredths(double value) {
+    const double rounded = std::round(value * 100) / 100;
+    return rounded == 0 ? 0.0 : rounded;
+}
+
+std::string Nothing(const std::string& message) {
+    return message + (message.empty() || message.back() == '.' ? "" : ".") +
+           " Nothing was written; files of an earlier continuum are left as they were.";
 }
 
 } // namespace
@@ -138,24 +252,30 @@ std::string ContinuumManifestName(const std::string& prefix) {
     return prefix + ".csv";
 }
 
-std::string ContinuumManifest(const ContinuumRequest& request, const std::vector<Formants>& written,
-                              double voiceF0) {
+std::string ContinuumManifest(const ContinuumRequest& request, const std::vector<Formants>& steps,
+                              const std::vector<AppliedLevel>& levels, double voiceF0) {
     std::string f0;
     if (voiceF0 > 0) {
         char text[32];
         std::snprintf(text, sizeof text, "%.1f", voiceF0);
         f0 = text;
     }
-    const std::string tail = "," + f0 + "," + std::to_string(5 * request.frameMs) + "," +
-                             FormantScaleName(request.scale);
-    std::string manifest = "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n";
-    for (size_t i = 0; i < written.size(); ++i) {
-        const Formants& vowel = written[i];
+    const std::string middle = "," + f0 + "," + std::to_string(5 * request.frameMs) + "," +
+                               FormantScaleName(request.scale);
+    std::string manifest = "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale,gain_db,rms_dbfs\n";
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const Formants& vowel = steps[i];
         const int step = static_cast<int>(i) + 1;
+        char level[64] = "";
+        if (i < levels.size())
+            std::snprintf(level, sizeof level, "%.2f,%.2f", Hundredths(levels[i].gainDb),
+                          Hundredths(levels[i].rmsDbfs));
+        else
+            std::snprintf(level, sizeof level, ",");
         manifest += std::to_string(step) + "," +
                     ContinuumFileName(request.prefix, step, request.steps) + "," +
                     std::to_string(vowel.f1) + "," + std::to_string(vowel.f2) + "," +
-                    std::to_string(vowel.f3) + tail + "\n";
+                    std::to_string(vowel.f3) + middle + "," + level + "\n";
     }
     return manifest;
 }
@@ -186,7 +306,15 @@ std::string CheckContinuumValues(const ContinuumRequest& request) {
     if (std::string problem = CheckSoundFormat(request.format, SoundFileType::Wav);
         !problem.empty())
         return problem;
-    return CheckPrefix(request.prefix);
+    if (std::string problem = CheckPrefix(request.prefix); !problem.empty())
+        return problem;
+    // The longest name is that of the last step.
+    const std::string longest = ContinuumFileName(request.prefix, request.steps, request.steps);
+    if (longest.size() > NAME_MAX)
+        return "The prefix is too long: the file name " + longest.substr(0, 24) + "... would be " +
+               std::to_string(longest.size()) + " bytes long, longer than the " +
+               std::to_string(NAME_MAX) + " bytes a file name may have.";
+    return "";
 }
 
 std::string CheckContinuumFiles(const ContinuumRequest& request, bool& existing) {
@@ -219,45 +347,115 @@ std::string CheckContinuumFiles(const ContinuumRequest& request, bool& existing)
 }
 
 ContinuumResult WriteContinuum(const ContinuumRequest& request, const ContinuumProgress& progress) {
+    auto refused = [](ContinuumOutcome outcome, const std::string& message) {
+        return ContinuumResult{outcome, 0, Nothing(message), {}};
+    };
     if (std::string problem = CheckContinuumValues(request); !problem.empty())
-        return {ContinuumOutcome::BadRequest, 0, problem};
+        return refused(ContinuumOutcome::BadRequest, problem);
     bool existing = false;
     if (std::string problem = CheckContinuumFiles(request, existing); !problem.empty())
-        return {existing ? ContinuumOutcome::FilesExist : ContinuumOutcome::BadRequest, 0, problem};
+        return refused(existing ? ContinuumOutcome::FilesExist : ContinuumOutcome::BadRequest,
+                       problem);
     const std::vector<Formants> vowels =
         ContinuumFormants(request.from, request.to, request.steps, request.scale);
-    std::vector<RenderedVowel> batch(BatchSize());
-    if (std::string problem = RenderStimulus(ContinuumStepVowel(request, vowels[0]), batch[0]);
+    const auto count = static_cast<size_t>(request.steps);
+
+    // Every step rendered, on this thread, before anything is written.
+    std::vector<RenderedVowel> rendered(count);
+    for (size_t k = 0; k < count; ++k)
+        if (std::string problem =
+                RenderStimulus(ContinuumStepVowel(request, vowels[k]), rendered[k]);
+            !problem.empty())
+            return refused(ContinuumOutcome::BadRequest, problem);
+    const double f0 = MeasureVoiceF0(request.voiceFile, static_cast<int>(rendered[0].pcm16.size()));
+
+    std::vector<SoundAtRate> sounds(count);
+    std::vector<std::string> problems(count);
+    RunSideBySide(count, [&](size_t k) {
+        problems[k] = PrepareSound(rendered[k], request.format.sampleRate, sounds[k]);
+    });
+    for (const std::string& problem : problems)
+        if (!problem.empty())
+            return refused(ContinuumOutcome::Failed, problem);
+    std::vector<const SoundAtRate*> soundList;
+    for (const SoundAtRate& sound : sounds)
+        soundList.push_back(&sound);
+    std::vector<double> gains;
+    if (std::string problem =
+            LevelGains(soundList, request.level, request.format.sampleFormat, gains);
         !problem.empty())
-        return {ContinuumOutcome::BadRequest, 0, problem};
-    const double f0 = MeasureVoiceF0(request.voiceFile, static_cast<int>(batch[0].pcm16.size()));
-    std::error_code error;
-    std::filesystem::create_directories(request.folder, error);
-    if (error)
-        return {ContinuumOutcome::Failed, 0,
-                "Can't make the folder " + request.folder + ": " + error.message() + "."};
-    std::vector<Formants> written;
-    for (int first = 0; first < request.steps; first += static_cast<int>(batch.size())) {
-        const int count = std::min(static_cast<int>(batch.size()), request.steps - first);
-        std::vector<std::string> problems(count);
-        // The engine renders one vowel at a time; the first is rendered already.
-        for (int k = first == 0 ? 1 : 0; k < count; ++k)
-            problems[k] = RenderStimulus(ContinuumStepVowel(request, vowels[first + k]), batch[k]);
-        std::vector<std::string> files(count);
-        EncodeBatch(batch, request.format, problems, files);
-        for (int k = 0; k < count; ++k) {
-            const int step = first + k + 1;
-            std::string problem = problems[k];
-            if (problem.empty())
-                problem = WriteOutputFile(
-                    InFolder(request, ContinuumFileName(request.prefix, step, request.steps)),
-                    files[k]);
-            if (!problem.empty())
-                return Stopped(request, written, f0, ContinuumOutcome::Failed, problem);
-            written.push_back(vowels[step - 1]);
-            if (progress && !progress(step, request.steps) && step < request.steps)
-                return Stopped(request, written, f0, ContinuumOutcome::Cancelled, "Cancelled.");
+        return refused(ContinuumOutcome::BadRequest, problem);
+
+    MadeFolders folders;
+    if (std::string problem = folders.Make(request.folder); !problem.empty())
+        return refused(ContinuumOutcome::Failed, problem);
+    ContinuumLock lock;
+    bool busy = false;
+    std::string problem = lock.Take(request, busy);
+    // Under the lock, the files are checked again: another run may have just finished.
+    if (problem.empty())
+        problem = CheckContinuumFiles(request, existing);
+    ContinuumOutcome outcome = busy       ? ContinuumOutcome::Busy
+                               : existing ? ContinuumOutcome::FilesExist
+                                          : ContinuumOutcome::Failed;
+    std::vector<AppliedLevel> levels(count);
+    PendingFiles pending(count + 1);
+    for (size_t first = 0; problem.empty() && first < count; first += WorkerCount()) {
+        const size_t batch = std::min(WorkerCount(), count - first);
+        RunSideBySide(batch, [&](size_t j) {
+            const size_t k = first + j;
+            std::string bytes;
+            problems[k] = EncodeSound(sounds[k], gains[k], request.format, SoundFileType::Wav,
+                                      bytes, levels[k]);
+            if (!problems[k].empty())
+                return;
+            const std::string path = InFolder(
+                request, ContinuumFileName(request.prefix, static_cast<int>(k) + 1, request.steps));
+            // Flushed to disk all at once below: one flush instead of one per file.
+            if (int error = WritePendingFile(path, bytes, pending[k], false))
+                problems[k] = "Can't write " + path + ": " + FileErrorReason(error) + ".";
+        });
+        for (size_t k = first; k < first + batch && problem.empty(); ++k) {
+            problem = problems[k];
+            if (problem.empty() && progress && !progress(static_cast<int>(k) + 1, request.steps)) {
+                outcome = ContinuumOutcome::Cancelled;
+                problem = "Cancelled.";
+            }
         }
     }
-    return Stopped(request, written, f0, ContinuumOutcome::Written, "");
+    if (problem.empty()) {
+        const std::string path = InFolder(request, ContinuumManifestName(request.prefix));
+        if (int error = WritePendingFile(path, ContinuumManifest(request, vowels, levels, f0),
+                                         pending[count], false))
+            problem = "Can't write the manifest " + path + ": " + FileErrorReason(error) + ".";
+    }
+    // Every file is on the disk before any takes its name, so that a crash cannot leave a
+    // name with a file that is not whole.
+    if (problem.empty()) {
+        if (int error = FlushPendingFiles(request.folder))
+            problem = "Can't write into " + request.folder + ": " + FileErrorReason(error) + ".";
+    }
+    if (!problem.empty()) {
+        for (size_t k = 0; k < pending.size(); ++k)
+            DiscardPendingFile(pending[k]);
+        lock.Release();
+        folders.TakeAway();
+        return refused(outcome, problem);
+    }
+    // Every file is whole on the disk: the steps, then the manifest, take their names.
+    for (size_t k = 0; k < pending.size(); ++k) {
+        if (int error = CommitPendingFile(pending[k], false)) {
+            const std::string name = std::filesystem::path(pending[k].target).filename().string();
+            return {ContinuumOutcome::Failed,
+                    static_cast<int>(k),
+                    "Can't move " + name + " into place in " + request.folder + ": " +
+                        FileErrorReason(error) + ". " + std::to_string(k) + " of the " +
+                        std::to_string(pending.size()) +
+                        " files of the continuum (the steps first, the manifest last) are new; "
+                        "the rest are as they were.",
+                    {}};
+        }
+    }
+    SyncFolderOf(pending[count].target);
+    return {ContinuumOutcome::Written, static_cast<int>(count), "", levels};
 }

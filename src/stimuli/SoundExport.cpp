@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <samplerate.h>
+#include <limits>
 #include <sndfile.h>
+#include <soxr.h>
 
 namespace {
 
@@ -81,9 +83,10 @@ std::vector<Sample> Rounded(const std::vector<double>& sound, double scale, doub
     return out;
 }
 
-// Writes the samples through libsndfile into the memory file; "" or libsndfile's message.
-std::string Encode(const RenderedVowel& vowel, const std::vector<double>& sound,
-                   const SoundFormat& format, SoundFileType type, MemoryFile& memory) {
+// Writes the samples (16-bit units, at the gain) through libsndfile into the memory file;
+// "" or libsndfile's message. The chart's own samples are written when asChart.
+std::string Encode(const RenderedVowel& vowel, bool asChart, const std::vector<double>& sound,
+                   double gain, const SoundFormat& format, SoundFileType type, MemoryFile& memory) {
     SF_VIRTUAL_IO io{&MemoryLength, &MemorySeek, &MemoryRead, &MemoryWrite, &MemoryTell};
     SF_INFO info{};
     info.samplerate = format.sampleRate;
@@ -94,22 +97,22 @@ std::string Encode(const RenderedVowel& vowel, const std::vector<double>& sound,
         return std::string("The sound could not be encoded: ") + sf_strerror(nullptr) + ".";
     sf_count_t written = 0;
     sf_count_t expected = static_cast<sf_count_t>(sound.size());
-    if (format.sampleFormat == SampleFormat::Pcm16 && format.sampleRate == kRenderedRate) {
+    if (asChart) {
         expected = static_cast<sf_count_t>(vowel.pcm16.size());
         written = sf_write_short(file, vowel.pcm16.data(), expected);
     } else if (format.sampleFormat == SampleFormat::Pcm16) {
-        const auto samples = Rounded<short>(sound, 1, 32767);
+        const auto samples = Rounded<short>(sound, gain, 32767);
         written = sf_write_short(file, samples.data(), expected);
     } else if (format.sampleFormat == SampleFormat::Pcm24) {
         // libsndfile keeps the top 24 bits of an int: round to 24 bits, then move them up.
-        auto samples = Rounded<int>(sound, 256, 8388607);
+        auto samples = Rounded<int>(sound, 256 * gain, 8388607);
         for (int& sample : samples)
             sample = static_cast<int>(static_cast<unsigned>(sample) << 8);
         written = sf_write_int(file, samples.data(), expected);
     } else {
         std::vector<float> samples(sound.size());
         for (size_t i = 0; i < sound.size(); ++i)
-            samples[i] = static_cast<float>(sound[i] / 32768.0);
+            samples[i] = static_cast<float>(sound[i] * gain / 32768.0);
         written = sf_write_float(file, samples.data(), expected);
     }
     const std::string error = written == expected ? "" : sf_strerror(file);
@@ -119,65 +122,145 @@ std::string Encode(const RenderedVowel& vowel, const std::vector<double>& sound,
     return "";
 }
 
+double Decibels(double ratio) {
+    return ratio > 0 ? 20 * std::log10(ratio) : -std::numeric_limits<double>::infinity();
+}
+
+constexpr double kFullScale = 32768;  // 0 dB: a full-scale square wave, in 16-bit units
+constexpr double kHighestPcm = 32767; // the largest sample an integer format holds
+
+std::string DbText(double db) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.1f", db);
+    return text;
+}
+
 } // namespace
 
 std::string ResampleSound(const std::vector<double>& sound, int rate, std::vector<double>& out) {
     const double ratio = static_cast<double>(rate) / kRenderedRate;
     const auto length = static_cast<size_t>(std::lround(static_cast<double>(sound.size()) * ratio));
-    std::vector<float> in(sound.size());
-    for (size_t i = 0; i < sound.size(); ++i)
-        in[i] = static_cast<float>(sound[i] / 32768.0);
-    // Room for a few samples more than the sound's length, which src_simple may produce.
-    std::vector<float> resampled(length + 16);
-    SRC_DATA data{};
-    data.data_in = in.data();
-    data.input_frames = static_cast<long>(in.size());
-    data.data_out = resampled.data();
-    data.output_frames = static_cast<long>(resampled.size());
-    data.src_ratio = ratio;
-    data.end_of_input = 1;
-    if (int error = src_simple(&data, SRC_SINC_BEST_QUALITY, 1))
-        return std::string("The sound could not be resampled: ") + src_strerror(error) + ".";
-    // The converter may stop a sample short of the exact length; the sound has faded to
-    // silence by then, so the missing end is silence.
-    resampled.resize(static_cast<size_t>(data.output_frames_gen));
-    resampled.resize(length, 0.0f);
-    out.resize(length);
-    for (size_t i = 0; i < length; ++i)
-        out[i] = resampled[i] * 32768.0;
+    out.assign(length, 0.0);
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT64_I, SOXR_FLOAT64_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_VHQ, 0);
+    size_t done = 0;
+    // One call: the whole sound in, its whole length out (the filter's delay is taken off).
+    if (soxr_error_t error =
+            soxr_oneshot(kRenderedRate, rate, 1, sound.data(), sound.size(), nullptr, out.data(),
+                         length, &done, &io, &quality, nullptr))
+        return std::string("The sound could not be resampled: ") + error + ".";
+    // Anything the resampler did not give at the very end is silence: the sound has faded.
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(std::min(done, length)), out.end(), 0.0);
     return "";
 }
 
-std::string EncodeSound(const RenderedVowel& vowel, const SoundFormat& format, SoundFileType type,
-                        std::string& bytes) {
+std::string PrepareSound(const RenderedVowel& vowel, int rate, SoundAtRate& sound) {
+    sound.vowel = &vowel;
+    if (rate == kRenderedRate)
+        sound.samples = vowel.exact;
+    else if (std::string problem = ResampleSound(vowel.exact, rate, sound.samples);
+             !problem.empty())
+        return problem;
+    double peak = 0, energy = 0;
+    for (double sample : sound.samples) {
+        peak = std::max(peak, std::abs(sample));
+        energy += sample * sample;
+    }
+    sound.peak = peak;
+    sound.rms = sound.samples.empty() ? 0 : std::sqrt(energy / double(sound.samples.size()));
+    return "";
+}
+
+std::string LevelGains(const std::vector<const SoundAtRate*>& sounds, const SoundLevel& level,
+                       SampleFormat format, std::vector<double>& gains) {
+    const bool integer = format != SampleFormat::Float32;
+    gains.assign(sounds.size(), 1.0);
+    if (level.rule == LevelRule::Natural) {
+        // At their own levels; an integer file takes them scaled into 16 bits as the chart does,
+        // all by the factor of the one that needed the most.
+        double common = 1;
+        if (integer)
+            for (const SoundAtRate* sound : sounds)
+                common = std::min(common, sound->vowel->ownScale);
+        for (size_t i = 0; i < sounds.size(); ++i)
+            gains[i] = common / sounds[i]->vowel->ownScale;
+        return "";
+    }
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        const SoundAtRate& sound = *sounds[i];
+        if (sound.peak <= 0)
+            continue; // silence stays silence
+        if (level.rule == LevelRule::Peak) {
+            gains[i] = kHighestPcm / sound.peak;
+            continue;
+        }
+        gains[i] = kFullScale * std::pow(10.0, level.rmsDb / 20) / sound.rms;
+        if (integer && sound.peak * gains[i] > kHighestPcm + 0.5)
+            return "At an RMS of " + DbText(level.rmsDb) + " dB the " +
+                   (sounds.size() > 1 ? "vowel of step " + std::to_string(i + 1) : "vowel") +
+                   " would clip (its peak would reach " +
+                   DbText(Decibels(sound.peak * gains[i] / kFullScale)) +
+                   " dB against full scale); choose a level of at most " +
+                   DbText(Decibels(sound.rms * kHighestPcm / sound.peak / kFullScale)) +
+                   " dB, or 32-bit float.";
+    }
+    return "";
+}
+
+std::string EncodeSound(const SoundAtRate& sound, double gain, const SoundFormat& format,
+                        SoundFileType type, std::string& bytes, AppliedLevel& applied) {
     if (std::string problem = CheckSoundFormat(format, type); !problem.empty())
         return problem;
-    std::vector<double> resampled;
-    if (format.sampleRate != kRenderedRate) {
-        if (std::string problem = ResampleSound(vowel.exact, format.sampleRate, resampled);
-            !problem.empty())
-            return problem;
-    }
+    const RenderedVowel& vowel = *sound.vowel;
+    // The chart's own samples when nothing changes them.
+    const bool asChart = format.sampleFormat == SampleFormat::Pcm16 &&
+                         format.sampleRate == kRenderedRate && gain == 1.0;
     MemoryFile memory;
-    const std::vector<double>& sound = format.sampleRate == kRenderedRate ? vowel.exact : resampled;
-    if (std::string problem = Encode(vowel, sound, format, type, memory); !problem.empty())
+    if (std::string problem = Encode(vowel, asChart, sound.samples, gain, format, type, memory);
+        !problem.empty())
         return problem;
     bytes = std::move(memory.bytes);
+    applied.gainDb = Decibels(gain * vowel.ownScale);
+    applied.rmsDbfs = Decibels(sound.rms * gain / kFullScale);
     return "";
 }
 
-ExportResult ExportVowel(const VowelStimulus& vowel, const SoundFormat& format,
-                         const std::string& path) {
-    const SoundFileType type = SoundFileTypeOf(path);
+ExportResult RenderSoundFile(const VowelStimulus& vowel, const SoundFormat& format,
+                             const SoundLevel& level, SoundFileType type, std::string& bytes,
+                             AppliedLevel& applied) {
     if (std::string problem = CheckSoundFormat(format, type); !problem.empty())
         return {ExportFailure::BadFormat, problem};
     RenderedVowel rendered;
     if (std::string problem = RenderStimulus(vowel, rendered); !problem.empty())
         return {ExportFailure::Rendering, problem};
-    std::string bytes;
-    if (std::string problem = EncodeSound(rendered, format, type, bytes); !problem.empty())
+    SoundAtRate sound;
+    if (std::string problem = PrepareSound(rendered, format.sampleRate, sound); !problem.empty())
         return {ExportFailure::Writing, problem};
+    std::vector<double> gains;
+    if (std::string problem = LevelGains({&sound}, level, format.sampleFormat, gains);
+        !problem.empty())
+        return {ExportFailure::BadFormat, problem};
+    if (std::string problem = EncodeSound(sound, gains[0], format, type, bytes, applied);
+        !problem.empty())
+        return {ExportFailure::Writing, problem};
+    return {};
+}
+
+ExportResult ExportVowel(const VowelStimulus& vowel, const SoundFormat& format,
+                         const std::string& path, const SoundLevel& level, AppliedLevel* applied) {
+    const SoundFileType type = SoundFileTypeOf(path);
+    if (std::string problem = CheckSoundFormat(format, type); !problem.empty())
+        return {ExportFailure::BadFormat, problem};
+    if (std::string problem = CheckOutputName(path); !problem.empty())
+        return {ExportFailure::Writing, problem};
+    std::string bytes;
+    AppliedLevel got;
+    if (ExportResult result = RenderSoundFile(vowel, format, level, type, bytes, got);
+        result.failure != ExportFailure::None)
+        return result;
     if (std::string problem = WriteOutputFile(path, bytes); !problem.empty())
         return {ExportFailure::Writing, problem};
+    if (applied)
+        *applied = got;
     return {};
 }

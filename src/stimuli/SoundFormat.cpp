@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 bool ParseSampleFormat(const std::string& name, SampleFormat& format) {
@@ -49,4 +52,38 @@ std::string CheckSoundFormat(const SoundFormat& format, SoundFileType type) {
         return "FLAC holds 16- or 24-bit samples, not 32-bit float; choose WAV or another "
                "sample format.";
     return "";
+}
+
+std::string ParseSoundLevel(const std::string& text, SoundLevel& level) {
+    if (text == "natural" || text == "peak") {
+        level = {text == "natural" ? LevelRule::Natural : LevelRule::Peak, level.rmsDb};
+        return "";
+    }
+    const std::string problem = "The level must be natural, peak or rms=DB with DB from -80 to 0 "
+                                "(dB against full scale), not \"" +
+                                text + "\".";
+    if (text.rfind("rms=", 0) != 0)
+        return problem;
+    const std::string number = text.substr(4);
+    char* end = nullptr;
+    const double db = std::strtod(number.c_str(), &end);
+    if (number.empty() || *end != '\0' || !std::isfinite(db) || db < kLowestRmsDb ||
+        db > kHighestRmsDb)
+        return problem;
+    level = {LevelRule::Rms, db};
+    return "";
+}
+
+std::string SoundLevelName(const SoundLevel& level) {
+    switch (level.rule) {
+    case LevelRule::Natural:
+        return "natural";
+    case LevelRule::Peak:
+        return "peak";
+    case LevelRule::Rms:
+        break;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "rms=%g", level.rmsDb);
+    return text;
 }

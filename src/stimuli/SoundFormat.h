@@ -12,6 +12,26 @@ struct SoundFormat {
     SampleFormat sampleFormat = SampleFormat::Pcm16;
 };
 
+// The level a sound is written at.
+enum class LevelRule {
+    Natural, // the vowel's own level; an integer file that would clip is scaled down to fit
+    Peak,    // the peak at full scale
+    Rms,     // the RMS at rmsDb
+};
+
+struct SoundLevel {
+    LevelRule rule = LevelRule::Natural;
+    double rmsDb = -20; // dB against full scale (a full-scale square wave is 0 dB)
+};
+
+constexpr double kLowestRmsDb = -80;
+constexpr double kHighestRmsDb = 0;
+
+// "natural", "peak" or "rms=DB" (DB from -80 to 0, a decimal number) as the command line and
+// the settings name them; "" or why the text names no level.
+std::string ParseSoundLevel(const std::string& text, SoundLevel& level);
+std::string SoundLevelName(const SoundLevel& level);
+
 // The rates a sound can be exported at: as rendered, or resampled to a common rate.
 constexpr std::array<int, 4> kExportRates = {10000, 22050, 44100, 48000};
 

@@ -32,6 +32,7 @@ std::string RenderStimulus(const VowelStimulus& vowel, RenderedVowel& rendered) 
     // The faded sound is already scaled into 16 bits; the unfaded one is scaled as written.
     const std::vector<int32_t> faded = vowel.endFade ? FadeOutForSixteenBits(raw) : raw;
     const int64_t writerPeak = vowel.endFade ? 0 : peak;
+    rendered.ownScale = peak > 32767 ? 32767.0 / double(peak) : 1.0;
     for (int64_t i = 0; i < count; ++i) {
         rendered.pcm16[i] = ScaleToSixteenBits(faded[i], writerPeak);
         double value = raw[i];

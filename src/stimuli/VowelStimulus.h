@@ -24,6 +24,8 @@ struct VowelStimulus {
 struct RenderedVowel {
     std::vector<int16_t> pcm16; // exactly the samples the chart's temp.wav holds
     std::vector<double> exact;  // the same sound before the truncation to whole numbers
+    double ownScale = 1;        // the factor (at most 1) that brought the engine's sound into
+                                // 16 bits: exact / ownScale is the vowel at its own level
 };
 
 constexpr int kRenderedRate = 10000;

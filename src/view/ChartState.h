@@ -77,6 +77,8 @@ public:
     // The F3 slider's positions 13..34 stand for 1300..3400 Hz.
     static constexpr int kF3StepMin = 13;
     static constexpr int kF3StepMax = 34;
+    // Where the F3 slider starts: 2700 Hz, the F3 a click plays until it is moved.
+    static constexpr int kF3StartStep = 27;
 
     // The state reads and writes the vowels of doc, which it borrows.
     explicit ChartState(CTundrelDoc* doc);
@@ -309,7 +311,7 @@ private:
     int m_listFills = 0;
 
     // Sliders and voice
-    int m_f3Step = 27;
+    int m_f3Step = kF3StartStep;
     int m_shownF3 = 2700;
     int m_lengthStep = kLengthStepMin;
     int m_shownDuration = 100;

@@ -64,7 +64,7 @@ InputForm ContinuumForm(const std::vector<ContinuumPoint>& starts,
         form.fields[static_cast<size_t>(typed)].enabledByField = kContinuumTo;
         form.fields[static_cast<size_t>(typed)].enabledByChoice = 0;
     }
-    AddSoundFormatFields(form, shown.format);
+    AddSoundFormatFields(form, shown.format, shown.level);
     return form;
 }
 
@@ -109,6 +109,9 @@ std::string ReadContinuumForm(const InputForm& form, const std::vector<Continuum
     }
     read.prefix = form.fields.at(kContinuumPrefix).text;
     read.format = SoundFormatOfFields(form, kContinuumRate);
+    if (std::string problem = SoundLevelOfFields(form, kContinuumRate, read.level);
+        !problem.empty())
+        return problem;
     if (std::string problem = CheckContinuumValues(read); !problem.empty())
         return problem;
     request = read;

@@ -27,6 +27,8 @@ enum ContinuumField {
     kContinuumPrefix, // the files' names
     kContinuumRate,   // choice: the sample rates
     kContinuumFormat, // choice: the sample formats
+    kContinuumLevel,  // choice: natural, peak, RMS
+    kContinuumRmsDb,  // the RMS in dB, for the RMS level
 };
 
 // The form for starts and ends, showing the values of `shown` (steps, scale, folder, prefix

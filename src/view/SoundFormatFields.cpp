@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -40,7 +41,17 @@ template <class List> auto Chosen(const List& list, const FormField& field) {
 
 } // namespace
 
-void AddSoundFormatFields(InputForm& form, const SoundFormat& format, SoundFileType type) {
+constexpr std::array<LevelRule, 3> kLevelRules = {LevelRule::Natural, LevelRule::Peak,
+                                                  LevelRule::Rms};
+
+std::string RmsText(double db) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", db);
+    return text;
+}
+
+void AddSoundFormatFields(InputForm& form, const SoundFormat& format, const SoundLevel& level,
+                          SoundFileType type) {
     std::vector<std::string> rates;
     for (int each : kExportRates)
         rates.push_back(RateText(each));
@@ -55,6 +66,22 @@ void AddSoundFormatFields(InputForm& form, const SoundFormat& format, SoundFileT
     form.fields.push_back(
         ChoiceField("Sample rate", rates, IndexOf(kExportRates, format.sampleRate)));
     form.fields.push_back(ChoiceField("Sample format", sampleFormats, chosen));
+    form.fields.push_back(
+        ChoiceField("Level", {"Natural (the vowels' own)", "Peak at full scale", "RMS as below"},
+                    IndexOf(kLevelRules, level.rule)));
+    form.fields.push_back(TextField("RMS (dB, -80 to 0)", RmsText(level.rmsDb)));
+}
+
+std::string SoundLevelOfFields(const InputForm& form, size_t first, SoundLevel& level) {
+    const LevelRule rule = Chosen(kLevelRules, form.fields.at(first + 2));
+    double db = level.rmsDb;
+    const bool read = ReadFormNumber(form.fields.at(first + 3).text, db);
+    if (rule == LevelRule::Rms && (!read || db < kLowestRmsDb || db > kHighestRmsDb))
+        return "The RMS must be a number from -80 to 0 dB.";
+    level.rule = rule;
+    if (read && db >= kLowestRmsDb && db <= kHighestRmsDb)
+        level.rmsDb = db;
+    return "";
 }
 
 SoundFormat SoundFormatOfFields(const InputForm& form, size_t first) {
@@ -76,4 +103,15 @@ SoundFormat StoredSoundFormat() {
 void StoreSoundFormat(const SoundFormat& format) {
     WriteSetting(settings::kStimulusRate, format.sampleRate);
     WriteSetting(settings::kStimulusFormat, SampleFormatName(format.sampleFormat));
+}
+
+SoundLevel StoredSoundLevel() {
+    SoundLevel level;
+    if (!ParseSoundLevel(ReadSetting(settings::kStimulusLevel), level).empty())
+        level = SoundLevel{};
+    return level;
+}
+
+void StoreSoundLevel(const SoundLevel& level) {
+    WriteSetting(settings::kStimulusLevel, SoundLevelName(level));
 }

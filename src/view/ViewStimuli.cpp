@@ -18,6 +18,8 @@
 #include "view/SequencePlayer.h"
 #include "view/SoundFormatFields.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -60,6 +62,15 @@ std::string FolderOfFile(const std::string& path) {
 
 std::string FormantsText(int f1, int f2) {
     return "(F1 " + std::to_string(f1) + " Hz, F2 " + std::to_string(f2) + " Hz)";
+}
+
+// What the status bar adds when a sound was not written at the vowel's own level.
+QString ScaledText(const AppliedLevel& level) {
+    if (std::abs(level.gainDb) < 0.005)
+        return QString();
+    return QStringLiteral(", scaled by %1 dB to an RMS of %2 dB")
+        .arg(level.gainDb, 0, 'f', 2)
+        .arg(level.rmsDbfs, 0, 'f', 2);
 }
 
 QString FileNameOf(const std::string& path) {
@@ -156,25 +167,32 @@ void CTundrelView::OnExportSound() {
     }
     InputForm form;
     form.title = kExportTitle;
-    AddSoundFormatFields(form, StoredSoundFormat(), type);
+    AddSoundFormatFields(form, StoredSoundFormat(), StoredSoundLevel(), type);
     form.check = [type](const InputForm& entered) {
+        SoundLevel level;
+        if (std::string problem = SoundLevelOfFields(entered, 0, level); !problem.empty())
+            return problem;
         return CheckSoundFormat(SoundFormatOfFields(entered, 0), type);
     };
     if (!GetInputPrompt().AskForm(form))
         return;
     const SoundFormat format = SoundFormatOfFields(form, 0);
+    SoundLevel level = StoredSoundLevel();
+    SoundLevelOfFields(form, 0, level);
     StoreSoundFormat(format);
+    StoreSoundLevel(level);
     WriteSetting(settings::kStimulusFolder, FolderOfFile(choice.path));
     ExportResult result;
+    AppliedLevel applied;
     {
         const BusyCursor busy;
-        result = ExportVowel(StimulusOf(*vowel), format, choice.path);
+        result = ExportVowel(StimulusOf(*vowel), format, choice.path, level, &applied);
     }
     if (result.failure != ExportFailure::None) {
         ShowMessage(result.message, kExportTitle, MsgIcon::Error);
         return;
     }
-    ShowNotice(QStringLiteral("Exported %1").arg(FileNameOf(choice.path)));
+    ShowNotice(QStringLiteral("Exported %1%2").arg(FileNameOf(choice.path), ScaledText(applied)));
 }
 
 // --- Make Continuum and Play Continuum ---------------------------------------------------
@@ -215,6 +233,7 @@ void CTundrelView::OnMakeContinuum() {
     request.tiltDb = m_state.Gender() == 1 ? 0 : m_state.FemaleTilt();
     request.folder = StimulusFolder();
     request.format = StoredSoundFormat();
+    request.level = StoredSoundLevel();
     request.replaceExisting = false;
     InputForm form = ContinuumForm(starts, ends, request, m_nTypedF1, m_nTypedF2);
     form.check = [&](const InputForm& entered) {
@@ -230,6 +249,7 @@ void CTundrelView::OnMakeContinuum() {
     }
     m_continuum = request;
     StoreSoundFormat(request.format);
+    StoreSoundLevel(request.level);
     WriteSetting(settings::kStimulusFolder, request.folder);
     WriteContinuumFiles(request);
 }
@@ -259,7 +279,7 @@ void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
         return prompt.ShowProgress(kContinuumTitle, written, steps);
     });
     prompt.EndProgress();
-    if (result.written > 0) {
+    if (result.outcome == ContinuumOutcome::Written) {
         m_continuumFiles.clear();
         for (int step = 1; step <= result.written; ++step)
             m_continuumFiles.push_back(request.folder + "/" +
@@ -267,16 +287,27 @@ void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
     }
     const QString manifest = QString::fromStdString(ContinuumManifestName(request.prefix));
     switch (result.outcome) {
-    case ContinuumOutcome::Written:
-        ShowNotice(QStringLiteral("Continuum written: %1 steps and %2 in %3")
+    case ContinuumOutcome::Written: {
+        // Natural levels share one gain; the other levels differ by step.
+        QString scaled;
+        if (!result.levels.empty()) {
+            const auto [least, most] = std::minmax_element(
+                result.levels.begin(), result.levels.end(),
+                [](const AppliedLevel& a, const AppliedLevel& b) { return a.gainDb < b.gainDb; });
+            if (std::abs(most->gainDb - least->gainDb) < 0.005 && std::abs(least->gainDb) >= 0.005)
+                scaled = QStringLiteral(", all scaled by %1 dB").arg(least->gainDb, 0, 'f', 2);
+            else if (std::abs(most->gainDb - least->gainDb) >= 0.005)
+                scaled = QStringLiteral(", scaled by %1 to %2 dB (see the manifest)")
+                             .arg(least->gainDb, 0, 'f', 2)
+                             .arg(most->gainDb, 0, 'f', 2);
+        }
+        ShowNotice(QStringLiteral("Continuum written: %1 steps and %2 in %3%4")
                        .arg(result.written)
-                       .arg(manifest, QString::fromStdString(request.folder)));
+                       .arg(manifest, QString::fromStdString(request.folder), scaled));
         break;
+    }
     case ContinuumOutcome::Cancelled:
-        ShowNotice(QStringLiteral("Continuum cancelled: %1 of %2 steps written, and %3")
-                       .arg(result.written)
-                       .arg(request.steps)
-                       .arg(manifest));
+        ShowNotice(QStringLiteral("Continuum cancelled: nothing written"));
         break;
     default:
         ShowMessage(result.message, kContinuumTitle, MsgIcon::Error);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -70,8 +72,13 @@ Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voic
     }
     double trialGain = kTrialPeakSample / largest;
     PresetPeak trial;
+    // A short name of its own for each voice, so that a voice whose name is as long as a file
+    // name may be still gets its trial file.
+    char trialName[40];
+    std::snprintf(trialName, sizeof trialName, "trial-%016zx.dat",
+                  std::hash<std::string>{}(voice.fileName));
     report.Append(MeasureLoudness(voice, QuantizeVoicing(voicing, trialGain), trialGain,
-                                  workDir + "/trial-" + voice.fileName, trial));
+                                  workDir + "/" + trialName, trial));
     if (!report.Ok()) {
         return report;
     }

@@ -78,3 +78,13 @@ TEST_F(CliDoc, BatchSucceedsFailsOnACutOffDocumentAndIgnoresAnEmptyFolder) {
     EXPECT_EQ(RunCli("batch " + Quoted(m_dir.File("empty"))), 0);
     EXPECT_FALSE(fs::exists(m_dir.File("empty/AllMaleNative.txt")));
 }
+
+// The command line speaks English: the window's German closing message stays in the window.
+TEST_F(CliDoc, BatchSaysNothingInGermanOnStandardError) {
+    ASSERT_EQ(RunCli("new " + Quoted(m_dir.File("a.vow"))), 0);
+    const std::string err = m_dir.File("err");
+    ASSERT_EQ(std::system((kCli + " batch " + Quoted(m_dir.Path()) + " 2>" + Quoted(err)).c_str()),
+              0);
+    EXPECT_EQ(ReadFileBytes(err), "");
+    EXPECT_TRUE(fs::exists(m_dir.File("AllMaleNative.txt")));
+}

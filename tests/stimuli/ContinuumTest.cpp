@@ -3,6 +3,7 @@
 #include "stimuli/Continuum.h"
 
 #include "CliRunner.h"
+#include "FileSizeLimit.h"
 #include "SoundReading.h"
 #include "view/ChartGeometry.h"
 
@@ -12,6 +13,9 @@
 #include <complex>
 #include <fstream>
 #include <numbers>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,13 +64,14 @@ TEST(ContinuumManifest, ListsEveryWrittenStepUnderAHeader) {
     request.steps = 3;
     request.frameMs = 60;
     request.scale = FormantScale::Erb;
-    EXPECT_EQ(ContinuumManifest(request, {{300, 2200, 2800}, {500, 1700, 2600}}, 116.24),
-              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n"
-              "1,ia-01.wav,300,2200,2800,116.2,300,erb\n"
-              "2,ia-02.wav,500,1700,2600,116.2,300,erb\n");
-    EXPECT_EQ(ContinuumManifest(request, {{300, 2200, 2800}}, 0),
-              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n"
-              "1,ia-01.wav,300,2200,2800,,300,erb\n");
+    EXPECT_EQ(ContinuumManifest(request, {{300, 2200, 2800}, {500, 1700, 2600}},
+                                {{-3.456, -20.004}, {0, -0.001}}, 116.24),
+              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale,gain_db,rms_dbfs\n"
+              "1,ia-01.wav,300,2200,2800,116.2,300,erb,-3.46,-20.00\n"
+              "2,ia-02.wav,500,1700,2600,116.2,300,erb,0.00,0.00\n");
+    EXPECT_EQ(ContinuumManifest(request, {{300, 2200, 2800}}, {{0, -12.5}}, 0),
+              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale,gain_db,rms_dbfs\n"
+              "1,ia-01.wav,300,2200,2800,,300,erb,0.00,-12.50\n");
 }
 
 class CliContinuumTest : public ::testing::Test {
@@ -107,10 +112,10 @@ TEST_F(CliContinuumTest, WritesTheStepsAsRenderWouldAndTheManifest) {
         << cli.Stderr();
     EXPECT_EQ(Files(), (std::vector<std::string>{"ia-01.wav", "ia-02.wav", "ia-03.wav", "ia.csv"}));
     const std::string manifest = Text("ia.csv");
-    EXPECT_EQ(manifest.substr(0, manifest.find('\n', 50) + 1),
-              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale\n"
-              "1,ia-01.wav,300,2200,2800,115.7,300,hz\n");
-    EXPECT_NE(manifest.find("\n2,ia-02.wav,500,1700,2600,115.7,300,hz\n3,ia-03.wav,"),
+    EXPECT_EQ(manifest.substr(0, manifest.find('\n', 70) + 1),
+              "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale,gain_db,rms_dbfs\n"
+              "1,ia-01.wav,300,2200,2800,115.7,300,hz,0.00,-25.73\n");
+    EXPECT_NE(manifest.find("\n2,ia-02.wav,500,1700,2600,115.7,300,hz,0.00,-23.78\n3,ia-03.wav,"),
               std::string::npos);
     // The middle step is what render writes for its values.
     const std::string rendered = dir.File("render.wav");
@@ -155,6 +160,7 @@ TEST_F(CliContinuumTest, ReplacesExistingFilesOnlyWithForce) {
     EXPECT_EQ(Continuum(args), 2);
     EXPECT_NE(cli.Stderr().find("continuum-02.wav and 1 more file"), std::string::npos)
         << cli.Stderr();
+    EXPECT_NE(cli.Stderr().find("Add --force to replace them."), std::string::npos);
     EXPECT_EQ(Files(), (std::vector<std::string>{"continuum-02.wav", "continuum.csv"}));
     EXPECT_EQ(Text("continuum-02.wav"), "mine");
 
@@ -170,28 +176,206 @@ TEST_F(CliContinuumTest, ReplacesExistingFilesOnlyWithForce) {
     EXPECT_EQ(Text("continuum-02.wav").size(), 44u + 1000u);
 }
 
-// A cancelled run leaves the whole files written until then and a manifest of them.
-TEST_F(CliContinuumTest, CancelledRunKeepsTheWrittenStepsAndTheirManifest) {
+ContinuumRequest SmallRequest(const std::string& folder) {
     ContinuumRequest request;
     request.voiceFile = kVoice;
     request.from = {300, 2200, 0};
     request.to = {700, 1200, 0};
-    request.steps = 5;
+    request.steps = 3;
+    request.frameMs = 1; // 144-byte step files
+    request.folder = folder;
+    request.replaceExisting = true;
+    return request;
+}
+
+// A cancel, a full disk or a manifest that cannot be written leave an earlier continuum of
+// the name whole, nothing new beside it, and say so.
+TEST_F(CliContinuumTest, AFailedOrCancelledRunLeavesTheEarlierContinuumWhole) {
+    ContinuumRequest request = SmallRequest(out);
     request.frameMs = 10;
-    request.folder = out;
+    ASSERT_EQ(WriteContinuum(request).outcome, ContinuumOutcome::Written);
+    const std::vector<std::string> before = Files();
+    std::vector<std::string> texts;
+    for (const std::string& name : before)
+        texts.push_back(Text(name));
+    auto unchanged = [&] {
+        EXPECT_EQ(Files(), before);
+        for (size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(Text(before[i]), texts[i]) << before[i];
+    };
+    request.frameMs = 1;
     std::vector<int> calls;
-    const ContinuumResult result = WriteContinuum(request, [&](int written, int steps) {
-        calls.push_back(written);
-        EXPECT_EQ(steps, 5);
-        return written < 2;
+    ContinuumResult result = WriteContinuum(request, [&](int done, int steps) {
+        calls.push_back(done);
+        EXPECT_EQ(steps, 3);
+        return done < 2;
     });
     EXPECT_EQ(result.outcome, ContinuumOutcome::Cancelled);
-    EXPECT_EQ(result.written, 2);
     EXPECT_EQ(calls, (std::vector<int>{1, 2}));
+    unchanged();
+    {
+        // The steps (144 bytes) fit, the manifest (about 240) does not.
+        const FileSizeLimit full(200);
+        result = WriteContinuum(request);
+    }
+    EXPECT_EQ(result.outcome, ContinuumOutcome::Failed);
+    EXPECT_NE(result.message.find("Can't write the manifest"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("Nothing was written"), std::string::npos) << result.message;
+    unchanged();
+    {
+        const FileSizeLimit full(100); // not even a step
+        EXPECT_EQ(WriteContinuum(request).outcome, ContinuumOutcome::Failed);
+    }
+    unchanged();
+
+    // A new folder that the continuum could not fill is taken away again.
+    request.folder = dir.File("new/deeper");
+    {
+        const FileSizeLimit full(100);
+        EXPECT_EQ(WriteContinuum(request).outcome, ContinuumOutcome::Failed);
+    }
+    EXPECT_FALSE(fs::exists(dir.File("new")));
+}
+
+// A second continuum of the same prefix into the same folder is refused while the first is
+// being written; another prefix is not held up.
+TEST_F(CliContinuumTest, ASecondContinuumOfThePrefixIsRefusedMeanwhile) {
+    ContinuumRequest request = SmallRequest(out);
+    request.replaceExisting = false;
+    ContinuumResult second, other;
+    const ContinuumResult first = WriteContinuum(request, [&](int done, int) {
+        if (done == 1) {
+            second = WriteContinuum(request);
+            ContinuumRequest otherPrefix = request;
+            otherPrefix.prefix = "other";
+            other = WriteContinuum(otherPrefix);
+        }
+        return true;
+    });
+    EXPECT_EQ(first.outcome, ContinuumOutcome::Written);
+    EXPECT_EQ(second.outcome, ContinuumOutcome::Busy);
+    EXPECT_NE(second.message.find("Another continuum with the prefix \"continuum\""),
+              std::string::npos);
+    EXPECT_EQ(other.outcome, ContinuumOutcome::Written);
     EXPECT_EQ(Files(),
-              (std::vector<std::string>{"continuum-01.wav", "continuum-02.wav", "continuum.csv"}));
-    const std::string manifest = Text("continuum.csv");
-    EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), 3);
+              (std::vector<std::string>{"continuum-01.wav", "continuum-02.wav", "continuum-03.wav",
+                                        "continuum.csv", "other-01.wav", "other-02.wav",
+                                        "other-03.wav", "other.csv"}));
+}
+
+// Runs quirnel-cli continuum on a terminal (a pseudo-terminal) into `out`; with interrupt,
+// Ctrl+C is sent as soon as the first step is reported. Returns the exit status and keeps
+// what the terminal showed.
+int RunOnTerminal(const std::string& out, const std::vector<std::string>& extra, bool interrupt,
+                  std::string& shown) {
+    std::vector<std::string> args = {
+        CliRunner::Program(), "continuum", "--voice", kVoice, "--out", out, "--from",
+        "300,2200",           "--to",      "700,1200"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    if (child < 0)
+        return -1;
+    bool sent = false;
+    char buffer[256];
+    // Reads until the program ends (the terminal then reports EIO).
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<size_t>(n));
+        if (interrupt && !sent && shown.find("step 1 of") != std::string::npos) {
+            ::kill(child, SIGINT);
+            sent = true;
+        }
+    }
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Ctrl+C leaves nothing; a terminal sees a line per step unless --quiet, a pipe sees none.
+TEST_F(CliContinuumTest, InterruptLeavesNothingAndATerminalSeesTheSteps) {
+    std::string shown;
+    EXPECT_EQ(RunOnTerminal(out, {"--steps", "100", "--rate", "48000"}, true, shown), 130) << shown;
+    EXPECT_NE(shown.find("Interrupted. Nothing was written"), std::string::npos) << shown;
+    EXPECT_FALSE(fs::exists(out));
+
+    shown.clear();
+    EXPECT_EQ(RunOnTerminal(out, {"--steps", "2", "--frame-ms", "1"}, false, shown), 0);
+    EXPECT_NE(shown.find("step 1 of 2: continuum-01.wav (F1 300, F2 2200, F3 2524 Hz)"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("step 2 of 2"), std::string::npos);
+    shown.clear();
+    EXPECT_EQ(
+        RunOnTerminal(out, {"--steps", "2", "--frame-ms", "1", "--force", "--quiet"}, false, shown),
+        0);
+    EXPECT_EQ(shown, "");
+    ASSERT_EQ(Continuum("--from 300,2200 --to 700,1200 --steps 2 --frame-ms 1 --force"), 0);
+    EXPECT_EQ(cli.Stderr() + cli.Stdout(), "");
+}
+
+// Names as long as the file system allows are written; longer ones are refused at once.
+TEST_F(CliContinuumTest, PrefixesUpToTheLongestFileNameAreWritten) {
+    const std::string longest(255 - std::string("-01.wav").size(), 'p');
+    ASSERT_EQ(Continuum("--from 300,2200 --to 700,1200 --steps 2 --frame-ms 1 --prefix " + longest),
+              0)
+        << cli.Stderr();
+    EXPECT_EQ(Files().size(), 3u);
+    EXPECT_EQ(
+        Continuum("--from 300,2200 --to 700,1200 --steps 2 --frame-ms 1 --prefix p" + longest), 2);
+    EXPECT_NE(cli.Stderr().find("256 bytes long"), std::string::npos) << cli.Stderr();
+}
+
+// The natural level keeps the steps' level relations: one common factor for all, the one
+// the loudest step needs to fit 16 bits; the manifest says what each file got.
+TEST_F(CliContinuumTest, NaturalLevelScalesEveryStepByOneCommonFactor) {
+    ContinuumRequest request = SmallRequest(out);
+    request.from = {650, 1700, 0};
+    request.to = {900, 2600, 0};
+    request.steps = 5;
+    request.frameMs = 100;
+    request.scale = FormantScale::Hz;
+    const ContinuumResult pcm = WriteContinuum(request);
+    request.prefix = "float";
+    request.format.sampleFormat = SampleFormat::Float32;
+    const ContinuumResult own = WriteContinuum(request);
+    ASSERT_EQ(pcm.levels.size(), 5u);
+    ASSERT_EQ(own.levels.size(), 5u);
+    EXPECT_LT(pcm.levels[0].gainDb, -6);
+    for (size_t k = 0; k < 5; ++k) {
+        EXPECT_NEAR(pcm.levels[k].gainDb, pcm.levels[0].gainDb, 1e-9) << k;
+        EXPECT_NEAR(own.levels[k].gainDb, 0, 1e-9) << k;
+        EXPECT_NEAR(pcm.levels[k].rmsDbfs - own.levels[k].rmsDbfs, pcm.levels[0].gainDb, 0.001);
+    }
+    SF_INFO info;
+    const std::vector<double> third = ReadSound(out + "/continuum-03.wav", info);
+    double energy = 0;
+    for (double s : third)
+        energy += s * s;
+    EXPECT_NEAR(10 * std::log10(energy / double(third.size())), pcm.levels[2].rmsDbfs, 0.01);
+    char line[64];
+    std::snprintf(line, sizeof line, ",%.2f,%.2f\n", pcm.levels[2].gainDb, pcm.levels[2].rmsDbfs);
+    EXPECT_NE(Text("continuum.csv").find(std::string("3,continuum-03.wav,775,2150,")),
+              std::string::npos);
+    EXPECT_NE(Text("continuum.csv").find(line), std::string::npos) << line;
+
+    // An RMS at which one step would clip in 16 bits refuses the whole continuum.
+    request.prefix = "rms";
+    request.format.sampleFormat = SampleFormat::Pcm16;
+    request.level = {LevelRule::Rms, -6};
+    const ContinuumResult clipping = WriteContinuum(request);
+    EXPECT_EQ(clipping.outcome, ContinuumOutcome::BadRequest);
+    EXPECT_NE(clipping.message.find("the vowel of step 1 would clip"), std::string::npos)
+        << clipping.message;
+    EXPECT_FALSE(fs::exists(out + "/rms.csv"));
 }
 
 // ---- Formants measured along a continuum ----------------------------------------------

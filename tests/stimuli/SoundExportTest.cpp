@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -92,7 +93,8 @@ TEST(ExportVowel, ResampledSoundHasNothingAboveTheRenderedBand) {
     SF_INFO info;
     const std::vector<double> sound = ReadSound(dir.File("a.wav"), info);
     ASSERT_EQ(sound.size(), 22050u);
-    // The best sinc converter stops the band above 5 kHz by about 97 dB.
+    // The resampler stops the band above 5 kHz by far more than this DFT of the unwindowed
+    // sound can show (about 95 dB, its leakage).
     const double above = BandLevelDb(sound, 44100, 5050);
     EXPECT_LT(above, -90);
     std::printf("44100 Hz export: level above 5.05 kHz %.1f dB\n", above);
@@ -135,8 +137,10 @@ TEST(CliRender, ExportsAtOtherRatesAndFormatsAndRefusesBadOnes) {
     SF_INFO info;
     EXPECT_EQ(ReadSound(dir.File("a.flac"), info).size(), 24000u);
     EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
-    for (const char* args : {"b.wav' --rate 16000", "b.wav' --format pcm32",
-                             "b.flac' --format float", "b.ogg' --rate 44100", "b.wav' --rate x"}) {
+    for (const char* args :
+         {"b.wav' --rate 16000", "b.wav' --format pcm32", "b.flac' --format float",
+          "b.wav' --rate x", "b.wav' --level loud", "b.wav' --level rms=-80.5",
+          "b.wav' --level rms=0.5", "b.wav' --level rms=", "b.wav' --level rms=0"}) {
         SCOPED_TRACE(args);
         EXPECT_EQ(cli.Run(base + dir.File(args)), 2);
         EXPECT_FALSE(cli.Stderr().empty());
@@ -147,3 +151,97 @@ TEST(CliRender, ExportsAtOtherRatesAndFormatsAndRefusesBadOnes) {
 }
 
 } // namespace
+
+namespace {
+
+std::string CliBytes(CliRunner& cli, const std::string& args, const std::string& out) {
+    EXPECT_EQ(cli.Run("render --voice '" + kVoice + "' " + args + " --out '" + out + "'"), 0)
+        << cli.Stderr();
+    return out == "-" ? cli.Stdout() : Bytes(out);
+}
+
+double RmsDb(const std::vector<double>& sound) {
+    double energy = 0;
+    for (double s : sound)
+        energy += s * s;
+    return 10 * std::log10(energy / double(sound.size()));
+}
+
+double PeakOf(const std::vector<double>& sound) {
+    double peak = 0;
+    for (double s : sound)
+        peak = std::max(peak, std::abs(s));
+    return peak;
+}
+
+} // namespace
+
+// One rule for every name: .flac gives FLAC, any other name WAV, also with --rate; "-" the
+// same WAV on standard output. Without --f3 a vowel sounds as a click in the chart, whose F3
+// slider starts at 2700 Hz.
+TEST(CliRender, NamesStandardOutputAndTheChartsF3) {
+    if (!CliRunner::Built())
+        GTEST_SKIP() << "quirnel-cli not built";
+    TempDir dir;
+    CliRunner cli;
+    const std::string vowel = "--f1 700 --f2 1200";
+    const std::string chart = CliBytes(cli, vowel, dir.File("a.wav"));
+    EXPECT_EQ(CliBytes(cli, vowel, dir.File("a.txt")), chart);
+    EXPECT_EQ(CliBytes(cli, vowel, "-"), chart);
+    EXPECT_EQ(CliBytes(cli, vowel + " --f3 2700", dir.File("b.wav")), chart);
+    EXPECT_NE(CliBytes(cli, vowel + " --f3 2750", dir.File("b.wav")), chart);
+    const std::string resampled = CliBytes(cli, vowel + " --rate 22050", dir.File("c.txt"));
+    EXPECT_EQ(CliBytes(cli, vowel + " --rate 22050", "-"), resampled);
+    SF_INFO info;
+    EXPECT_EQ(ReadSound(dir.File("c.txt"), info).size(), 11025u);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(CliBytes(cli, vowel + " --rate 22050", dir.File("c.FLAC")).substr(0, 4), "fLaC");
+}
+
+// The level choices: the vowel's own level (a float file keeps it, an integer file that
+// would clip is scaled down as the chart does), the peak at full scale, an RMS at both ends
+// of its range, refused where an integer file would clip.
+TEST(ExportVowel, WritesTheLevelAskedForAndSaysWhatItApplied) {
+    TempDir dir;
+    VowelStimulus loud = Vowel();
+    loud.f1 = 900; // louder than 16 bits: the chart scales it down
+    loud.f2 = 2600;
+    AppliedLevel applied;
+    SF_INFO info;
+    const SoundFormat pcm16{10000, SampleFormat::Pcm16};
+    const SoundFormat floats{10000, SampleFormat::Float32};
+    ASSERT_EQ(ExportVowel(loud, pcm16, dir.File("chart.wav"), {}, &applied).message, "");
+    const double scaledDb = applied.gainDb;
+    EXPECT_LT(scaledDb, -6);
+    EXPECT_NEAR(RmsDb(ReadSound(dir.File("chart.wav"), info)), applied.rmsDbfs, 0.01);
+    ASSERT_EQ(ExportVowel(loud, floats, dir.File("own.wav"), {}, &applied).message, "");
+    EXPECT_NEAR(applied.gainDb, 0, 1e-9);
+    const std::vector<double> own = ReadSound(dir.File("own.wav"), info);
+    EXPECT_GT(PeakOf(own), 1.5); // kept as it is, beyond full scale
+    EXPECT_NEAR(RmsDb(own), applied.rmsDbfs, 0.01);
+    EXPECT_NEAR(RmsDb(own) + scaledDb, RmsDb(ReadSound(dir.File("chart.wav"), info)), 0.01);
+
+    ASSERT_EQ(ExportVowel(Vowel(), {44100, SampleFormat::Pcm24}, dir.File("peak.wav"),
+                          {LevelRule::Peak}, &applied)
+                  .message,
+              "");
+    EXPECT_NEAR(PeakOf(ReadSound(dir.File("peak.wav"), info)), 32767.0 / 32768, 1e-6);
+    for (const double db : {kLowestRmsDb, kHighestRmsDb}) {
+        ASSERT_EQ(ExportVowel(Vowel(), floats, dir.File("rms.wav"), {LevelRule::Rms, db}, &applied)
+                      .message,
+                  "");
+        EXPECT_NEAR(RmsDb(ReadSound(dir.File("rms.wav"), info)), db, 0.01);
+        EXPECT_NEAR(applied.rmsDbfs, db, 1e-9);
+    }
+    const ExportResult clipping =
+        ExportVowel(Vowel(), pcm16, dir.File("clip.wav"), {LevelRule::Rms, -3});
+    EXPECT_EQ(clipping.failure, ExportFailure::BadFormat);
+    EXPECT_NE(clipping.message.find("would clip"), std::string::npos) << clipping.message;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("clip.wav")));
+
+    SoundLevel level;
+    for (const char* bad : {"rms=-80.01", "rms=0.01", "rms=-2e", "rms=nan", "RMS=-20", ""})
+        EXPECT_NE(ParseSoundLevel(bad, level), "") << bad;
+    EXPECT_EQ(ParseSoundLevel("rms=-23.5", level), "");
+    EXPECT_EQ(SoundLevelName(level), "rms=-23.5");
+}

@@ -49,14 +49,15 @@ TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
         const std::vector<uint8_t> written = synthtest::ReadBytes(out);
         EXPECT_EQ(written.size(), 10044u);
 
-        // The same vowel from a fresh engine in this process.
+        // The same vowel from a fresh engine in this process, at the F3 the chart's slider
+        // starts at.
         RecordingMessageSink messages;
         ScopedMessageSink scope(&messages);
         ReleaseSynthesis();
         const FreshEngineRun fresh;
         g_strTempDir = dir.Path();
         SetEndFade(fade);
-        ASSERT_TRUE(synthtest::Shown(SynthesizeVowel(voice, 0, 100, 700, 1200, 0, 0, 0).report));
+        ASSERT_TRUE(synthtest::Shown(SynthesizeVowel(voice, 0, 100, 700, 1200, 2700, 0, 0).report));
         SetEndFade(true);
         ReleaseSynthesis();
         EXPECT_EQ(written, synthtest::ReadBytes(dir.File("temp.wav")));

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -163,17 +164,13 @@ TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrde
     EXPECT_EQ(messages.Messages()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(prompt.progressEnded, 1);
 
-    // Cancelled after two of five steps: two whole files and their manifest.
+    // Cancelled after two of five steps: nothing of it is written, and the continuum to play
+    // stays the last one written.
     prompt.cancelAt = 2;
     prompt.AnswerForm(fill("cut", "5"));
     view->OnCommand(ID_MAKE_CONTINUUM);
-    ASSERT_EQ(view->ContinuumFiles().size(), 2u);
-    EXPECT_FALSE(fs::exists(folder + "/cut-03.wav"));
-    std::ifstream manifest(folder + "/cut.csv");
-    int lines = 0;
-    for (std::string line; std::getline(manifest, line);)
-        ++lines;
-    EXPECT_EQ(lines, 3);
+    ASSERT_EQ(view->ContinuumFiles().size(), 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
     for (const std::string& file : view->ContinuumFiles()) {
         SF_INFO info;
         EXPECT_EQ(ReadSound(file, info).size(), 5000u); // five frames of 100 ms at 10000 Hz
@@ -187,8 +184,8 @@ TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrde
     QTRY_VERIFY(!view->IsPlayingContinuum());
     EXPECT_EQ(player.played, view->ContinuumFiles());
     ASSERT_GE(status.size(), 3);
-    EXPECT_EQ(status[0][0].toString(), "Continuum step 1 of 2: cut-01.wav");
-    EXPECT_EQ(status[1][0].toString(), "Continuum step 2 of 2: cut-02.wav");
+    EXPECT_EQ(status[0][0].toString(), "Continuum step 1 of 3: ie-01.wav");
+    EXPECT_EQ(status[1][0].toString(), "Continuum step 2 of 3: ie-02.wav");
 
     // A click in the chart cuts it off.
     prompt.AnswerText("5000");
@@ -198,6 +195,47 @@ TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrde
     Paint();
     EXPECT_FALSE(view->IsPlayingContinuum());
     EXPECT_EQ(player.played.back(), TempWav());
+}
+
+// The level is chosen in the dialog, remembered under a key of its own, and the status bar
+// says when the sound was scaled.
+TEST_F(StimulusCommandTest, ExportWritesTheChosenLevelAndSaysItWasScaled) {
+    CreateView();
+    Paint();
+    QSignalSpy status(view.get(), &CTundrelView::statusTextChanged);
+    dialogs.Answer(temp.File("a.wav"));
+    prompt.AnswerForm([](InputForm& form) {
+        form.fields[2].chosen = 2; // RMS
+        form.fields[3].text = "-81";
+    });
+    prompt.AnswerForm([](InputForm& form) {
+        form.fields[1].chosen = 2; // float
+        form.fields[2].chosen = 2;
+        form.fields[3].text = "-30";
+    });
+    view->OnCommand(ID_EXPORT_SOUND);
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"The RMS must be a number from -80 to 0 dB."});
+    SF_INFO info;
+    double energy = 0;
+    const std::vector<double> sound = ReadSound(temp.File("a.wav"), info);
+    for (double s : sound)
+        energy += s * s;
+    EXPECT_NEAR(10 * std::log10(energy / double(sound.size())), -30, 0.01);
+    EXPECT_EQ(profile.GetString("Stimuli", "Level", ""), "rms=-30");
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_TRUE(status.back()[0].toString().startsWith("Exported a.wav, scaled by "))
+        << status.back()[0].toString().toStdString();
+    EXPECT_TRUE(status.back()[0].toString().endsWith("to an RMS of -30.00 dB"));
+
+    // Offered again; the natural level of a quiet vowel says nothing of scaling.
+    dialogs.Answer(temp.File("b.wav"));
+    prompt.AnswerForm([](InputForm& form) { form.fields[2].chosen = 0; });
+    view->OnCommand(ID_EXPORT_SOUND);
+    EXPECT_EQ(prompt.formsAsked.back().fields[2].chosen, 2);
+    EXPECT_EQ(prompt.formsAsked.back().fields[3].text, "-30");
+    EXPECT_EQ(status.back()[0].toString(), "Exported b.wav");
+    EXPECT_EQ(profile.GetString("Stimuli", "Level", ""), "natural");
 }
 
 } // namespace

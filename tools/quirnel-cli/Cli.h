@@ -62,5 +62,13 @@ enum class SampleFormat;
 // message when it names none of them.
 bool GetSampleFormat(const CliOptions& options, SampleFormat& format);
 
+struct SoundLevel;
+// Reads --level (natural, peak or rms=DB) into level when it was given; false with a
+// message when it names none of them.
+bool GetSoundLevel(const CliOptions& options, SoundLevel& level);
+// The line --verbose prints for a written sound: "NAME: gain_db G, rms_dbfs R".
+struct AppliedLevel;
+std::string LevelLine(const std::string& name, const AppliedLevel& level);
+
 // Prints "quirnel-cli: message" to stderr.
 void CliError(const std::string& message);

@@ -48,7 +48,8 @@ int BatchCommand(const std::vector<std::string>& arguments) {
         return kCliBadArguments;
     }
     const CTundrelDoc symbols;
-    switch (BatchConvertFolder(args[0], symbols)) {
+    // The window's closing message is German; here nothing is said when all went well.
+    switch (BatchConvertFolder(args[0], symbols, false)) {
     case BatchOutcome::Converted:
         return kCliOk;
     case BatchOutcome::NoDocuments:

@@ -1,12 +1,14 @@
 // The options of one subcommand, read with QCommandLineParser.
 #include "Cli.h"
 
+#include "stimuli/SoundExport.h"
 #include "stimuli/SoundFormat.h"
 
 #include <QCommandLineParser>
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -110,4 +112,25 @@ bool GetSampleFormat(const CliOptions& options, SampleFormat& format) {
         return true;
     CliError("--format must be pcm16, pcm24 or float");
     return false;
+}
+
+bool GetSoundLevel(const CliOptions& options, SoundLevel& level) {
+    if (!options.Has("level"))
+        return true;
+    if (std::string problem = ParseSoundLevel(options.Get("level"), level); !problem.empty()) {
+        CliError(problem);
+        return false;
+    }
+    return true;
+}
+
+std::string LevelLine(const std::string& name, const AppliedLevel& level) {
+    char text[96];
+    auto hundredths = [](double value) {
+        const double rounded = std::round(value * 100) / 100;
+        return rounded == 0 ? 0.0 : rounded;
+    };
+    std::snprintf(text, sizeof text, ": gain_db %.2f, rms_dbfs %.2f", hundredths(level.gainDb),
+                  hundredths(level.rmsDbfs));
+    return name + text;
 }

@@ -1,6 +1,7 @@
 // quirnel-cli voice: makes a voice data file at a chosen pitch with the voice generator.
 #include "Cli.h"
 
+#include "base/SafeFile.h"
 #include "voicing/VoiceMaker.h"
 
 #include <cerrno>
@@ -81,6 +82,11 @@ int VoiceCommand(const std::vector<std::string>& args) {
     std::string out;
     if (!ParseVoiceRequest(args, request, out))
         return kCliBadArguments;
+    // The name is checked before the voice is made and calibrated.
+    if (std::string problem = CheckOutputName(out); !problem.empty()) {
+        CliError(problem);
+        return kCliFailed;
+    }
     if (std::string problem = MakeVoice(request, out); !problem.empty()) {
         CliError(problem);
         return kCliFailed;

@@ -9,6 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+DurableWriteCalls& DurableWriteCallsInUse() {
+    static DurableWriteCalls calls{::write, ::fsync, ::rename};
+    return calls;
+}
+
 namespace {
 
 constexpr int kMaxLinkHops = 40;
@@ -44,7 +49,8 @@ private:
 int WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n =
+            DurableWriteCallsInUse().write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -70,7 +76,7 @@ void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return;
-    ::fsync(fd);
+    DurableWriteCallsInUse().fsync(fd);
     ::close(fd);
 }
 
@@ -116,7 +122,7 @@ int FillTemporary(int fd, std::string_view bytes, mode_t mode) {
         return error;
     if (::fchmod(fd, mode) != 0)
         return errno;
-    if (::fsync(fd) != 0)
+    if (DurableWriteCallsInUse().fsync(fd) != 0)
         return errno;
     return 0;
 }
@@ -261,7 +267,7 @@ int ReplaceFileContents(const std::string& path, std::string_view bytes) {
     int error = FillTemporary(fd.Get(), bytes, mode);
     if (fd.Close() != 0 && error == 0)
         error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
+    if (error == 0 && DurableWriteCallsInUse().rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());

@@ -83,6 +83,26 @@ TEST_F(SoundPlayerTest, StereoFloatFileAtItsOwnRate) {
     EXPECT_NEAR(Frequency(recording, kRate, span.start, span.end), 660, 10);
 }
 
+// Finished means the sound has been heard to its end: it never comes before the sound's
+// length has passed since Play, whatever is still in the server's buffers.
+TEST_F(SoundPlayerTest, FinishedNeverComesBeforeTheSoundsLengthHasPassed) {
+    for (const double seconds : {0.02, 0.06, 0.4}) {
+        SCOPED_TRACE(seconds);
+        const std::string path = m_dir.File("tone.wav");
+        ASSERT_TRUE(WriteSineWav(path, 440, 10000, seconds));
+        QElapsedTimer clock;
+        qint64 finishedNs = -1;
+        const auto connection = QObject::connect(&m_player, &CSoundPlayer::Finished,
+                                                 [&] { finishedNs = clock.nsecsElapsed(); });
+        clock.start();
+        m_player.Play(path);
+        EXPECT_TRUE(RunEventsUntil([&] { return finishedNs >= 0; }, 10000));
+        QObject::disconnect(connection);
+        EXPECT_GE(finishedNs / 1e9, seconds);
+        std::printf("%.0f ms sound: Finished after %.1f ms\n", 1000 * seconds, finishedNs / 1e6);
+    }
+}
+
 // Down to a single millisecond, a sound reaches the server whole (its energy is heard).
 TEST_F(SoundPlayerTest, ShortSoundsAreHeardWhole) {
     const double lengths[] = {0.001, 0.01, 0.05};

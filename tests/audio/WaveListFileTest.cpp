@@ -149,6 +149,11 @@ TEST_F(WaveListFileTest, ListsOverTheLimitsOrNotRegularFilesAreRefused) {
                                   wide + " is not a wave list: line 2 is longer than 4096 bytes.",
                                   "Can't open file " + pipe + ", error = 1\n"}));
     EXPECT_FALSE(SaveWaveList(std::vector<std::string>(kMaxWaveListLines + 1, "/a.wav"), blank));
+    // The longest list is saved and read back whole.
+    const std::vector<std::string> longest(kMaxWaveListLines, "/a.wav");
+    ASSERT_TRUE(SaveWaveList(longest, blank));
+    ASSERT_TRUE(LoadWaveList(entries, blank));
+    EXPECT_EQ(entries, longest);
 }
 
 TEST_F(WaveListFileTest, ListThatCannotBeReadKeepsTheEntries) {

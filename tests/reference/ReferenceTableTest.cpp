@@ -140,6 +140,13 @@ TEST(ReferenceTableReader, ReadsEachLimitAndRefusesOneBeyond) {
         {"ipa,F1,F2,group\ni,280,2300," + name32 + "\n", ""},
         {"ipa,F1,F2,group\ni,280,2300," + name32 + "a\n", "line 2: the group \"aaaa"},
         {"ipa,F1,F2\ni,0.001,20000\n", ""},
+        // Symbols of two, three and four bytes; lines of nothing but spaces or tabs.
+        {"ipa,F1,F2\n\xc9\x9b,280,2300\n   \n\xe1\xb5\xbb,280,2300\n\t\n"
+         "\xf0\x9d\x90\x80,280,2300\n",
+         ""},
+        // Latin-1 text and a stray continuation byte are no UTF-8.
+        {"ipa,F1,F2\n\xe9t\xe9,280,2300\n", "line 2: the vowel is not readable UTF-8 text."},
+        {"ipa,F1,F2\n\x80\x80,280,2300\n", "line 2: the vowel is not readable UTF-8 text."},
         {"ipa,F1,F2\ni,280,20000.01\n", "line 2: F2 is 20000.01 Hz"},
         {columns256 + "\n", "the file has no vowels below its header."},
         {columns256 + ",c257\n", "line 1: the header has more than 256 columns."},

@@ -102,6 +102,25 @@ TEST(ExportVowel, IntegerSamplesAreTheFloatSamplesRounded) {
     }
 }
 
+// Resampling keeps the level: an export at any rate is as loud as the sound as rendered.
+TEST(ExportVowel, EveryRateKeepsTheRenderedLevel) {
+    TempDir dir;
+    double rendered = 0;
+    for (const int rate : kExportRates) {
+        SCOPED_TRACE(rate);
+        const std::string path = dir.File(std::to_string(rate) + ".wav");
+        ASSERT_EQ(ExportVowel(Vowel(), {rate, SampleFormat::Float32}, path).message, "");
+        SF_INFO info;
+        double power = 0;
+        const std::vector<double> sound = ReadSound(path, info);
+        for (double s : sound)
+            power += s * s / static_cast<double>(sound.size());
+        if (rate == 10000)
+            rendered = power;
+        EXPECT_NEAR(10 * std::log10(power / rendered), 0, 0.1);
+    }
+}
+
 // Level in dB, against the whole sound, of everything from fromHz up to the Nyquist
 // frequency (a DFT in 10 Hz steps of the sound zero-padded to 0.1 s multiples).
 double BandLevelDb(const std::vector<double>& x, int rate, double fromHz) {

@@ -9,6 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+DurableWriteCalls& DurableWriteCallsInUse() {
+    static DurableWriteCalls calls{::write, ::fsync, ::rename};
+    return calls;
+}
+
 namespace {
 
 constexpr int kMaxLinkHops = 40;
@@ -44,7 +49,8 @@ private:
 int WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n =
+            DurableWriteCallsInUse().write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -70,7 +76,7 @@ void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return;
-    ::fsync(fd);
+    DurableWriteCallsInUse().fsync(fd);
     ::close(fd);
 }
 
@@ -116,7 +122,7 @@ int FillTemporary(int fd, std::string_view bytes, mode_t mode, bool flush) {
         return error;
     if (::fchmod(fd, mode) != 0)
         return errno;
-    if (flush && ::fsync(fd) != 0)
+    if (flush && DurableWriteCallsInUse().fsync(fd) != 0)
         return errno;
     return 0;
 }
@@ -287,7 +293,7 @@ void SyncFolderOf(const std::string& path) {
 int CommitPendingFile(PendingFile& pending, bool syncFolder) {
     if (pending.temporary.empty())
         return 0;
-    if (::rename(pending.temporary.c_str(), pending.target.c_str()) != 0) {
+    if (DurableWriteCallsInUse().rename(pending.temporary.c_str(), pending.target.c_str()) != 0) {
         const int error = errno;
         DiscardPendingFile(pending);
         return error;

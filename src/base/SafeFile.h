@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 // Opens a regular file for reading without ever waiting: a folder (EISDIR), a device or a
 // pipe (EINVAL) is refused before it is opened, and checked again once it is. Returns 0
@@ -74,3 +75,12 @@ std::string WriteOutputFile(const std::string& path, std::string_view bytes);
 // (a link to a file that does not exist yet resolves to where the file will be).
 // Returns 0, or ELOOP when the links go round in a circle.
 int ResolveSymlinks(const std::string& path, std::string& resolved);
+
+// The system calls that make ReplaceFileContents durable. Tests put recorders in their place
+// to see that the bytes are written and flushed before the rename, and the folder after it.
+struct DurableWriteCalls {
+    ssize_t (*write)(int fd, const void* bytes, size_t count);
+    int (*fsync)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+DurableWriteCalls& DurableWriteCallsInUse();

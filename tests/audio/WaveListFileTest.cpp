@@ -151,6 +151,11 @@ TEST_F(WaveListFileTest, ListsOverTheLimitsOrNotRegularFilesAreRefused) {
                                       ", error = 1\n"
                                       "it is not a regular file (a device or a pipe)"}));
     EXPECT_FALSE(SaveWaveList(std::vector<std::string>(kMaxWaveListLines + 1, "/a.wav"), blank));
+    // The longest list is saved and read back whole.
+    const std::vector<std::string> longest(kMaxWaveListLines, "/a.wav");
+    ASSERT_TRUE(SaveWaveList(longest, blank));
+    ASSERT_TRUE(LoadWaveList(entries, blank));
+    EXPECT_EQ(entries, longest);
 }
 
 TEST_F(WaveListFileTest, ListThatCannotBeReadKeepsTheEntries) {

@@ -3,10 +3,16 @@
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 #include "base/Report.h"
+#include "base/SafeFile.h"
 #include "base/Settings.h"
+
+#include "TempDir.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 TEST(FileError, MapsErrnoToCauseCodes) {
     EXPECT_EQ(FileErrorCauseFromErrno(ENOENT), 2u);
@@ -112,4 +118,76 @@ TEST(Settings, ReadAndWriteTheirKeysWithTheirDefaultsAndRanges) {
     }
     g_strStartDir.clear();
     SetProfile(nullptr);
+}
+
+// Every number setting reads back both ends of its range as stored, and the first value
+// beyond either end as its default.
+TEST(Settings, ReadBackBothEndsOfEveryRangeAndTheDefaultJustBeyond) {
+    MemoryProfile profile;
+    SetProfile(&profile);
+    const NumberSetting* all[] = {&settings::kZoomFactor, &settings::kFemaleTilt,
+                                  &settings::kReferenceSpread, &settings::kAxisLabels,
+                                  &settings::kStimulusRate};
+    for (const NumberSetting* setting : all) {
+        const struct {
+            int stored;
+            int read;
+        } cases[] = {
+            {setting->minimum, setting->minimum},
+            {setting->maximum, setting->maximum},
+            {setting->minimum - 1, setting->defaultValue},
+            {setting->maximum + 1, setting->defaultValue},
+        };
+        for (const auto& c : cases) {
+            WriteSetting(*setting, c.stored);
+            EXPECT_EQ(ReadSetting(*setting), c.read) << setting->key << " " << c.stored;
+        }
+    }
+    // The ranges themselves, as the window and the command line offer them.
+    EXPECT_EQ(std::make_pair(settings::kZoomFactor.minimum, settings::kZoomFactor.maximum),
+              std::make_pair(1, 380));
+    EXPECT_EQ(std::make_pair(settings::kFemaleTilt.minimum, settings::kFemaleTilt.maximum),
+              std::make_pair(0, 24));
+    SetProfile(nullptr);
+}
+
+// A save survives a power cut: the bytes are written and flushed to the disk before the
+// new file takes the old one's name, and the folder's entry list is flushed after that.
+namespace {
+std::vector<std::string> g_durableCalls;
+
+std::string KindOf(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? "folder" : "file";
+}
+} // namespace
+
+TEST(ReplaceFileContents, FlushesTheFileBeforeTheRenameAndTheFolderAfter) {
+    TempDir dir;
+    const std::string path = dir.File("doc.vow");
+    ASSERT_EQ(ReplaceFileContents(path, "old"), 0);
+    DurableWriteCalls& calls = DurableWriteCallsInUse();
+    const DurableWriteCalls real = calls;
+    calls.write = [](int fd, const void* bytes, size_t count) {
+        if (g_durableCalls.empty() || g_durableCalls.back() != "write " + KindOf(fd))
+            g_durableCalls.push_back("write " + KindOf(fd));
+        return ::write(fd, bytes, count);
+    };
+    calls.fsync = [](int fd) {
+        g_durableCalls.push_back("fsync " + KindOf(fd));
+        return ::fsync(fd);
+    };
+    calls.rename = [](const char* from, const char* to) {
+        g_durableCalls.push_back("rename");
+        return ::rename(from, to);
+    };
+    g_durableCalls.clear();
+    const int error = ReplaceFileContents(path, std::string(100000, 'x'));
+    calls = real;
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(g_durableCalls,
+              (std::vector<std::string>{"write file", "fsync file", "rename", "fsync folder"}));
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile(path, bytes), 0);
+    EXPECT_EQ(bytes.size(), 100000u);
 }

@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -31,6 +32,47 @@ TEST(ReferenceSets, EveryBundledSetReadsWithItsGroupAndCitesItsPaper) {
         // The menu label, the one-line and the full citation name the same first author.
         EXPECT_EQ(set.citation.substr(0, 4), set.label.substr(0, 4)) << set.key;
         EXPECT_EQ(set.fullCitation.substr(0, 4), set.label.substr(0, 4)) << set.key;
+    }
+}
+
+// What each bundled set shows: its IPA symbols in order (never the file's ARPAbet-like
+// column), how many tokens it holds, and the mean F1 of its first vowel.
+TEST(ReferenceSets, BundledSetsShowTheirIpaVowelsTokensAndMeans) {
+    const char* const kPeterson = "i \u026a \u025b \u00e6 \u028c \u0251 \u0254 \u028a u \u025d";
+    const char* const kDutch = "u a o \u0251 \u00f8 i y e \u028f \u025b \u0254 \u026a";
+    const struct {
+        const char* key;
+        const char* symbols;
+        size_t tokens;
+        double firstMeanF1;
+    } sets[] = {
+        {"peterson-barney-1952:men", kPeterson, 660, 266.712},
+        {"peterson-barney-1952:women", kPeterson, 560, 310.411},
+        {"peterson-barney-1952:children", kPeterson, 300, 360.2},
+        {"pols-van-nierop-1973:men", kDutch, 600, 339.4},
+        {"pols-van-nierop-1973:women", kDutch, 300, 320.0},
+        {"weenink-1985:men", kDutch, 120, 317.6},
+        {"weenink-1985:women", kDutch, 120, 331.4},
+        {"weenink-1985:children", kDutch, 120, 364.6},
+    };
+    ASSERT_EQ(ReferenceSets().size(), std::size(sets));
+    for (const auto& expected : sets) {
+        const ReferenceSet* set = FindReferenceSet(expected.key);
+        ASSERT_NE(set, nullptr) << expected.key;
+        ReferenceTable table;
+        std::string problem;
+        ASSERT_TRUE(ReadReferenceTable(ReferenceSetPath(kReferenceDir, *set), table, problem));
+        const auto vowels = ReferenceVowelsOf(table, set->group);
+        std::string symbols;
+        size_t tokens = 0;
+        for (const auto& vowel : vowels) {
+            symbols += (symbols.empty() ? "" : " ") + vowel.symbol;
+            tokens += vowel.f1.size();
+        }
+        EXPECT_EQ(symbols, expected.symbols) << expected.key;
+        EXPECT_EQ(tokens, expected.tokens) << expected.key;
+        ASSERT_FALSE(vowels.empty());
+        EXPECT_NEAR(vowels[0].meanF1, expected.firstMeanF1, 0.01) << expected.key;
     }
 }
 
@@ -90,6 +132,58 @@ TEST(ReferenceTableReader, RefusesABadTableNamingTheLineAndKeepsTheOldOne) {
         EXPECT_EQ(problem.substr(0, std::string(c.problem).size()), c.problem) << c.text;
         EXPECT_EQ(table.tokens.size(), 1u) << c.text;
     }
+}
+
+// Each limit of a table: the last value read, and the first refused.
+TEST(ReferenceTableReader, ReadsEachLimitAndRefusesOneBeyond) {
+    const std::string name32(32, 'a');
+    std::string columns256 = "ipa,F1,F2";
+    for (int column = 4; column <= 256; ++column)
+        columns256 += ",c" + std::to_string(column);
+    const struct {
+        std::string text;
+        const char* problem; // "" when read
+    } cases[] = {
+        {"ipa,F1,F2\n" + name32 + ",280,2300\n", ""},
+        {"ipa,F1,F2\n" + name32 + "a,280,2300\n", "line 2: the vowel \"aaaa"},
+        {"ipa,F1,F2,group\ni,280,2300," + name32 + "\n", ""},
+        {"ipa,F1,F2,group\ni,280,2300," + name32 + "a\n", "line 2: the group \"aaaa"},
+        {"ipa,F1,F2\ni,0.001,20000\n", ""},
+        // Symbols of two, three and four bytes; lines of nothing but spaces or tabs.
+        {"ipa,F1,F2\n\xc9\x9b,280,2300\n   \n\xe1\xb5\xbb,280,2300\n\t\n"
+         "\xf0\x9d\x90\x80,280,2300\n",
+         ""},
+        // Latin-1 text and a stray continuation byte are no UTF-8.
+        {"ipa,F1,F2\n\xe9t\xe9,280,2300\n", "line 2: the vowel is not readable UTF-8 text."},
+        {"ipa,F1,F2\n\x80\x80,280,2300\n", "line 2: the vowel is not readable UTF-8 text."},
+        {"ipa,F1,F2\ni,280,20000.01\n", "line 2: F2 is 20000.01 Hz"},
+        {columns256 + "\n", "the file has no vowels below its header."},
+        {columns256 + ",c257\n", "line 1: the header has more than 256 columns."},
+    };
+    for (const auto& c : cases) {
+        ReferenceTable table;
+        std::string problem;
+        EXPECT_EQ(ParseReferenceTable(c.text, table, problem), *c.problem == '\0')
+            << c.text.substr(0, 60);
+        EXPECT_EQ(problem.substr(0, std::strlen(c.problem)), c.problem) << c.text.substr(0, 60);
+    }
+
+    // The most rows, in a file of the largest size, are read; one row more is refused.
+    std::string largest = "ipa,F1,F2\n";
+    for (size_t row = 0; row < kMaxReferenceTokens; ++row)
+        largest += "i,280,2300\n";
+    const std::string tooMany = largest + "i,280,2300\n";
+    largest.pop_back(); // the last row is padded with spaces, which the reader drops
+    largest.resize(kMaxReferenceFileBytes - 1, ' ');
+    largest += '\n';
+    TempDir dir;
+    std::ofstream(dir.File("largest.csv"), std::ios::binary) << largest;
+    ReferenceTable table;
+    std::string problem;
+    EXPECT_TRUE(ReadReferenceTable(dir.File("largest.csv"), table, problem)) << problem;
+    EXPECT_EQ(table.tokens.size(), kMaxReferenceTokens);
+    EXPECT_FALSE(ParseReferenceTable(tooMany, table, problem));
+    EXPECT_EQ(problem, "the table has more than 100000 rows.");
 }
 
 TEST(ReferenceTableReader, RefusesFoldersPipesAndHugeFilesWithoutWaiting) {

@@ -1,6 +1,7 @@
 // Vowel continua: the step arithmetic on each scale, the file names and manifest, and
 // quirnel-cli continuum with its refusals, its overwrite rule and what it writes.
 #include "stimuli/Continuum.h"
+#include "stimuli/VoicePitch.h"
 
 #include "CliRunner.h"
 #include "FileSizeLimit.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <complex>
 #include <fstream>
+#include <functional>
 #include <numbers>
 #include <pty.h>
 #include <sys/wait.h>
@@ -53,6 +55,54 @@ TEST(ContinuumFormants, TakeGivenF3OrTheChartsAutomaticF3) {
               (std::vector<Formants>{{300, 2200, 2800}, {500, 1700, 2600}, {700, 1200, 2400}}));
     const auto automatic = ContinuumFormants({250, 2100, 0}, {850, 1500, 0}, 2, FormantScale::Hz);
     EXPECT_EQ(automatic, (std::vector<Formants>{{250, 2100, 2476}, {850, 1500, 2343}}));
+}
+
+// Each value of a continuum: the last accepted at either end of its range, and the first
+// refused beyond it.
+TEST(ContinuumValues, AcceptEachEndOfTheirRangesAndRefuseOneBeyond) {
+    using Change = std::function<void(ContinuumRequest&)>;
+    const struct {
+        Change change;
+        bool accepted;
+    } cases[] = {
+        {[](ContinuumRequest& r) { r.steps = 2; }, true},
+        {[](ContinuumRequest& r) { r.steps = 1; }, false},
+        {[](ContinuumRequest& r) { r.steps = 100; }, true},
+        {[](ContinuumRequest& r) { r.steps = 101; }, false},
+        {[](ContinuumRequest& r) { r.from.f1 = 1; }, true},
+        {[](ContinuumRequest& r) { r.from.f1 = 0; }, false},
+        {[](ContinuumRequest& r) { r.to.f2 = 5000; }, true},
+        {[](ContinuumRequest& r) { r.to.f2 = 5001; }, false},
+        {[](ContinuumRequest& r) { r.from.f3 = 5000; }, true},
+        {[](ContinuumRequest& r) { r.from.f3 = 5001; }, false},
+        {[](ContinuumRequest& r) { r.to.f3 = 1; }, true},
+        {[](ContinuumRequest& r) { r.from.f3 = r.to.f3 = 0; }, true},
+        {[](ContinuumRequest& r) { r.to.f3 = 0; }, false},
+        {[](ContinuumRequest& r) { r.frameMs = 1; }, true},
+        {[](ContinuumRequest& r) { r.frameMs = 0; }, false},
+        {[](ContinuumRequest& r) { r.frameMs = 2000; }, true},
+        {[](ContinuumRequest& r) { r.frameMs = 2001; }, false},
+        {[](ContinuumRequest& r) { r.tiltDb = 0; }, true},
+        {[](ContinuumRequest& r) { r.tiltDb = -1; }, false},
+        {[](ContinuumRequest& r) { r.tiltDb = 24; }, true},
+        {[](ContinuumRequest& r) { r.tiltDb = 25; }, false},
+        {[](ContinuumRequest& r) { r.format.sampleRate = 48000; }, true},
+        {[](ContinuumRequest& r) { r.format.sampleRate = 48001; }, false},
+        {[](ContinuumRequest& r) { r.format.sampleRate = 9999; }, false},
+        {[](ContinuumRequest& r) { r.prefix = "a"; }, true},
+        {[](ContinuumRequest& r) { r.prefix = ""; }, false},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        ContinuumRequest request;
+        request.from = {300, 2200, 2800};
+        request.to = {700, 1200, 2400};
+        request.folder = "/tmp/continuum";
+        c.change(request);
+        EXPECT_EQ(CheckContinuumValues(request).empty(), c.accepted)
+            << "case " << index << ": " << CheckContinuumValues(request);
+        ++index;
+    }
 }
 
 TEST(ContinuumManifest, ListsEveryWrittenStepUnderAHeader) {
@@ -126,6 +176,35 @@ TEST_F(CliContinuumTest, WritesTheStepsAsRenderWouldAndTheManifest) {
               0);
     std::ifstream in(rendered, std::ios::binary);
     EXPECT_EQ(Text("ia-02.wav"), std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+// Steps of the shortest frames (1 ms: 50 samples) still get the voice's F0 in the
+// manifest, measured over the voicing they start with.
+TEST(ContinuumManifest, GivesTheVoicesF0ForTheShortestFrames) {
+    TempDir dir;
+    ContinuumRequest request;
+    request.voiceFile = kVoice;
+    request.from = {300, 2200, 0};
+    request.to = {700, 1200, 0};
+    request.steps = 2;
+    request.frameMs = 1;
+    request.folder = dir.Path();
+    ASSERT_EQ(WriteContinuum(request).outcome, ContinuumOutcome::Written);
+    std::ifstream in(dir.File("continuum.csv"));
+    std::string header, row;
+    std::getline(in, header);
+    std::getline(in, row);
+    // step,file,f1_hz,f2_hz,f3_hz,f0_hz,...
+    std::vector<std::string> fields;
+    for (size_t at = 0, comma = 0; comma != std::string::npos; at = comma + 1) {
+        comma = row.find(',', at);
+        fields.push_back(row.substr(at, comma == std::string::npos ? comma : comma - at));
+    }
+    ASSERT_GE(fields.size(), 6u) << row;
+    const double longF0 = MeasureVoiceF0(kVoice, 5000);
+    ASSERT_GT(longF0, 50);
+    EXPECT_NEAR(std::atof(fields[5].c_str()), longF0, 0.05 * longF0) << row;
+    EXPECT_EQ(fields[6], "5") << row;
 }
 
 TEST_F(CliContinuumTest, BadValuesWriteNothing) {

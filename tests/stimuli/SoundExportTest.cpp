@@ -74,6 +74,54 @@ TEST(ExportVowel, AtTheDefaultsWritesTheChartsOwnBytes) {
     EXPECT_EQ(Bytes(dir.File("export.wav")), Bytes(dir.File("temp.wav")));
 }
 
+// A resampled export in 16 or 24 bits holds the float export's samples rounded to the
+// nearest step, never cut towards zero.
+TEST(ExportVowel, IntegerSamplesAreTheFloatSamplesRounded) {
+    TempDir dir;
+    ASSERT_EQ(ExportVowel(Vowel(), {22050, SampleFormat::Float32}, dir.File("f.wav")).message, "");
+    SF_INFO info;
+    const std::vector<double> exact = ReadSound(dir.File("f.wav"), info);
+    ASSERT_EQ(exact.size(), 11025u);
+    for (const auto& [format, steps] :
+         {std::pair{SampleFormat::Pcm16, 32768.0}, std::pair{SampleFormat::Pcm24, 8388608.0}}) {
+        SCOPED_TRACE(steps);
+        ASSERT_EQ(ExportVowel(Vowel(), {22050, format}, dir.File("i.wav")).message, "");
+        const std::vector<double> integer = ReadSound(dir.File("i.wav"), info);
+        ASSERT_EQ(integer.size(), exact.size());
+        int wrong = 0;
+        int between = 0; // samples that truncation and rounding would tell apart
+        for (size_t i = 0; i < exact.size(); ++i) {
+            const double value = exact[i] * steps;
+            const double fraction = std::abs(value - std::trunc(value));
+            if (std::abs(fraction - 0.5) < 0.01)
+                continue; // a float32 sample cannot tell which side of the half it lay
+            between += fraction > 0.5;
+            wrong += integer[i] * steps != std::round(value);
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_GT(between, 1000);
+    }
+}
+
+// Resampling keeps the level: an export at any rate is as loud as the sound as rendered.
+TEST(ExportVowel, EveryRateKeepsTheRenderedLevel) {
+    TempDir dir;
+    double rendered = 0;
+    for (const int rate : kExportRates) {
+        SCOPED_TRACE(rate);
+        const std::string path = dir.File(std::to_string(rate) + ".wav");
+        ASSERT_EQ(ExportVowel(Vowel(), {rate, SampleFormat::Float32}, path).message, "");
+        SF_INFO info;
+        double power = 0;
+        const std::vector<double> sound = ReadSound(path, info);
+        for (double s : sound)
+            power += s * s / static_cast<double>(sound.size());
+        if (rate == 10000)
+            rendered = power;
+        EXPECT_NEAR(10 * std::log10(power / rendered), 0, 0.1);
+    }
+}
+
 // Level in dB, against the whole sound, of everything from fromHz up to the Nyquist
 // frequency (a DFT in 10 Hz steps of the sound zero-padded to 0.1 s multiples).
 double BandLevelDb(const std::vector<double>& x, int rate, double fromHz) {

@@ -107,6 +107,35 @@ TEST_F(CliRenderTest, BadArgumentsExitWithStatusTwoAndWriteNothing) {
     }
 }
 
+// Each option's range: the last value accepted at either end, and the first refused.
+TEST_F(CliRenderTest, AcceptsEachEndOfEveryRangeAndRefusesOneBeyond) {
+    synthtest::WriteVoiceFile(voice, synthtest::SyntheticVoicing(100000)); // frames of 2 s
+    const struct {
+        const char* options;
+        int status;
+    } cases[] = {
+        {"--f1 1 --f2 5000 --f3 5000", 0},
+        {"--f1 0 --f2 1200", 2},
+        {"--f1 700 --f2 5001", 2},
+        {"--f1 700 --f2 1200 --f3 5001", 2},
+        {"--f1 700 --f2 1200 --f3 0", 0},
+        {"--f1 700 --f2 1200 --f3 -1", 2},
+        {"--f1 700 --f2 1200 --tilt 0", 0},
+        {"--f1 700 --f2 1200 --tilt -1", 2},
+        {"--f1 700 --f2 1200 --tilt 24", 0},
+        {"--f1 700 --f2 1200 --tilt 25", 2},
+        {"--f1 700 --f2 1200 --frame-ms 2000", 0},
+        {"--f1 700 --f2 1200 --f1-end 1 --f2-end 5000", 0},
+        {"--f1 700 --f2 1200 --f1-end 0 --f2-end 1200", 2},
+        {"--f1 700 --f2 1200 --f1-end 700 --f2-end 5001", 2},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        EXPECT_EQ(Render(VoiceAndOut() + c.options), c.status) << c.options << ": " << Stderr();
+        EXPECT_EQ(std::filesystem::exists(out), c.status == 0) << c.options;
+    }
+}
+
 TEST_F(CliRenderTest, UnusableVoiceFileExitsWithStatusTwo) {
     EXPECT_EQ(
         Render("--voice '" + dir.File("missing.dat") + "' --out '" + out + "' --f1 700 --f2 1200"),

@@ -45,6 +45,25 @@ TEST(DialogNumberTest, EachUseKeepsItsRange) {
     EXPECT_EQ(DurationFromText("55"), 55);
 }
 
+// Each dialog number at the ends of its range, and one beyond, which is kept to the end.
+TEST(DialogNumberTest, EachUseTakesBothEndsAndKeepsOneBeyondToThem) {
+    const struct {
+        int (*use)(const std::string&);
+        const char* text;
+        int value;
+    } cases[] = {
+        {FemaleTiltFromText, "0", 0},       {FemaleTiltFromText, "-1", 0},
+        {FemaleTiltFromText, "24", 24},     {FemaleTiltFromText, "25", 24},
+        {DurationFromText, "1", 1},         {DurationFromText, "0", 1},
+        {DurationFromText, "100", 100},     {DurationFromText, "101", 100},
+        {GridWidthFromCellCount, "1", 380}, {GridWidthFromCellCount, "0", 380},
+        {GridWidthFromCellCount, "380", 1}, {GridWidthFromCellCount, "381", 1},
+        {GridWidthFromCellCount, "190", 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.use(c.text), c.value) << c.text;
+}
+
 TEST(DialogNumberTest, ZoomCountBecomesAPositiveGridWidth) {
     EXPECT_EQ(CellCountOfGridWidth(25), 15);
     EXPECT_EQ(GridWidthFromCellCount("15"), 25);

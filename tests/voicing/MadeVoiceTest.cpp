@@ -1,4 +1,5 @@
 // quirnel-cli voice: voices made at a chosen pitch, measured in the vowels they voice.
+#include "voicing/Calibration.h"
 #include "voicing/VoiceMaker.h"
 #include "voicing/VoicingAnalysis.h"
 
@@ -6,6 +7,8 @@
 #include "synth/SynthRun.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -77,6 +80,83 @@ VoiceRequest AtPitch(double f0, double f0End = 0) {
     if (f0End > 0)
         request.f0End = f0End;
     return request;
+}
+
+// Each value of a voice request: the last accepted at either end of its range, and the
+// first refused beyond it.
+TEST(CheckVoiceRequest, AcceptsEachEndOfTheRangesAndRefusesJustBeyond) {
+    using Change = void (*)(VoiceRequest&);
+    const struct {
+        Change change;
+        bool accepted;
+    } cases[] = {
+        {[](VoiceRequest& r) { r.f0 = 50; }, true},
+        {[](VoiceRequest& r) { r.f0 = 49.99; }, false},
+        {[](VoiceRequest& r) { r.f0 = 500; }, true},
+        {[](VoiceRequest& r) { r.f0 = 500.01; }, false},
+        {[](VoiceRequest& r) { r.f0End = 50; }, true},
+        {[](VoiceRequest& r) { r.f0End = 49.99; }, false},
+        {[](VoiceRequest& r) { r.f0End = 500; }, true},
+        {[](VoiceRequest& r) { r.f0End = 500.01; }, false},
+        {[](VoiceRequest& r) { r.jitterPercent = 0; }, true},
+        {[](VoiceRequest& r) { r.jitterPercent = -0.01; }, false},
+        {[](VoiceRequest& r) { r.jitterPercent = 5; }, true},
+        {[](VoiceRequest& r) { r.jitterPercent = 5.01; }, false},
+        {[](VoiceRequest& r) { r.shimmerPercent = 0; }, true},
+        {[](VoiceRequest& r) { r.shimmerPercent = -0.01; }, false},
+        {[](VoiceRequest& r) { r.shimmerPercent = 20; }, true},
+        {[](VoiceRequest& r) { r.shimmerPercent = 20.01; }, false},
+        {[](VoiceRequest& r) { r.breathPercent = 0; }, true},
+        {[](VoiceRequest& r) { r.breathPercent = -0.01; }, false},
+        {[](VoiceRequest& r) { r.breathPercent = 10; }, true},
+        {[](VoiceRequest& r) { r.breathPercent = 10.01; }, false},
+        {[](VoiceRequest& r) { r.f0 = std::nan(""); }, false},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        VoiceRequest request;
+        request.f0 = 120;
+        c.change(request);
+        EXPECT_EQ(CheckVoiceRequest(request).empty(), c.accepted)
+            << "case " << index << ": " << CheckVoiceRequest(request);
+        ++index;
+    }
+}
+
+// A made voice measured: its pitch, jitter and shimmer are the asked ones, and after the
+// calibration the loudest preset vowel of its class, played at its class's tilt, peaks at
+// the calibrated level. Two seconds of voicing keep this quick.
+TEST(MadeVoice, HasTheAskedPitchJitterAndShimmerAndIsCalibratedToItsPeak) {
+    TempDir dir;
+    for (const double f0 : {70.0, 150.0, 400.0}) {
+        SCOPED_TRACE(f0);
+        VoiceRequest request;
+        request.f0 = f0;
+        request.jitterPercent = 1.5;
+        request.shimmerPercent = 6;
+        request.breathPercent = 0;
+        const BundledVoice voice = MadeVoiceOf(request, "made.dat");
+        const VoicingTrack track = GenerateVoicing(voice.profile, 20000);
+        ASSERT_FALSE(track.samples.empty());
+        const VoicingMeasures measured = MeasureVoicing(track.samples, 500);
+        EXPECT_NEAR(measured.meanF0, f0, 0.02 * f0);
+        EXPECT_NEAR(measured.jitter, 0.015, 0.005);
+        EXPECT_NEAR(measured.shimmer, 0.06, 0.015);
+
+        CalibratedVoice calibrated;
+        ASSERT_TRUE(CalibrateVoice(voice, track.samples, dir.Path(), calibrated).Ok());
+        // Male presets at tilt 0 below 160 Hz, female presets at tilt 6 from there on.
+        const bool higher = f0 >= 160;
+        PresetPeak loudest;
+        ASSERT_TRUE(FindLoudestPreset(dir.File("made.dat"), PresetFormantsOf(higher ? 0 : 1),
+                                      higher ? 6 : 0, loudest)
+                        .Ok());
+        EXPECT_NEAR(loudest.peak, kCalibratedPeak, 0.005 * kCalibratedPeak);
+        std::printf("made voice %.0f Hz: F0 %.2f Hz, jitter %.2f %%, shimmer %.2f %%, "
+                    "loudest preset %d\n",
+                    f0, measured.meanF0, 100 * measured.jitter, 100 * measured.shimmer,
+                    loudest.peak);
+    }
 }
 
 // The bundled voices set how a made voice is shaped: at their pitches a made voice takes

@@ -9,6 +9,7 @@ QUIRNEL_TOOL_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev
     libsndfile1-dev libsamplerate0-dev libpulse-dev libasound2-dev
+    libaubio-dev libfftw3-dev libeigen3-dev
 )
 
 # Debian packages the build, the tests and the program need.

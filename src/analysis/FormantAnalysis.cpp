@@ -24,7 +24,7 @@ constexpr double kLowestF0Hz = 55;
 constexpr double kHighestF0Hz = 900;
 // Harmonics above this are left out of the fit.
 constexpr double kTopHz = 4000;
-constexpr int kSpectrumSize = 4096;
+constexpr int kSpectrumSize = 2048;
 
 std::vector<double> Resample(const std::vector<float>& samples, double sampleRate) {
     if (samples.empty())

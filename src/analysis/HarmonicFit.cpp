@@ -118,7 +118,7 @@ public:
                 Eigen::VectorXd rq = Residuals(q, m_trialTerms);
                 const double c = rq.squaredNorm();
                 if (c < cost) {
-                    const bool converged = cost - c < 1e-5 * cost;
+                    const bool converged = cost - c < 1e-4 * cost;
                     p = q;
                     r = rq;
                     cost = c;
@@ -201,14 +201,26 @@ HarmonicFitResult FitHarmonics(const std::vector<Harmonic>& harmonics, double f0
             {h.frequencyHz, std::cos(w), std::sin(w), std::cos(2 * w), std::sin(2 * w), h.levelDb});
     }
     Fit fit(points, f0Hz, sampleRate);
-    // A few steps from every seed, then the two best are followed to the end.
+    // Up to 20 steps from every seed, then the best is followed to the end.
     struct Start {
         Params p;
         double lambda;
         double cost;
     };
     std::vector<Start> starts;
+    std::vector<FormantSet> tried;
     for (const FormantSet& seed : seeds) {
+        // A seed within 4 % of one already tried in F1-F3 would end in the same place.
+        const auto near = [&seed](const FormantSet& other) {
+            for (int i = 0; i < 3; ++i)
+                if (std::abs(seed.frequenciesHz[i] - other.frequenciesHz[i]) >
+                    0.04 * other.frequenciesHz[i])
+                    return false;
+            return true;
+        };
+        if (std::any_of(tried.begin(), tried.end(), near))
+            continue;
+        tried.push_back(seed);
         Start start{Params::Zero(), 1e-2, 0};
         for (int i = 0; i < kFormants; ++i) {
             start.p[i] = std::log(seed.frequenciesHz[i]);
@@ -218,7 +230,7 @@ HarmonicFitResult FitHarmonics(const std::vector<Harmonic>& harmonics, double f0
         start.p[kCorner] = std::log(f0Hz);
         fit.Clamp(start.p);
         start.p[kGain] = fit.MeanGain(start.p);
-        start.cost = fit.Run(start.p, start.lambda, 30);
+        start.cost = fit.Run(start.p, start.lambda, 20);
         starts.push_back(start);
     }
     std::sort(starts.begin(), starts.end(),
@@ -281,7 +293,7 @@ std::vector<FormantSet> LinearPredictionSeeds(const std::vector<double>& frame, 
     const double alpha = std::exp(-2 * kPi * 50 / sampleRate);
     for (size_t i = frame.size() - 1; i > 0; --i)
         x[i] = frame[i] - alpha * frame[i - 1];
-    for (int order : {8, 10, 12, 14}) {
+    for (int order : {10, 14}) {
         const std::vector<double> a = BurgPolynomial(x, order);
         // Roots of z^order + a1 z^(order-1) + ... : Eigen wants the coefficients lowest first.
         Eigen::VectorXd coefficients(order + 1);

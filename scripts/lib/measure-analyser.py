@@ -4,6 +4,7 @@ import concurrent.futures
 import csv
 import os
 import random
+import resource
 import statistics
 import subprocess
 import sys
@@ -168,6 +169,24 @@ def main():
         print(f"  {os.path.basename(t['path'])} varied={int(t['varied'])}: {t['f0']:.0f} {t['f1']:.0f} "
               f"{t['f2']:.0f} {t['f3']:.0f} / " + " ".join(f"{m:.0f}" for m in t["quirnel"]))
     own_vowels(args.cli, work)
+    speed(args.cli, work)
+
+
+def speed(cli, work):
+    """quirnel-cli measure (the whole program, CPU time) against Praat's To Formant (burg)
+    (its own stopwatch) on the same second of a woman's vowel at 44.1 kHz."""
+    path = os.path.join(work, "speed-1s.wav")
+    run(["praat", "--run", os.path.join(LIB, "make-klatt-vowel.praat"), path, "1", "210",
+         "850", "80", "1220", "90", "2810", "150", "3800", "0", "0", "0", "0"])
+    praat = float(run(["praat", "--run", os.path.join(LIB, "time-burg.praat"), path]).split()[0])
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    for _ in range(10):
+        run([cli, "measure", "--track", path])
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    ours = (after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime) / 10
+    print(f"\nSpeed on 1 s at 44.1 kHz: quirnel-cli measure --track {ours * 1000:.0f} ms "
+          f"(whole program, CPU), Praat To Formant (burg) {praat * 1000:.0f} ms; "
+          f"ratio {ours / praat:.1f}")
 
 
 def own_vowels(cli, work):

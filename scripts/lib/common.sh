@@ -8,9 +8,8 @@ QUIRNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 QUIRNEL_TOOL_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev
-    libsndfile1-dev libsoxr-dev libpulse-dev libasound2-dev
-    libfftw3-dev
-    libeigen3-dev
+    libsndfile1-dev libsoxr-dev libsamplerate0-dev libpulse-dev libasound2-dev
+    libaubio-dev libfftw3-dev libeigen3-dev
 )
 
 # Debian packages the build, the tests and the program need.

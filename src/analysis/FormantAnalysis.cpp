@@ -1,0 +1,343 @@
+#include "analysis/FormantAnalysis.h"
+
+#include "analysis/HarmonicFit.h"
+
+#include <aubio/aubio.h>
+#include <fftw3.h>
+#include <samplerate.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// The rate the analysis works at: its Nyquist frequency, 6 kHz, lies above F4 of every
+// speaker, and 10 ms is a whole number of samples.
+constexpr double kRate = 12000;
+constexpr int kStep = 120;
+// The pitch window: 512 samples (43 ms) find periods down to about 50 Hz.
+constexpr int kPitchWindow = 512;
+constexpr double kLowestF0Hz = 55;
+constexpr double kHighestF0Hz = 900;
+// Harmonics above this are left out of the fit.
+constexpr double kTopHz = 4000;
+constexpr int kSpectrumSize = 2048;
+
+std::vector<double> Resample(const std::vector<float>& samples, double sampleRate) {
+    if (samples.empty())
+        return {};
+    if (std::abs(sampleRate - kRate) < 1e-6)
+        return std::vector<double>(samples.begin(), samples.end());
+    const double ratio = kRate / sampleRate;
+    std::vector<float> out(static_cast<size_t>(std::ceil(samples.size() * ratio)) + 16);
+    SRC_DATA data{};
+    data.data_in = samples.data();
+    data.input_frames = static_cast<long>(samples.size());
+    data.data_out = out.data();
+    data.output_frames = static_cast<long>(out.size());
+    data.src_ratio = ratio;
+    if (src_simple(&data, SRC_SINC_FASTEST, 1) != 0)
+        return {};
+    out.resize(static_cast<size_t>(data.output_frames_gen));
+    return std::vector<double>(out.begin(), out.end());
+}
+
+// A frame of the signal centred at sample centre, zero outside the signal.
+std::vector<double> Segment(const std::vector<double>& x, long centre, int length) {
+    std::vector<double> out(length, 0.0);
+    const long start = centre - length / 2;
+    for (int i = 0; i < length; ++i) {
+        const long j = start + i;
+        if (j >= 0 && j < static_cast<long>(x.size()))
+            out[i] = x[j];
+    }
+    return out;
+}
+
+// FFTW's planner is not safe to call from several threads at once.
+std::mutex g_plannerLock;
+
+class Spectrum {
+public:
+    Spectrum() {
+        m_in = fftw_alloc_real(kSpectrumSize);
+        m_out = fftw_alloc_complex(kSpectrumSize / 2 + 1);
+        std::lock_guard lock(g_plannerLock);
+        m_plan = fftw_plan_dft_r2c_1d(kSpectrumSize, m_in, m_out, FFTW_ESTIMATE);
+    }
+    ~Spectrum() {
+        {
+            std::lock_guard lock(g_plannerLock);
+            fftw_destroy_plan(m_plan);
+        }
+        fftw_free(m_in);
+        fftw_free(m_out);
+    }
+    Spectrum(const Spectrum&) = delete;
+    Spectrum& operator=(const Spectrum&) = delete;
+
+    // The levels in dB of the harmonics of f0 below kTopHz, from a Hann window four periods
+    // long (long enough to part neighbouring harmonics, short enough for a changing voice).
+    std::vector<Harmonic> Harmonics(const std::vector<double>& x, long centre, double f0) {
+        Analyse(x, centre, 4 * kRate / f0);
+        std::vector<Harmonic> harmonics;
+        for (int k = 1; k * f0 < kTopHz; ++k)
+            harmonics.push_back({k * f0, PeakDb(k * f0, 0.2 * f0)});
+        return harmonics;
+    }
+
+    // Whether f0 is an octave too high: a pitch tracker can take the second harmonic for the
+    // first. The spectrum of a window long enough for f0 / 2 then shows peaks halfway between
+    // the harmonics of f0 almost as strong as they are.
+    bool HasLowerOctave(const std::vector<double>& x, long centre, double f0) {
+        Analyse(x, centre, 8 * kRate / f0);
+        std::vector<double> dips;
+        for (int k = 1; (k + 1) * f0 < 3000; ++k) {
+            const double between = PeakDb((k + 0.5) * f0, 0.1 * f0);
+            const double beside = 0.5 * (PeakDb(k * f0, 0.1 * f0) + PeakDb((k + 1) * f0, 0.1 * f0));
+            dips.push_back(beside - between);
+        }
+        if (dips.empty())
+            return false;
+        std::nth_element(dips.begin(), dips.begin() + dips.size() / 2, dips.end());
+        return dips[dips.size() / 2] < 10;
+    }
+
+private:
+    // The spectrum in dB of a Hann window of the given length centred at centre.
+    void Analyse(const std::vector<double>& x, long centre, double windowLength) {
+        const int length = std::clamp(static_cast<int>(windowLength), 160, kSpectrumSize);
+        const std::vector<double> frame = Segment(x, centre, length);
+        double mean = 0;
+        for (double v : frame)
+            mean += v;
+        mean /= length;
+        std::fill(m_in, m_in + kSpectrumSize, 0.0);
+        for (int i = 0; i < length; ++i)
+            m_in[i] = (frame[i] - mean) * (0.5 - 0.5 * std::cos(2 * kPi * (i + 0.5) / length));
+        fftw_execute(m_plan);
+        m_db.resize(kSpectrumSize / 2 + 1);
+        for (size_t i = 0; i < m_db.size(); ++i)
+            m_db[i] =
+                10 * std::log10(m_out[i][0] * m_out[i][0] + m_out[i][1] * m_out[i][1] + 1e-20);
+    }
+
+    // The level of the strongest peak within +-reach of frequency, interpolated.
+    double PeakDb(double frequency, double reach) const {
+        const double binHz = kRate / kSpectrumSize;
+        const int lo = std::max(1, static_cast<int>((frequency - reach) / binHz));
+        const int hi = std::max(lo, std::min(static_cast<int>(m_db.size()) - 2,
+                                             static_cast<int>((frequency + reach) / binHz) + 1));
+        int peak = lo;
+        for (int i = lo; i <= hi; ++i)
+            if (m_db[i] > m_db[peak])
+                peak = i;
+        const double l = m_db[peak - 1], c = m_db[peak], r = m_db[peak + 1];
+        const double denom = l - 2 * c + r;
+        const double shift = denom < 0 ? std::clamp(0.5 * (l - r) / denom, -0.5, 0.5) : 0;
+        return c - 0.25 * (l - r) * shift;
+    }
+
+    double* m_in;
+    fftw_complex* m_out;
+    fftw_plan m_plan;
+    std::vector<double> m_db;
+};
+
+// F0 and how sure the pitch tracker is, per frame; aubio's YIN on each frame alone.
+class PitchTracker {
+public:
+    PitchTracker()
+        : m_pitch(
+              new_aubio_pitch("yinfast", kPitchWindow, kPitchWindow, static_cast<uint_t>(kRate))),
+          m_in(new_fvec(kPitchWindow)), m_out(new_fvec(1)) {
+        aubio_pitch_set_unit(m_pitch, "Hz");
+        aubio_pitch_set_tolerance(m_pitch, 0.12f);
+        aubio_pitch_set_silence(m_pitch, -90.0f);
+    }
+    ~PitchTracker() {
+        del_aubio_pitch(m_pitch);
+        del_fvec(m_in);
+        del_fvec(m_out);
+    }
+    PitchTracker(const PitchTracker&) = delete;
+    PitchTracker& operator=(const PitchTracker&) = delete;
+
+    double Find(const std::vector<double>& x, long centre, double& confidence) {
+        const std::vector<double> frame = Segment(x, centre, kPitchWindow);
+        for (int i = 0; i < kPitchWindow; ++i)
+            m_in->data[i] = static_cast<smpl_t>(frame[i]);
+        aubio_pitch_do(m_pitch, m_in, m_out);
+        confidence = aubio_pitch_get_confidence(m_pitch);
+        return m_out->data[0];
+    }
+
+private:
+    aubio_pitch_t* m_pitch;
+    fvec_t* m_in;
+    fvec_t* m_out;
+};
+
+double RmsDb(const std::vector<double>& x, long centre, int length) {
+    const std::vector<double> frame = Segment(x, centre, length);
+    double sum = 0;
+    for (double v : frame)
+        sum += v * v;
+    return 10 * std::log10(sum / length + 1e-20);
+}
+
+// Seeds for the fit beside those of linear prediction: a neutral vowel's formants for a
+// long, a middle and a short vocal tract.
+std::vector<FormantSet> FixedSeeds() {
+    std::vector<FormantSet> seeds;
+    for (double scale : {0.95, 1.15, 1.35}) {
+        FormantSet seed;
+        for (int i = 0; i < kFittedFormants; ++i) {
+            seed.frequenciesHz[i] = scale * (500 + 1000 * i);
+            seed.bandwidthsHz[i] = 80 + 40 * i;
+        }
+        seeds.push_back(seed);
+    }
+    return seeds;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    const size_t mid = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + mid, values.end());
+    const double upper = values[mid];
+    if (values.size() % 2 == 1)
+        return upper;
+    return 0.5 * (upper + *std::max_element(values.begin(), values.begin() + mid));
+}
+
+} // namespace
+
+std::vector<float> MixToMono(const std::vector<float>& interleaved, int channels) {
+    if (channels <= 1)
+        return interleaved;
+    std::vector<float> mono(interleaved.size() / channels);
+    for (size_t i = 0; i < mono.size(); ++i) {
+        double sum = 0;
+        for (int c = 0; c < channels; ++c)
+            sum += interleaved[i * channels + c];
+        mono[i] = static_cast<float>(sum / channels);
+    }
+    return mono;
+}
+
+std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, double sampleRate) {
+    std::vector<FormantFrame> track;
+    if (samples.empty() || !(sampleRate > 0))
+        return track;
+    const std::vector<double> x = Resample(samples, sampleRate);
+    const size_t frames = x.size() / kStep + 1;
+    track.resize(frames);
+    std::vector<double> levels(frames);
+    double loudest = -200;
+    for (size_t n = 0; n < frames; ++n) {
+        track[n].timeS = static_cast<double>(n) * kFormantFrameStep;
+        levels[n] = RmsDb(x, static_cast<long>(n) * kStep, 2 * kStep);
+        loudest = std::max(loudest, levels[n]);
+    }
+    PitchTracker pitch;
+    Spectrum spectrum;
+    const std::vector<FormantSet> fixedSeeds = FixedSeeds();
+    for (size_t n = 0; n < frames; ++n) {
+        FormantFrame& frame = track[n];
+        const long centre = static_cast<long>(n) * kStep;
+        // Voiced: loud enough (within 40 dB of the loudest frame, above -70 dB full scale)
+        // and periodic to the pitch tracker.
+        if (levels[n] < loudest - 40 || levels[n] < -70)
+            continue;
+        double confidence = 0;
+        double f0 = pitch.Find(x, centre, confidence);
+        if (!(confidence >= 0.8) || f0 < kLowestF0Hz || f0 > kHighestF0Hz)
+            continue;
+        while (f0 / 2 >= kLowestF0Hz && spectrum.HasLowerOctave(x, centre, f0))
+            f0 /= 2;
+        const std::vector<Harmonic> harmonics = spectrum.Harmonics(x, centre, f0);
+        // A voice has more than one strong harmonic; a lone tone has no envelope to read.
+        double strongest = -400;
+        for (const Harmonic& h : harmonics)
+            strongest = std::max(strongest, h.levelDb);
+        int strong = 0;
+        for (const Harmonic& h : harmonics)
+            strong += h.levelDb > strongest - 40;
+        if (strong < 3)
+            continue;
+        const int lpcLength = std::clamp(static_cast<int>(0.025 * kRate), 160, 600);
+        std::vector<double> lpcFrame = Segment(x, centre, lpcLength);
+        for (int i = 0; i < lpcLength; ++i)
+            lpcFrame[i] *= 0.54 - 0.46 * std::cos(2 * kPi * (i + 0.5) / lpcLength);
+        std::vector<FormantSet> seeds = LinearPredictionSeeds(lpcFrame, kRate, f0);
+        seeds.insert(seeds.end(), fixedSeeds.begin(), fixedSeeds.end());
+        const HarmonicFitResult fit = FitHarmonics(harmonics, f0, seeds, kRate);
+        if (!fit.ok)
+            continue;
+        frame.voiced = true;
+        frame.f0Hz = f0;
+        for (int i = 0; i < 3; ++i) {
+            frame.formantsHz[i] = fit.formants.frequenciesHz[i];
+            frame.bandwidthsHz[i] = fit.formants.bandwidthsHz[i];
+        }
+        frame.f1Uncertain = frame.formantsHz[0] < 2.5 * f0;
+    }
+    // A voice lasts: runs of fewer than three voiced frames (a click, a chance periodicity in
+    // noise) are not taken as voiced.
+    for (size_t n = 0; n < frames;) {
+        size_t end = n;
+        while (end < frames && track[end].voiced)
+            ++end;
+        if (end - n < 3)
+            for (size_t i = n; i < end; ++i)
+                track[i] = FormantFrame{track[i].timeS};
+        n = std::max(end, n + 1);
+    }
+    return track;
+}
+
+FormantSummary SummariseFormants(const std::vector<FormantFrame>& track, double fromS, double toS) {
+    FormantSummary summary;
+    std::vector<double> f0, f1, f2, f3;
+    int uncertain = 0;
+    for (const FormantFrame& frame : track) {
+        if (!frame.voiced || frame.timeS < fromS - 1e-9 || frame.timeS > toS + 1e-9)
+            continue;
+        f0.push_back(frame.f0Hz);
+        f1.push_back(frame.formantsHz[0]);
+        f2.push_back(frame.formantsHz[1]);
+        f3.push_back(frame.formantsHz[2]);
+        uncertain += frame.f1Uncertain;
+    }
+    if (f0.empty())
+        return summary;
+    summary.voiced = true;
+    summary.f0Hz = Median(f0);
+    summary.formantsHz = {Median(f1), Median(f2), Median(f3)};
+    summary.voicedS = static_cast<double>(f0.size()) * kFormantFrameStep;
+    summary.f1Uncertain = 2 * uncertain > static_cast<int>(f0.size());
+    return summary;
+}
+
+FormantSummary SummariseVowel(const std::vector<FormantFrame>& track) {
+    double first = -1, last = -1;
+    for (const FormantFrame& frame : track) {
+        if (!frame.voiced)
+            continue;
+        if (first < 0)
+            first = frame.timeS;
+        last = frame.timeS;
+    }
+    if (first < 0)
+        return {};
+    const double length = last - first;
+    FormantSummary summary = SummariseFormants(track, first + 0.2 * length, last - 0.2 * length);
+    // How long the voice lasts is told of the whole stretch, not only of its middle.
+    summary.voicedS = SummariseFormants(track, first, last).voicedS;
+    return summary;
+}

@@ -8,7 +8,7 @@ QUIRNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 QUIRNEL_TOOL_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev
-    libsndfile1-dev libsoxr-dev libsamplerate0-dev libpulse-dev libasound2-dev
+    libsndfile1-dev libsoxr-dev libpulse-dev libasound2-dev
     libaubio-dev libfftw3-dev libeigen3-dev
 )
 

@@ -110,8 +110,13 @@ TEST(FormantAnalysis, ReadsTheEnginesVowels) {
             const FormantSummary s = SummariseVowel(TrackFormants(samples, kRenderedRate));
             SCOPED_TRACE(std::string(voice) + " F1 " + std::to_string(f[0]));
             ASSERT_TRUE(s.voiced);
-            EXPECT_LT(RelativeError(s.formantsHz[0], f[0]), 0.08);
-            EXPECT_LT(RelativeError(s.formantsHz[1], f[1]), 0.03);
+            // Below 2.5 x F0 the first formant cannot be told from the source's own peak:
+            // the analyser must say so rather than be trusted there.
+            if (f[0] < 2.5 * s.f0Hz)
+                EXPECT_TRUE(s.f1Uncertain);
+            else
+                EXPECT_LT(RelativeError(s.formantsHz[0], f[0]), 0.08);
+            EXPECT_LT(RelativeError(s.formantsHz[1], f[1]), 0.035);
             EXPECT_LT(RelativeError(s.formantsHz[2], f[2]), 0.05);
         }
     }

@@ -164,8 +164,8 @@ TEST_F(CliContinuumTest, WritesTheStepsAsRenderWouldAndTheManifest) {
     const std::string manifest = Text("ia.csv");
     EXPECT_EQ(manifest.substr(0, manifest.find('\n', 70) + 1),
               "step,file,f1_hz,f2_hz,f3_hz,f0_hz,length_ms,scale,gain_db,rms_dbfs\n"
-              "1,ia-01.wav,300,2200,2800,115.7,300,hz,0.00,-25.73\n");
-    EXPECT_NE(manifest.find("\n2,ia-02.wav,500,1700,2600,115.7,300,hz,0.00,-23.78\n3,ia-03.wav,"),
+              "1,ia-01.wav,300,2200,2800,115.8,300,hz,0.00,-20.14\n");
+    EXPECT_NE(manifest.find("\n2,ia-02.wav,500,1700,2600,115.8,300,hz,0.00,-18.70\n3,ia-03.wav,"),
               std::string::npos);
     // The middle step is what render writes for its values.
     const std::string rendered = dir.File("render.wav");

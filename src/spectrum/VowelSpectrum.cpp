@@ -1,4 +1,5 @@
 #include "spectrum/VowelSpectrum.h"
+#include "analysis/FormantAnalysis.h"
 
 #include "synth/FreshEngineRun.h"
 #include "synth/SynthRun.h"
@@ -327,6 +328,13 @@ VowelSpectrum AnalyseRecording(const std::vector<double>& samples, int rate) {
     }
     const size_t fifth = samples.size() / 5;
     MeasureMiddle(spectrum, samples, {}, rate, fifth, samples.size() - fifth);
+    // A recording's formants are what the analyser reads over its voiced stretch; A1-A3 are
+    // then taken at them as for a synthesized vowel. An unvoiced recording shows none.
+    const FormantSummary read =
+        SummariseVowel(TrackFormants(std::vector<float>(samples.begin(), samples.end()), rate));
+    if (read.voiced)
+        for (size_t n = 0; n < spectrum.formants.size(); ++n)
+            spectrum.formants[n] = static_cast<int>(std::lround(read.formantsHz[n]));
     FindHarmonics(spectrum);
     return spectrum;
 }

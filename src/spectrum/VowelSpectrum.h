@@ -83,7 +83,8 @@ struct VowelSpectrum {
 // chart's next sound is the same with or without this. A failed report says why.
 VowelSpectrum AnalyseVowel(const VowelRequest& request);
 
-// The spectrum of a recording (samples at rate per second) over its middle three fifths.
+// The spectrum of a recording (samples at rate per second) over its middle three fifths,
+// with the formants the analyser reads over its voiced stretch (none when it has none).
 VowelSpectrum AnalyseRecording(const std::vector<double>& samples, int rate);
 
 // The curves as CSV: a header line, then one line per point from 0 to 5000 Hz. Columns

@@ -110,6 +110,19 @@ TEST(VowelSpectrum, DiphthongHasSpectrogramAndPaths) {
     EXPECT_EQ(spectrum.formants[0], 700 + (300 - 700) * 2 / 5);
 }
 
+// A recording shows the formants the analyser reads in it, and none where it hears no voice.
+TEST(VowelSpectrum, RecordingShowsTheFormantsReadInIt) {
+    std::vector<int32_t> samples;
+    ASSERT_TRUE(RenderVowel(kMale, 0, 100, 700, 1200, 0, 0, 0, samples).Ok());
+    const VowelSpectrum recording =
+        AnalyseRecording(std::vector<double>(samples.begin(), samples.end()), 10000);
+    ASSERT_TRUE(recording.report.Ok());
+    EXPECT_NEAR(recording.formants[0], 700, 700 * 0.08);
+    EXPECT_NEAR(recording.formants[1], 1200, 1200 * 0.03);
+    EXPECT_EQ(AnalyseRecording(std::vector<double>(10000, 0.0), 10000).formants,
+              (std::array<int, 3>{}));
+}
+
 TEST(VowelSpectrum, MissingVoiceFails) {
     EXPECT_FALSE(AnalyseVowel({"/nonexistent/voice.dat", 0, 100, 500, 1500, 0, 0, 0}).report.Ok());
     EXPECT_FALSE(AnalyseRecording({}, 44100).report.Ok());

@@ -23,15 +23,6 @@ namespace {
 constexpr int kResponseColumns = 14;
 constexpr size_t kLargestResponsesFile = 64u << 20;
 
-std::string Quoted(const std::string& field) {
-    if (field.find_first_of(",\"\n\r") == std::string::npos)
-        return field;
-    std::string out = "\"";
-    for (char c : field)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
 // Splits a CSV line (fields may be quoted, with "" for a quote). False on an open quote.
 bool SplitCsv(const std::string& line, std::vector<std::string>& fields) {
     fields.assign(1, "");
@@ -87,9 +78,9 @@ std::string Hz(double hz) {
 std::string ResponseRow(const Response& r) {
     char rt[32];
     std::snprintf(rt, sizeof rt, "%.1f", r.rtMs);
-    return Quoted(r.participant) + "," + r.block + "," + std::to_string(r.trial) + "," + r.task +
-           "," + r.step + "," + Quoted(r.file) + "," + r.f1Hz + "," + r.f2Hz + "," +
-           Quoted(r.response) + "," + (r.rating ? std::to_string(r.rating) : "") + "," +
+    return CsvField(r.participant) + "," + r.block + "," + std::to_string(r.trial) + "," + r.task +
+           "," + r.step + "," + CsvField(r.file) + "," + r.f1Hz + "," + r.f2Hz + "," +
+           CsvField(r.response) + "," + (r.rating ? std::to_string(r.rating) : "") + "," +
            (r.correct < 0 ? "" : std::to_string(r.correct)) + "," + rt + "," +
            std::to_string(r.replays) + "," + r.time + "\n";
 }
@@ -298,4 +289,13 @@ std::string ListeningSession::Answer(const std::string& response, int rating, do
     }
     ++m_next;
     return "";
+}
+
+std::string CsvField(const std::string& field) {
+    if (field.find_first_of(",\"\n\r") == std::string::npos)
+        return field;
+    std::string out = "\"";
+    for (char c : field)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
 }

@@ -74,3 +74,7 @@ private:
     int m_fd = -1;
     std::string m_path;
 };
+
+// A CSV field as written: quoted, with its quotes doubled, when it holds a comma, a quote or
+// a line break.
+std::string CsvField(const std::string& field);

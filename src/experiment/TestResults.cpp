@@ -1,4 +1,5 @@
 #include "experiment/TestResults.h"
+#include "experiment/Responses.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,15 +18,6 @@ std::string Number(double value, const char* format = "%.6g") {
     char text[40];
     std::snprintf(text, sizeof text, format, value);
     return text;
-}
-
-std::string Quoted(const std::string& field) {
-    if (field.find_first_of(",\"\n\r") == std::string::npos)
-        return field;
-    std::string out = "\"";
-    for (char c : field)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 template <typename T> void AddOnce(std::vector<T>& list, const T& item) {
@@ -112,7 +104,7 @@ std::string IdentificationCsv(const std::vector<LabelCurve>& curves) {
                       "ci_low,ci_high,n\n";
     for (const LabelCurve& c : curves) {
         const LogisticFit& f = c.fit;
-        out += Quoted(c.participant) + "," + Quoted(c.label) + "," +
+        out += CsvField(c.participant) + "," + CsvField(c.label) + "," +
                (f.hasBoundary ? Number(f.boundary) : "") + "," +
                (c.boundaryF1 > 0 ? Number(c.boundaryF1, "%.1f") : "") + "," +
                (c.boundaryF2 > 0 ? Number(c.boundaryF2, "%.1f") : "") + "," +
@@ -234,7 +226,7 @@ std::string DiscriminationCsv(const std::vector<PairDiscrimination>& pairs) {
     std::string out = "participant,task,step_a,step_b,n_different,p_different,n_same,"
                       "p_same_called_different,d_prime\n";
     for (const PairDiscrimination& p : pairs) {
-        out += Quoted(p.participant) + "," + p.task + "," + std::to_string(p.lower) + "," +
+        out += CsvField(p.participant) + "," + p.task + "," + std::to_string(p.lower) + "," +
                std::to_string(p.upper) + "," + std::to_string(p.differentTrials) + "," +
                Number(p.proportionDifferent, "%.4f") + "," +
                (p.task == "AX" ? std::to_string(p.sameTrials) : "") + "," +

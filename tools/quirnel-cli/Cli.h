@@ -70,5 +70,11 @@ bool GetSoundLevel(const CliOptions& options, SoundLevel& level);
 struct AppliedLevel;
 std::string LevelLine(const std::string& name, const AppliedLevel& level);
 
+struct SoundFileFormat;
+// Why the file cannot be read as a sound, from its header alone ("" when it can, with its
+// header in format): missing, a folder or device, too long to `use` (play, measure), or not
+// a sound file.
+std::string WhyNotSound(const std::string& path, const std::string& use, SoundFileFormat& format);
+
 // Prints "quirnel-cli: message" to stderr.
 void CliError(const std::string& message);

@@ -28,26 +28,12 @@ struct CliQtApp {
 // has found a sound server.
 std::string WhyNotPlayable(const std::string& path) {
     SoundFileFormat format;
-    int error = 0;
-    switch (ReadSoundFileFormat(path, format, &error)) {
-    case SoundFileStatus::Ok:
-        if (format.sampleRate < kLowestPlayableRate)
-            return "\"" + path + "\" has a sample rate of " + std::to_string(format.sampleRate) +
-                   " Hz; play takes sounds of " + std::to_string(kLowestPlayableRate) +
-                   " Hz and more";
-        return "";
-    case SoundFileStatus::CannotOpen:
-        return "can't open \"" + path + "\": " + std::strerror(error);
-    case SoundFileStatus::NotAFile:
-        return error == EISDIR ? "\"" + path + "\" is a folder, not a sound file"
-                               : "\"" + path + "\" is not a regular file (a device or pipe)";
-    case SoundFileStatus::TooLong:
-        return "\"" + path + "\" is too long to play (more than " +
-               std::to_string(kMaxSoundSamples) + " samples)";
-    case SoundFileStatus::NotSound:
-        break;
-    }
-    return "can't decode \"" + path + "\" as a sound file";
+    if (std::string why = WhyNotSound(path, "play", format); !why.empty())
+        return why;
+    if (format.sampleRate < kLowestPlayableRate)
+        return "\"" + path + "\" has a sample rate of " + std::to_string(format.sampleRate) +
+               " Hz; play takes sounds of " + std::to_string(kLowestPlayableRate) + " Hz and more";
+    return "";
 }
 
 std::string Milliseconds(int64_t us) {

@@ -10,7 +10,7 @@
 #include "view/ChartState.h"
 #include "view/DataFolders.h"
 
-#include <QGuiApplication>
+#include "CliFigures.h"
 
 #include <filesystem>
 #include <map>
@@ -122,12 +122,7 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     ChartRequest request;
     if (!ReadRequest(arguments, request))
         return kCliBadArguments;
-    // Fonts and painters need an application of the toolkit's graphics, never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quirnel-cli";
-    static char* argv[] = {name, nullptr};
-    const QGuiApplication application(argc, argv);
+    const auto graphics = OffscreenGraphics();
 
     CTundrelDoc doc;
     if (!request.doc.empty() && !doc.OnOpenDocument(request.doc))

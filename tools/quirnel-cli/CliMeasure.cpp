@@ -15,22 +15,7 @@ namespace {
 // Why a file cannot be measured, from its header alone; "" when it can.
 std::string WhyNotMeasurable(const std::string& path) {
     SoundFileFormat format;
-    int error = 0;
-    switch (ReadSoundFileFormat(path, format, &error)) {
-    case SoundFileStatus::Ok:
-        return "";
-    case SoundFileStatus::CannotOpen:
-        return "can't open \"" + path + "\": " + std::strerror(error);
-    case SoundFileStatus::NotAFile:
-        return error == EISDIR ? "\"" + path + "\" is a folder, not a sound file"
-                               : "\"" + path + "\" is not a regular file (a device or pipe)";
-    case SoundFileStatus::TooLong:
-        return "\"" + path + "\" is too long to measure (more than " +
-               std::to_string(kMaxSoundSamples) + " samples)";
-    case SoundFileStatus::NotSound:
-        break;
-    }
-    return "can't decode \"" + path + "\" as a sound file";
+    return WhyNotSound(path, "measure", format);
 }
 
 // A CSV cell: quoted when it holds a comma, a quote or a line break.

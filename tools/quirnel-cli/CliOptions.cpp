@@ -1,6 +1,7 @@
 // The options of one subcommand, read with QCommandLineParser.
 #include "Cli.h"
 
+#include "audio/SoundFile.h"
 #include "stimuli/SoundExport.h"
 #include "stimuli/SoundFormat.h"
 
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -133,4 +135,23 @@ std::string LevelLine(const std::string& name, const AppliedLevel& level) {
     std::snprintf(text, sizeof text, ": gain_db %.2f, rms_dbfs %.2f", hundredths(level.gainDb),
                   hundredths(level.rmsDbfs));
     return name + text;
+}
+
+std::string WhyNotSound(const std::string& path, const std::string& use, SoundFileFormat& format) {
+    int error = 0;
+    switch (ReadSoundFileFormat(path, format, &error)) {
+    case SoundFileStatus::Ok:
+        return "";
+    case SoundFileStatus::CannotOpen:
+        return "can't open \"" + path + "\": " + std::strerror(error);
+    case SoundFileStatus::NotAFile:
+        return error == EISDIR ? "\"" + path + "\" is a folder, not a sound file"
+                               : "\"" + path + "\" is not a regular file (a device or pipe)";
+    case SoundFileStatus::TooLong:
+        return "\"" + path + "\" is too long to " + use + " (more than " +
+               std::to_string(kMaxSoundSamples) + " samples)";
+    case SoundFileStatus::NotSound:
+        break;
+    }
+    return "can't decode \"" + path + "\" as a sound file";
 }

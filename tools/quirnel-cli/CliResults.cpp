@@ -6,7 +6,7 @@
 #ifdef QUIRNEL_CLI_FIGURES
 #include "view/ResultsFigure.h"
 
-#include <QGuiApplication>
+#include "CliFigures.h"
 #endif
 
 #include <algorithm>
@@ -55,12 +55,7 @@ int ResultsCommand(const std::vector<std::string>& args) {
         CliError("no identification answers of participant \"" + participant + "\" to plot");
         return kCliBadArguments;
     }
-    // Fonts and painters need an application of the toolkit's graphics, never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quirnel-cli";
-    static char* argv[] = {name, nullptr};
-    const QGuiApplication application(argc, argv);
+    const auto graphics = OffscreenGraphics();
     std::string problem;
     if (!WriteResultsFigure(options.Get("plot"), curves, participant, problem)) {
         CliError(problem);

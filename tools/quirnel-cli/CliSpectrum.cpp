@@ -8,7 +8,7 @@
 #include "view/ChartDrawing.h"
 #include "view/SpectrumDrawing.h"
 
-#include <QGuiApplication>
+#include "CliFigures.h"
 
 #include <filesystem>
 
@@ -90,12 +90,7 @@ int SpectrumCommand(const std::vector<std::string>& args) {
         }
         return kCliOk;
     }
-    // Fonts and painters need an application of the toolkit's graphics, never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quirnel-cli";
-    static char* argv[] = {name, nullptr};
-    const QGuiApplication application(argc, argv);
+    const auto graphics = OffscreenGraphics();
     std::string problem;
     if (!WriteSpectrumFigure(out, spectrum, look, ChooseChartLook(), problem)) {
         CliError(problem);

@@ -80,9 +80,9 @@ public:
 
     // The levels in dB of the harmonics of f0 below kTopHz, from a Hann window four periods
     // long (long enough to part neighbouring harmonics, short enough for a changing voice).
-    std::vector<Harmonic> Harmonics(const std::vector<double>& x, long centre, double f0) {
+    std::vector<HarmonicLevel> Harmonics(const std::vector<double>& x, long centre, double f0) {
         Analyse(x, centre, 4 * kRate / f0);
-        std::vector<Harmonic> harmonics;
+        std::vector<HarmonicLevel> harmonics;
         for (int k = 1; k * f0 < kTopHz; ++k)
             harmonics.push_back({k * f0, PeakDb(k * f0, 0.2 * f0)});
         return harmonics;
@@ -259,13 +259,13 @@ std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, doubl
             continue;
         while (f0 / 2 >= kLowestF0Hz && spectrum.HasLowerOctave(x, centre, f0))
             f0 /= 2;
-        const std::vector<Harmonic> harmonics = spectrum.Harmonics(x, centre, f0);
+        const std::vector<HarmonicLevel> harmonics = spectrum.Harmonics(x, centre, f0);
         // A voice has more than one strong harmonic; a lone tone has no envelope to read.
         double strongest = -400;
-        for (const Harmonic& h : harmonics)
+        for (const HarmonicLevel& h : harmonics)
             strongest = std::max(strongest, h.levelDb);
         int strong = 0;
-        for (const Harmonic& h : harmonics)
+        for (const HarmonicLevel& h : harmonics)
             strong += h.levelDb > strongest - 40;
         if (strong < 3)
             continue;

@@ -189,13 +189,13 @@ private:
 
 } // namespace
 
-HarmonicFitResult FitHarmonics(const std::vector<Harmonic>& harmonics, double f0Hz,
+HarmonicFitResult FitHarmonics(const std::vector<HarmonicLevel>& harmonics, double f0Hz,
                                const std::vector<FormantSet>& seeds, double sampleRate) {
     HarmonicFitResult best;
     if (harmonics.size() < 4 || seeds.empty())
         return best;
     std::vector<HarmonicPoint> points;
-    for (const Harmonic& h : harmonics) {
+    for (const HarmonicLevel& h : harmonics) {
         const double w = 2 * kPi * h.frequencyHz / sampleRate;
         points.push_back(
             {h.frequencyHz, std::cos(w), std::sin(w), std::cos(2 * w), std::sin(2 * w), h.levelDb});

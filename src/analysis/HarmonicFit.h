@@ -6,7 +6,8 @@
 #include <array>
 #include <vector>
 
-struct Harmonic {
+// One harmonic as measured: its frequency and level.
+struct HarmonicLevel {
     double frequencyHz;
     double levelDb;
 };
@@ -27,7 +28,7 @@ struct HarmonicFitResult {
 
 // Fits resonators and source to the harmonics of F0 starting from each seed, keeping the best
 // fit. sampleRate is that of the signal the harmonics came from (the resonators are digital).
-HarmonicFitResult FitHarmonics(const std::vector<Harmonic>& harmonics, double f0Hz,
+HarmonicFitResult FitHarmonics(const std::vector<HarmonicLevel>& harmonics, double f0Hz,
                                const std::vector<FormantSet>& seeds, double sampleRate);
 
 // Formant candidates from the roots of Burg linear prediction polynomials of several orders

@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QThread>
+
+#include <sndfile.h>
 
 #include <deque>
 #include <filesystem>
@@ -321,6 +324,42 @@ TEST_F(WaveListTest, ViewDestroyedWhileACloseRequestIsOnItsWay) {
     view.reset();
     RunEvents();
     EXPECT_TRUE(window.isNull());
+}
+
+// With recordings on the chart, a file with no voice and one that is no sound are marked in
+// the list, each with a tooltip saying why, while they are measured in the background; the
+// option off takes the marks away and the option is remembered.
+TEST_F(WaveListTest, RecordingsNotOnTheChartAreMarkedInTheList) {
+    SF_INFO info{};
+    info.samplerate = 16000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(Sound("silent.wav").c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    const std::vector<short> silence(16000, 0);
+    sf_write_short(file, silence.data(), static_cast<sf_count_t>(silence.size()));
+    sf_close(file);
+    WriteFileText(Sound("text.wav"), "not a sound");
+
+    view->OnCommand(ID_RECORDINGS_ON_CHART);
+    EXPECT_EQ(profile.GetString("Chart", "Recordings", ""), "1");
+    CWaveListDlg& list = Open();
+    dialogs.Choose({Sound("silent.wav"), Sound("text.wav")});
+    Click(IDC_WAVELIST_ADD);
+    // Measuring is bounded by the files' size; a loaded machine only makes it slower.
+    for (int i = 0; i < 12000 && Lines() != QStringList{"silent.wav  [no voice]",
+                                                        "text.wav  [unreadable]"};
+         ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(Lines(), (QStringList{"silent.wav  [no voice]", "text.wav  [unreadable]"}));
+    EXPECT_TRUE(list.List()->item(0)->toolTip().contains("No voiced stretch"));
+    EXPECT_TRUE(list.List()->item(1)->toolTip().contains("not on the chart"));
+    view->OnCommand(ID_RECORDINGS_ON_CHART);
+    EXPECT_EQ(Lines(), (QStringList{"silent.wav", "text.wav"}));
+    EXPECT_TRUE(list.List()->item(0)->toolTip().isEmpty());
+    EXPECT_EQ(profile.GetString("Chart", "Recordings", ""), "0");
 }
 
 } // namespace

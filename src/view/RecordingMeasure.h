@@ -1,0 +1,10 @@
+// Measures one recording for the chart: reads it with the bounded sound reader and finds the
+// medians of its vowel and the track of its voiced frames. Thread-safe: the window measures
+// in the background with it, quirnel-cli chart in the foreground.
+#pragma once
+
+#include "view/RecordingLayer.h"
+
+#include <string>
+
+RecordingFormants MeasureRecordingFile(const std::string& path);

@@ -20,7 +20,7 @@ struct RecordingFormants {
         double f2 = 0;
     };
     std::vector<Frame> track;
-    std::string problem; // why an unreadable recording could not be read
+    std::string problem; // why an unreadable recording could not be read: "is a folder"
 };
 
 // One entry of the wave list on the chart: its path and, once measured, what was found.

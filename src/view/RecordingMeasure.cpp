@@ -47,7 +47,7 @@ std::vector<RecordingFormants::Frame> Smoothed(const std::vector<RecordingForman
 
 } // namespace
 
-RecordingFormants MeasureRecordingFile(const std::string& path) {
+RecordingFormants MeasureRecordingFile(const std::string& path, const std::atomic<bool>* stop) {
     RecordingFormants result;
     result.problem = WhyNotReadable(path);
     DecodedSound sound;
@@ -59,7 +59,7 @@ RecordingFormants MeasureRecordingFile(const std::string& path) {
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<float>(sound.samples[i] / 32768.0);
     const std::vector<FormantFrame> frames =
-        TrackFormants(MixToMono(samples, sound.channels), sound.sampleRate);
+        TrackFormants(MixToMono(samples, sound.channels), sound.sampleRate, stop);
     const FormantSummary summary = SummariseVowel(frames);
     if (!summary.voiced) {
         result.status = RecordingFormants::Status::Unvoiced;

@@ -6,6 +6,9 @@
 
 #include "view/RecordingLayer.h"
 
+#include <atomic>
 #include <string>
 
-RecordingFormants MeasureRecordingFile(const std::string& path);
+// When stop is given and becomes true, measuring ends soon and what it returns means nothing.
+RecordingFormants MeasureRecordingFile(const std::string& path,
+                                       const std::atomic<bool>* stop = nullptr);

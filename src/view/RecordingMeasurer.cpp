@@ -18,6 +18,7 @@ CRecordingMeasurer::~CRecordingMeasurer() {
         m_stop = true;
         m_queue.clear();
     }
+    m_stopping = true;
     m_wake.notify_all();
     m_thread->wait();
     delete m_thread;
@@ -60,7 +61,7 @@ void CRecordingMeasurer::Work() {
         // The stamp is taken before reading, so that a file changed while it is measured is
         // measured again.
         const FileStamp stamp = StampOf(path);
-        RecordingFormants formants = MeasureRecordingFile(path);
+        RecordingFormants formants = MeasureRecordingFile(path, &m_stopping);
         {
             const std::lock_guard lock(m_mutex);
             if (m_stop)

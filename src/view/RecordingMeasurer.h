@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -22,7 +23,7 @@ class CRecordingMeasurer : public QObject {
 
 public:
     explicit CRecordingMeasurer(QObject* parent = nullptr);
-    // Waits for the recording being measured, if any; the others queued are dropped.
+    // Stops measuring (within a frame's analysis) and waits for the thread.
     ~CRecordingMeasurer() override;
 
     // What is known of the file as it is now; nothing while it waits to be measured (then
@@ -51,5 +52,6 @@ private:
     std::deque<std::string> m_queue;
     std::map<std::string, Known> m_known;
     bool m_stop = false;
+    std::atomic<bool> m_stopping{false}; // read by the analysis between frames
     QThread* m_thread = nullptr;
 };

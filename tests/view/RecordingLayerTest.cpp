@@ -1,8 +1,8 @@
 // Recordings on the chart: where a measured F1/F2 lands under each scale and zoom, and which
 // recordings are left off.
+#include "view/RecordingLayer.h"
 #include "view/ChartGeometry.h"
 #include "view/ChartState.h"
-#include "view/RecordingLayer.h"
 
 #include <gtest/gtest.h>
 
@@ -55,10 +55,27 @@ TEST(RecordingLayer, OnlyVoicedRecordingsInsideTheChartAreDrawnAndTheSelectedIsM
     unvoiced.formants.status = RecordingFormants::Status::Unvoiced;
     ChartRecording pending;
     pending.path = "b.wav";
-    const std::vector<ChartRecording> recordings = {
-        Voiced(500, 1500, {{500, 1500}, {150, 1500}, {520, 1600}, {540, 1700}}), unvoiced,
-        pending, Voiced(1800, 1500), Voiced(199, 1500), Voiced(300, 480),
-        Voiced(700, 1100)};
+    const std::vector<ChartRecording> recordings = {Voiced(500, 1500,
+                                                           {{500, 1500},
+                                                            {510, 1520},
+                                                            {150, 1500},
+                                                            {520, 1600},
+                                                            {540, 1700},
+                                                            {560, 1800},
+                                                            {150, 1800},
+                                                            {580, 1900}}),
+                                                    unvoiced,
+                                                    pending,
+                                                    Voiced(1800, 1500),
+                                                    Voiced(199, 1500),
+                                                    Voiced(300, 480),
+                                                    Voiced(700, 1100)};
+    // The chart's frame is its edge: both ends of either axis are on it, a hair beyond is not.
+    for (ChartPointF on : {ChartPointF{0, 0}, ChartPointF{380, 385}})
+        EXPECT_TRUE(InsideChart(on)) << on.x << " " << on.y;
+    for (ChartPointF off : {ChartPointF{-0.01, 9}, ChartPointF{380.01, 9}, ChartPointF{9, -0.01},
+                            ChartPointF{9, 385.01}})
+        EXPECT_FALSE(InsideChart(off)) << off.x << " " << off.y;
     const ChartScale scale;
     EXPECT_EQ(PlaceOf(scale, recordings[0]), RecordingPlace::OnChart);
     EXPECT_EQ(PlaceOf(scale, recordings[1]), RecordingPlace::Unvoiced);
@@ -74,9 +91,10 @@ TEST(RecordingLayer, OnlyVoicedRecordingsInsideTheChartAreDrawnAndTheSelectedIsM
     EXPECT_EQ(markers[0].name, "a.wav");
     EXPECT_FALSE(markers[0].selected);
     EXPECT_TRUE(markers[1].selected);
-    // The track leaves the chart after its first frame: only the rest is a line.
-    ASSERT_EQ(markers[0].track.size(), 1u);
+    // The track leaves the chart twice: it is drawn in two pieces, and a lone frame is no line.
+    ASSERT_EQ(markers[0].track.size(), 2u);
     EXPECT_EQ(markers[0].track[0].size(), 2u);
+    EXPECT_EQ(markers[0].track[1].size(), 3u);
     EXPECT_TRUE(markers[1].track.empty());
     EXPECT_TRUE(RecordingMarkers(scale, recordings, -1, false)[0].track.empty());
 

@@ -229,7 +229,8 @@ std::vector<float> MixToMono(const std::vector<float>& interleaved, int channels
     return mono;
 }
 
-std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, double sampleRate) {
+std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, double sampleRate,
+                                        const std::atomic<bool>* stop) {
     std::vector<FormantFrame> track;
     if (samples.empty() || !(sampleRate > 0))
         return track;
@@ -247,6 +248,8 @@ std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, doubl
     Spectrum spectrum;
     const std::vector<FormantSet> fixedSeeds = FixedSeeds();
     for (size_t n = 0; n < frames; ++n) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            return {};
         FormantFrame& frame = track[n];
         const long centre = static_cast<long>(n) * kStep;
         // Voiced: loud enough (within 40 dB of the loudest frame, above -70 dB full scale)

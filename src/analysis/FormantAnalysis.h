@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <vector>
 
 // The frame step of a formant track, in seconds.
@@ -30,8 +31,10 @@ struct FormantSummary {
 };
 
 // Analyses a mono signal at any rate (samples at full scale +-1). Frames are centred at
-// 0, 10, 20 ms ... up to the end of the signal.
-std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, double sampleRate);
+// 0, 10, 20 ms ... up to the end of the signal. When stop is given and becomes true, the
+// analysis ends at the next frame and returns no frames.
+std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, double sampleRate,
+                                        const std::atomic<bool>* stop = nullptr);
 
 // Mixes interleaved channels down to one.
 std::vector<float> MixToMono(const std::vector<float>& interleaved, int channels);

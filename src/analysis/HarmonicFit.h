@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+// One harmonic as measured: its frequency and level.
 struct HarmonicAmplitude {
     double frequencyHz;
     double levelDb;

@@ -83,7 +83,9 @@ MenuNode ViewMenu() {
          Entry("M&odified Vowels\tF4", ID_MODIFIED_VOWELS), Entry("&Gray Map\tF5", ID_GRAY_MAP),
          Separator(), Entry("Formant &Position", ID_FORMANT_POSITION), Separator(), ReferenceMenu(),
          Entry("Reference &Spread", ID_REFERENCE_SPREAD), Entry("&Axis Labels", ID_AXIS_LABELS),
-         Separator(), Entry("S&pectrum\tS", ID_SPECTRUM_WINDOW)});
+         Separator(), Entry("S&pectrum\tS", ID_SPECTRUM_WINDOW), Separator(),
+         Entry("Re&cordings on Chart", ID_RECORDINGS_ON_CHART),
+         Entry("Recording Trac&ks", ID_RECORDING_TRACKS)});
 }
 
 MenuNode ZoomMenu() {
@@ -222,6 +224,9 @@ const char* CommandPrompt(int id) {
         {ID_AXIS_LABELS, "Shows the frequencies along the top (F1) and left (F2) edges"},
         {ID_EXPORT_CHART, "Writes the chart as it is shown to an SVG, PDF or PNG file"},
         {ID_SPECTRUM_WINDOW, "Shows the spectrum of every vowel played: sound, filter and source"},
+        {ID_RECORDINGS_ON_CHART,
+         "Measures the recordings of the wave list and shows them at their F1 and F2"},
+        {ID_RECORDING_TRACKS, "Shows how the formants of each recording move, as a thin line"},
         {ID_EXPORT_SOUND, "Saves the vowel you hear as a WAV or FLAC file"},
         {ID_NEW_VOICE, "Makes a voice at the pitch you choose and adds it to the Voices"},
         {ID_MAKE_CONTINUUM, "Writes vowels at equal steps between two points as sound files"},

@@ -63,6 +63,11 @@ inline constexpr TextSetting kReferenceVowels{"Chart", "ReferenceVowels", ""};
 inline constexpr NumberSetting kReferenceSpread{"Chart", "ReferenceSpread", 0, 0, 1};
 // 1: ticks and labels of F1 and F2 along the chart's top and left edges.
 inline constexpr NumberSetting kAxisLabels{"Chart", "AxisLabels", 0, 0, 1};
+// 1: the wave list's recordings are measured and drawn at their F1/F2 (View > Recordings on
+// Chart).
+inline constexpr NumberSetting kRecordingsOnChart{"Chart", "Recordings", 0, 0, 1};
+// 1: each recording's track is drawn as a thin line (View > Recording Tracks).
+inline constexpr NumberSetting kRecordingTracks{"Chart", "RecordingTracks", 0, 0, 1};
 // The folder the last chart was exported to (File > Export Chart), where the next one is
 // proposed; absent: the documents' folder.
 inline constexpr FolderSetting kChartExportFolder{"Chart", "ExportFolder", FolderDefault::None};

@@ -248,6 +248,10 @@ CommandState ChartCommandState(const ChartState& state, int id) {
         command.text = state.IsBark() ? "Bark" : "Herz";
         return command;
     }
+    case ID_RECORDINGS_ON_CHART:
+        return Checked(state.ShowsRecordings());
+    case ID_RECORDING_TRACKS:
+        return Checked(state.ShowsRecordingTracks());
     default:
         return StateOfToggle(state, id);
     }

@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <vector>
@@ -193,6 +194,45 @@ void DrawSelection(QPainter& painter, const ChartState& state) {
     DrawBitmap(painter, kPictureSelectedPoint, point.x + 46, point.y - 4, 8, 8);
 }
 
+// Each recording of the wave list as a violet diamond at its F1/F2, over its track as a thin
+// line; the wave list's selected entry larger, ringed in black.
+void DrawRecordings(QPainter& painter, const ChartState& state) {
+    const std::vector<RecordingMarker> markers = state.RecordingMarkersShown();
+    if (markers.empty())
+        return;
+    painter.save();
+    painter.setClipRect(ChartInterior());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const auto client = [](ChartPointF point) { return QPointF(point.x + kChartLeft, point.y); };
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kRecordingColour, 1));
+    for (const RecordingMarker& marker : markers)
+        for (const std::vector<ChartPointF>& piece : marker.track) {
+            QPolygonF line;
+            for (ChartPointF point : piece)
+                line << client(point);
+            painter.drawPolyline(line);
+        }
+    // The selected one last, over the others.
+    std::vector<const RecordingMarker*> order;
+    for (const RecordingMarker& marker : markers)
+        if (!marker.selected)
+            order.push_back(&marker);
+    for (const RecordingMarker& marker : markers)
+        if (marker.selected)
+            order.push_back(&marker);
+    for (const RecordingMarker* marker : order) {
+        const QPointF at = client(marker->at);
+        const double r = marker->selected ? 6.5 : 4.5;
+        const QPolygonF diamond(
+            {at + QPointF(0, -r), at + QPointF(r, 0), at + QPointF(0, r), at + QPointF(-r, 0)});
+        painter.setBrush(kRecordingColour);
+        painter.setPen(marker->selected ? QPen(Qt::black, 1.5) : QPen(Qt::white, 1));
+        painter.drawPolygon(diamond);
+    }
+    painter.restore();
+}
+
 } // namespace
 
 // The pictures live in a static library: their registration must be pulled in by hand.
@@ -245,5 +285,6 @@ void DrawChart(QPainter& painter, const ChartState& state, const ChartLook& look
                 DrawMapSymbol(painter, symbol);
         }
     }
+    DrawRecordings(painter, state);
     DrawSelection(painter, state);
 }

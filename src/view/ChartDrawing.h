@@ -24,6 +24,9 @@ ChartLook ChooseChartLook();
 // The colour of the reference vowels and their spread: a dark orange, apart from the black
 // symbols, the blue and red dots, the red and green balls and the grey of the Gray Map.
 inline const QColor kReferenceColour(200, 100, 0);
+// The colour of the recordings of the wave list and their tracks: a violet, apart from the
+// presets' blue, the stored red, the end point's green and the reference vowels' orange.
+inline const QColor kRecordingColour(140, 40, 180);
 // The faint grey of the axis ticks and labels.
 inline const QColor kAxisLabelColour(150, 150, 150);
 

@@ -564,6 +564,54 @@ void ChartState::SetAxisLabels(bool shown) {
     RedrawWithoutPlaying();
 }
 
+void ChartState::SetShowRecordings(bool shown) {
+    m_showRecordings = shown;
+    RedrawWithoutPlaying();
+}
+
+void ChartState::SetRecordingTracks(bool shown) {
+    m_recordingTracks = shown;
+    RedrawWithoutPlaying();
+}
+
+void ChartState::SetRecordings(std::vector<ChartRecording> recordings) {
+    m_recordings = std::move(recordings);
+    if (m_selectedRecording >= static_cast<int>(m_recordings.size()))
+        m_selectedRecording = -1;
+    RedrawWithoutPlaying();
+}
+
+void ChartState::SetSelectedRecording(int index) {
+    m_selectedRecording = index >= 0 && index < static_cast<int>(m_recordings.size()) ? index : -1;
+    RedrawWithoutPlaying();
+}
+
+std::vector<RecordingMarker> ChartState::RecordingMarkersShown() const {
+    if (!m_showRecordings)
+        return {};
+    return RecordingMarkers(Scale(), m_recordings, m_selectedRecording, m_recordingTracks);
+}
+
+int ChartState::RecordingNear(double x, double y, double radius) const {
+    if (!m_showRecordings)
+        return -1;
+    int nearest = -1;
+    double best = radius * radius;
+    for (size_t i = 0; i < m_recordings.size(); ++i) {
+        const ChartRecording& recording = m_recordings[i];
+        if (PlaceOf(Scale(), recording) != RecordingPlace::OnChart)
+            continue;
+        const ChartPointF at =
+            RecordingPosition(Scale(), recording.formants.f1, recording.formants.f2);
+        const double distance = (at.x - x) * (at.x - x) + (at.y - y) * (at.y - y);
+        if (distance <= best) {
+            best = distance;
+            nearest = static_cast<int>(i);
+        }
+    }
+    return nearest;
+}
+
 const ReferenceVowel* ChartState::ReferenceVowelNear(double x, double y, double radius) const {
     if (!m_reference)
         return nullptr;

@@ -4,6 +4,7 @@
 #include "base/MessageBox.h"
 #include "reference/ReferenceChoice.h"
 #include "view/ChartGeometry.h"
+#include "view/RecordingLayer.h"
 
 #include <optional>
 #include <string>
@@ -241,6 +242,26 @@ public:
     // radius pixels away; nullptr when there is none.
     const ReferenceVowel* ReferenceVowelNear(double x, double y, double radius) const;
 
+    // --- Recordings of the wave list ------------------------------------------------------
+    // Drawn at their measured F1/F2 when shown; like the reference vowels they redraw the
+    // chart without marking it to be played.
+    bool ShowsRecordings() const { return m_showRecordings; }
+    void SetShowRecordings(bool shown);
+    // Each recording's track (its voiced frames) as a thin line, while recordings are shown.
+    bool ShowsRecordingTracks() const { return m_recordingTracks; }
+    void SetRecordingTracks(bool shown);
+    // The wave list's entries in list order, measured or not yet.
+    const std::vector<ChartRecording>& Recordings() const { return m_recordings; }
+    void SetRecordings(std::vector<ChartRecording> recordings);
+    // The wave list's selected entry, highlighted on the chart (-1 for none).
+    int SelectedRecording() const { return m_selectedRecording; }
+    void SetSelectedRecording(int index);
+    // The markers drawn now: none while recordings are not shown.
+    std::vector<RecordingMarker> RecordingMarkersShown() const;
+    // The recording whose marker is drawn nearest to (x, y), at most radius pixels away;
+    // -1 for none.
+    int RecordingNear(double x, double y, double radius) const;
+
     // --- Painting and playing -------------------------------------------------------------
     // The formants of the selected point, as every paint computes them first.
     void ComputeFormants();
@@ -325,6 +346,10 @@ private:
     std::optional<ReferenceChoice> m_reference;
     bool m_referenceSpread = false;
     bool m_axisLabels = false;
+    bool m_showRecordings = false;
+    bool m_recordingTracks = false;
+    std::vector<ChartRecording> m_recordings;
+    int m_selectedRecording = -1;
 
     bool m_playPending = false;
     bool m_chartRedraw = false;

@@ -87,6 +87,8 @@ enum CommandId : int {
     ID_EXPORT_CHART = 33020,
     ID_INDICATOR_REFERENCE = 33021, // the reference shown, named beside the scale pane
     ID_SPECTRUM_WINDOW = 33022,     // the spectrum of every vowel played
+    ID_RECORDINGS_ON_CHART = 33023, // the wave list's recordings at their measured F1/F2
+    ID_RECORDING_TRACKS = 33024,    // and the track of each
     // Controls of the view
     IDC_VOWEL_LIST = 101,
     IDC_RESET = 104,

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class CRecordingMeasurer;
 class CSequencePlayer;
 class CSpectrumView;
 class CTundrelDoc;
@@ -184,6 +185,14 @@ private:
     void OnExportChart();
     QString ReferenceTip(const QPoint& point) const;
 
+    // The wave list's recordings on the chart (ViewRecordings.cpp)
+    bool RunRecordingCommand(int id);
+    // Takes the wave list's entries and what is known of them into the chart's state, marks
+    // in the list those not drawn, and redraws; measuring starts for those not yet known.
+    void SyncRecordings();
+    void ShowRecordingMarks();
+    QString RecordingTip(const QPoint& point) const;
+
     // Stimuli (ViewStimuli.cpp)
     bool DoStimulusCommand(int id);
     CommandState StimulusCommandState(int id) const;
@@ -201,10 +210,11 @@ private:
     ActionLog m_log;
     ChartState m_state;
     CVolumeCtrl* m_pVolume;
-    CSequencePlayer* m_pSequence = nullptr; // plays everything through the given player
-    ISoundPlayer* m_pPlayer = nullptr;      // m_pSequence, or nullptr without a player
-    CWaveListDlg* m_pWaveList = nullptr;    // a child of the view
-    CSpectrumView* m_pSpectrum = nullptr;   // a child of the view
+    CSequencePlayer* m_pSequence = nullptr;    // plays everything through the given player
+    ISoundPlayer* m_pPlayer = nullptr;         // m_pSequence, or nullptr without a player
+    CWaveListDlg* m_pWaveList = nullptr;       // a child of the view
+    CSpectrumView* m_pSpectrum = nullptr;      // a child of the view
+    CRecordingMeasurer* m_pMeasurer = nullptr; // made when recordings are first shown
     ChartLook m_look;
     QFont m_labelFont;
     int m_nVolume = 0;

@@ -34,6 +34,9 @@ void CTundrelView::OnCommand(int id) {
         refusal = result.refusal;
     }
     ShowState();
+    // A change of scale or zoom may move recordings onto the chart or off it.
+    if (m_state.ShowsRecordings())
+        ShowRecordingMarks();
     emit commandStatesChanged();
     ShowRefusal(refusal);
 }
@@ -70,7 +73,8 @@ bool CTundrelView::RunViewCommand(int id) {
         PlayWaveFile();
         break;
     default:
-        return RunFigureCommand(id) || DoDialogCommand(id) || DoStimulusCommand(id);
+        return RunFigureCommand(id) || RunRecordingCommand(id) || DoDialogCommand(id) ||
+               DoStimulusCommand(id);
     }
     return true;
 }

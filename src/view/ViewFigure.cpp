@@ -32,6 +32,9 @@ std::string FolderOf(const std::string& path) {
 void CTundrelView::ReadFigureOptions() {
     m_state.SetReferenceSpread(ReadSetting(settings::kReferenceSpread) == 1);
     m_state.SetAxisLabels(ReadSetting(settings::kAxisLabels) == 1);
+    // The wave list is empty at start: its entries are measured as they come.
+    m_state.SetShowRecordings(ReadSetting(settings::kRecordingsOnChart) == 1);
+    m_state.SetRecordingTracks(ReadSetting(settings::kRecordingTracks) == 1);
     // A stored choice that cannot be shown now is reported and kept, for the next start.
     const std::string reference = ReadSetting(settings::kReferenceVowels);
     if (!reference.empty())
@@ -131,7 +134,9 @@ QString CTundrelView::ReferenceTip(const QPoint& point) const {
 bool CTundrelView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = ReferenceTip(help->pos());
+        QString tip = RecordingTip(help->pos());
+        if (tip.isEmpty())
+            tip = ReferenceTip(help->pos());
         if (!tip.isEmpty()) {
             QToolTip::showText(help->globalPos(), tip, this);
             return true;

@@ -19,6 +19,14 @@ CWaveListDlg* CTundrelView::WaveList() {
     connect(m_pWaveList, &CWaveListDlg::recordingSelected, this, [this](const std::string& path) {
         if (IsSpectrumOpen())
             m_pSpectrum->ShowRecording(path);
+        if (m_state.ShowsRecordings()) {
+            m_state.SetSelectedRecording(m_pWaveList->SelectedIndex());
+            update();
+        }
+    });
+    connect(m_pWaveList, &CWaveListDlg::entriesChanged, this, [this] {
+        if (m_state.ShowsRecordings())
+            SyncRecordings();
     });
     return m_pWaveList;
 }

@@ -226,6 +226,8 @@ void CWaveListDlg::Refill() {
     m_list->clear();
     for (const std::string& path : m_files)
         m_list->addItem(LineText(path));
+    for (int row = 0; row < m_list->count(); ++row)
+        ShowMark(row);
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
 }
@@ -233,6 +235,27 @@ void CWaveListDlg::Refill() {
 void CWaveListDlg::AddLine(const std::string& path) {
     m_files.push_back(path);
     m_list->addItem(LineText(path));
+}
+
+void CWaveListDlg::ShowMark(int row) {
+    QListWidgetItem* item = m_list ? m_list->item(row) : nullptr;
+    if (!item || static_cast<size_t>(row) >= m_files.size())
+        return;
+    const size_t index = static_cast<size_t>(row);
+    const std::string mark = index < m_marks.size() ? m_marks[index] : std::string();
+    const std::string tip = index < m_tips.size() ? m_tips[index] : std::string();
+    const QString text = LineText(m_files[index]) + QString::fromStdString(mark);
+    if (item->text() != text)
+        item->setText(text);
+    item->setToolTip(QString::fromStdString(tip));
+}
+
+void CWaveListDlg::SetMarks(std::vector<std::string> marks, std::vector<std::string> tips) {
+    m_marks = std::move(marks);
+    m_tips = std::move(tips);
+    if (m_list)
+        for (int row = 0; row < m_list->count(); ++row)
+            ShowMark(row);
 }
 
 // The folder of the file chosen in a dialog becomes the working directory, as the
@@ -278,6 +301,7 @@ void CWaveListDlg::OnAdd() {
         AddLine(path);
     m_list->setCurrentRow(first);
     RememberDirectory(choice.paths.front());
+    emit entriesChanged();
 }
 
 void CWaveListDlg::OnRemove() {
@@ -293,6 +317,7 @@ void CWaveListDlg::OnRemove() {
     } else {
         m_list->setCurrentRow(std::min(index, count - 1));
     }
+    emit entriesChanged();
 }
 
 void CWaveListDlg::OnOpen() {
@@ -312,6 +337,7 @@ bool CWaveListDlg::OpenList(const std::string& path) {
         return false;
     if (m_window)
         Refill();
+    emit entriesChanged();
     return true;
 }
 

@@ -79,6 +79,11 @@ public:
     // message) when the file cannot be read, which leaves the entries as they were.
     bool OpenList(const std::string& path);
 
+    // Marks entries that are not drawn on the chart: marks[i] is appended to line i's text
+    // and tips[i] becomes its tooltip ("" for none). Kept while the window is closed; fewer
+    // marks than entries leave the rest unmarked.
+    void SetMarks(std::vector<std::string> marks, std::vector<std::string> tips);
+
     // --- State, for the view and the tests ------------------------------------------------
     const std::vector<std::string>& Files() const { return m_files; }
     const std::string& Directory() const { return m_strDir; }
@@ -99,6 +104,8 @@ signals:
     void vowelPlayRequested();
     // A line of the list was selected: the full path of its recording.
     void recordingSelected(const std::string& path);
+    // Entries were added, removed or replaced by a list file.
+    void entriesChanged();
 
 private:
     void CreateControls();
@@ -107,6 +114,7 @@ private:
     void AddLabel(const char* text, int x, int y, int cx, int cy);
     void SetUpSliders(int vowelVolume);
     void Refill();
+    void ShowMark(int row);
     void AddLine(const std::string& path);
     void RememberDirectory(const std::string& chosenFile);
     // The folder of the window's file dialogs, as the settings keep it.
@@ -126,4 +134,6 @@ private:
     int m_nWavVolume = 0;             // 0: not yet set
     CVolumeCtrl* m_pVolume = nullptr; // null while the sliders are not available
     int m_nClosedSelection = -1;      // the line selected when the window last closed
+    std::vector<std::string> m_marks; // appended to the lines' texts, by line
+    std::vector<std::string> m_tips;
 };

@@ -81,7 +81,8 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         "Peterson && Barney 1952: children=33003 | Pols et al. 1973: men=33004 | "
         "van Nierop et al. 1973: women=33005 | Weenink 1985: men=33006 | "
         "Weenink 1985: women=33007 | Weenink 1985: children=33008 | --- | &Load...=33017] | "
-        "Reference &Spread=33018 | &Axis Labels=33019 | --- | S&pectrum\\tS=33022]",
+        "Reference &Spread=33018 | &Axis Labels=33019 | --- | S&pectrum\\tS=33022 | --- | "
+        "Re&cordings on Chart=33023 | Recording Trac&ks=33024]",
         "Zoom[&Enable Zoom\\tZ=32786 | --- | Zoom &Parameters ...\\tP=32787 | "
         "Show &Grid\\tG=32790]",
         "Options[Mode[&Normal\\tN=32819 | &Diphthong\\tD=32820] | Scale[Herz=32825 | "

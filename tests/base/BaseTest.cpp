@@ -125,8 +125,9 @@ TEST(Settings, ReadAndWriteTheirKeysWithTheirDefaultsAndRanges) {
 TEST(Settings, ReadBackBothEndsOfEveryRangeAndTheDefaultJustBeyond) {
     MemoryProfile profile;
     SetProfile(&profile);
-    const NumberSetting* all[] = {&settings::kZoomFactor, &settings::kFemaleTilt,
-                                  &settings::kReferenceSpread, &settings::kAxisLabels,
+    const NumberSetting* all[] = {&settings::kZoomFactor,        &settings::kFemaleTilt,
+                                  &settings::kReferenceSpread,   &settings::kAxisLabels,
+                                  &settings::kRecordingsOnChart, &settings::kRecordingTracks,
                                   &settings::kStimulusRate};
     for (const NumberSetting* setting : all) {
         const struct {

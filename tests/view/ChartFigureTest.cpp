@@ -7,6 +7,7 @@
 #include "view/ChartDrawing.h"
 #include "view/ChartState.h"
 #include "view/ContinuousScale.h"
+#include "view/RecordingLayer.h"
 
 #include <QImage>
 #include <QXmlStreamReader>
@@ -113,6 +114,49 @@ TEST_F(ChartFigureTest, PdfIsOnePageOfTheChartsSizeWithTextAndPngTwiceItsPixels)
     EXPECT_EQ(FigureFormatOfName("chart.svg.gz"), FigureFormat::Unknown);
 }
 
+// The wave list's recordings: drawn only when shown, as violet diamonds at their F1/F2 on
+// the scale shown, the selected one larger; with them off the chart is the same, pixel for
+// pixel, as one without any.
+TEST_F(ChartFigureTest, RecordingsAreDrawnAtTheirFormantsOnlyWhenShown) {
+    const auto png = [this] {
+        return QImage::fromData(DrawChartFigure(state, look, FigureFormat::Png), "PNG");
+    };
+    const QImage before = png();
+    ChartRecording recording;
+    recording.path = "/sounds/a.wav";
+    recording.measured = true;
+    recording.formants.status = RecordingFormants::Status::Voiced;
+    recording.formants.f1 = 640;
+    recording.formants.f2 = 2100;
+    ChartRecording second = recording;
+    second.formants.f1 = 300;
+    second.formants.f2 = 900;
+    state.SetRecordings({recording, second});
+    state.SetSelectedRecording(0);
+    EXPECT_EQ(png(), before);
+
+    state.SetShowRecordings(true);
+    // Violet pixels around a place, in the PNG's doubled pixels.
+    const auto violetAround = [](const QImage& image, ChartPointF at, int radius) {
+        int count = 0;
+        for (int dy = -radius; dy <= radius; ++dy)
+            for (int dx = -radius; dx <= radius; ++dx)
+                count += image.pixel(static_cast<int>(at.x * 2) + dx,
+                                     static_cast<int>(at.y * 2) + dy) == kRecordingColour.rgb();
+        return count;
+    };
+    for (bool bark : {false, true}) {
+        state.SetBark(bark);
+        const QImage shown = png();
+        const ChartPointF selected = RecordingPosition(state.Scale(), 640, 2100);
+        const ChartPointF other = RecordingPosition(state.Scale(), 300, 900);
+        EXPECT_EQ(shown.pixel(static_cast<int>(selected.x * 2), static_cast<int>(selected.y * 2)),
+                  kRecordingColour.rgb());
+        EXPECT_GT(violetAround(shown, selected, 10), violetAround(shown, other, 10) + 20) << bark;
+        EXPECT_GT(violetAround(shown, other, 10), 20) << bark;
+    }
+}
+
 // quirnel-cli chart, run in the data folder, where it finds reference/.
 class CliChart : public ::testing::Test {
 protected:
@@ -146,6 +190,33 @@ TEST_F(CliChart, DrawsTheChartAndRefusesBadValuesWithoutWritingAFile) {
     const std::string text((std::istreambuf_iterator<char>(svg)), {});
     EXPECT_NE(text.find(">\xc9\xaa</text>"), std::string::npos); // ɪ, as text
     EXPECT_NE(text.find("Peterson &amp; Barney 1952: women"), std::string::npos);
+}
+
+// --recordings measures each file of a wave list and draws those with a voice; a file that
+// cannot be read is left off, a list that cannot be read is a failure.
+TEST_F(CliChart, RecordingsOfAWaveListAreMeasuredAndDrawn) {
+    const std::string cli = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
+    ASSERT_EQ(std::system(("'" + cli + "' render --voice '" QUIRNEL_DATA_DIR
+                           "/Dat/01-male.dat' --f1 650 --f2 1100 --out " + Out("a.wav") +
+                           " >/dev/null")
+                              .c_str()),
+              0);
+    std::ofstream(dir.File("list.wlist")) << "a.wav\r\nmissing.wav\r\n";
+    const auto svg = [this](const std::string& name) {
+        std::ifstream in(dir.File(name));
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    ASSERT_EQ(Run("--out " + Out("plain.svg")), 0);
+    ASSERT_EQ(Run("--recordings " + Out("list.wlist") + " --out " + Out("with.svg")), 0);
+    ASSERT_EQ(Run("--recordings " + Out("list.wlist") + " --tracks --out " + Out("tracks.svg")),
+              0);
+    const std::string violet = kRecordingColour.name().toStdString();
+    EXPECT_EQ(svg("plain.svg").find(violet), std::string::npos);
+    EXPECT_NE(svg("with.svg").find(violet), std::string::npos);
+    EXPECT_GT(svg("tracks.svg").size(), svg("with.svg").size());
+    EXPECT_EQ(Run("--recordings " + Out("none.wlist") + " --out " + Out("x.svg")), 1);
+    EXPECT_EQ(Run("--tracks --out " + Out("x.svg")), 2);
+    EXPECT_FALSE(Exists("x.svg"));
 }
 
 } // namespace

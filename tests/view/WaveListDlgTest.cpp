@@ -3,6 +3,8 @@
 #include "ViewFixture.h"
 
 #include "base/FileDialogs.h"
+#include "stimuli/VowelStimulus.h"
+#include "view/ChartDrawing.h"
 #include "view/WaveListDlg.h"
 
 #include <QApplication>
@@ -10,6 +12,9 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QThread>
+
+#include <sndfile.h>
 
 #include <deque>
 #include <filesystem>
@@ -321,6 +326,68 @@ TEST_F(WaveListTest, ViewDestroyedWhileACloseRequestIsOnItsWay) {
     view.reset();
     RunEvents();
     EXPECT_TRUE(window.isNull());
+}
+
+// With recordings on the chart, each entry is measured in the background: a vowel is drawn
+// at its formants, highlighted while selected in the list; a file with no voice and one that
+// is no sound are marked in the list, each with a tooltip saying why. The option off takes
+// the marks away, and the choice is remembered.
+TEST_F(WaveListTest, RecordingsAreDrawnOrMarkedInTheList) {
+    const auto write = [this](const std::string& name, const std::vector<short>& samples,
+                              int rate) {
+        SF_INFO info{};
+        info.samplerate = rate;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        SNDFILE* file = sf_open(Sound(name).c_str(), SFM_WRITE, &info);
+        ASSERT_NE(file, nullptr);
+        sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+        sf_close(file);
+    };
+    VowelStimulus vowel;
+    vowel.voiceFile = QUIRNEL_DATA_DIR "/Dat/01-male.dat";
+    vowel.f1 = 650;
+    vowel.f2 = 1100;
+    RenderedVowel rendered;
+    ASSERT_EQ(RenderStimulus(vowel, rendered), "");
+    write("vowel.wav", std::vector<short>(rendered.pcm16.begin(), rendered.pcm16.end()),
+          kRenderedRate);
+    write("silent.wav", std::vector<short>(16000, 0), 16000);
+    WriteFileText(Sound("text.wav"), "not a sound");
+
+    view->OnCommand(ID_RECORDINGS_ON_CHART);
+    EXPECT_EQ(profile.GetString("Chart", "Recordings", ""), "1");
+    CWaveListDlg& list = Open();
+    dialogs.Choose({Sound("vowel.wav"), Sound("silent.wav"), Sound("text.wav")});
+    Click(IDC_WAVELIST_ADD);
+    const QStringList marked = {"vowel.wav", "silent.wav  [no voice]", "text.wav  [unreadable]"};
+    // Measuring is bounded by the files' size; a loaded machine only makes it slower.
+    for (int i = 0;
+         i < 12000 && (Lines() != marked || view->State().RecordingMarkersShown().empty()); ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(Lines(), marked);
+    EXPECT_TRUE(list.List()->item(1)->toolTip().contains("No voiced stretch"));
+    EXPECT_TRUE(list.List()->item(2)->toolTip().contains("not on the chart"));
+    std::vector<RecordingMarker> markers = view->State().RecordingMarkersShown();
+    ASSERT_EQ(markers.size(), 1u);
+    EXPECT_TRUE(markers[0].selected);
+    const ChartPointF at = RecordingPosition(view->State().Scale(), 650, 1100);
+    EXPECT_NEAR(markers[0].at.x, at.x, 8);
+    EXPECT_NEAR(markers[0].at.y, at.y, 8);
+    view->resize(472, 385);
+    EXPECT_EQ(Paint().pixel(static_cast<int>(markers[0].at.x) + kChartLeft,
+                            static_cast<int>(markers[0].at.y)),
+              kRecordingColour.rgb());
+    list.List()->setCurrentRow(1);
+    EXPECT_FALSE(view->State().RecordingMarkersShown()[0].selected);
+
+    view->OnCommand(ID_RECORDINGS_ON_CHART);
+    EXPECT_EQ(Lines(), (QStringList{"vowel.wav", "silent.wav", "text.wav"}));
+    EXPECT_TRUE(list.List()->item(1)->toolTip().isEmpty());
+    EXPECT_TRUE(view->State().RecordingMarkersShown().empty());
+    EXPECT_EQ(profile.GetString("Chart", "Recordings", ""), "0");
 }
 
 } // namespace

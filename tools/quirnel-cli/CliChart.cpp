@@ -2,6 +2,7 @@
 // drawing code without a display.
 #include "Cli.h"
 
+#include "audio/WaveListFile.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
 #include "reference/ReferenceSet.h"
@@ -9,6 +10,7 @@
 #include "view/ChartFigure.h"
 #include "view/ChartState.h"
 #include "view/DataFolders.h"
+#include "view/RecordingMeasure.h"
 
 #include "CliFigures.h"
 
@@ -68,13 +70,16 @@ struct ChartRequest {
     std::string reference;
     bool spread = false;
     bool axes = false;
+    std::string recordings; // a wave list (.wlist) whose recordings are measured and drawn
+    bool tracks = false;
     std::string out;
 };
 
 bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& request) {
     CliOptions options;
-    if (!options.Parse(arguments, {"doc", "gender", "set", "map", "scale", "reference", "out"},
-                       {"spread", "axes"}))
+    if (!options.Parse(arguments,
+                       {"doc", "gender", "set", "map", "scale", "reference", "recordings", "out"},
+                       {"spread", "axes", "tracks"}))
         return false;
     if (!options.Positional().empty()) {
         CliError("chart takes no file name of its own: name the document with --doc, a table "
@@ -103,6 +108,16 @@ bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& reques
                  request.reference + "\":" + ReferenceSetList());
         return false;
     }
+    request.recordings = options.Get("recordings");
+    if (options.Has("recordings") && request.recordings.empty()) {
+        CliError("--recordings needs a wave list (.wlist)");
+        return false;
+    }
+    request.tracks = options.Has("tracks");
+    if (request.tracks && request.recordings.empty()) {
+        CliError("--tracks draws the tracks of --recordings, which was not given");
+        return false;
+    }
     request.spread = options.Has("spread");
     request.axes = options.Has("axes");
     request.out = options.Get("out");
@@ -115,6 +130,40 @@ bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& reques
                  "\": the name must end in .svg, .pdf or .png");
         return false;
     }
+    return true;
+}
+
+// Measures every recording of the wave list and puts those with a voiced stretch on the
+// chart; what is left off is said on standard error. False when the list cannot be read.
+bool ShowRecordings(const ChartRequest& request, ChartState& state) {
+    std::vector<std::string> files;
+    if (!LoadWaveList(files, request.recordings))
+        return false;
+    std::vector<ChartRecording> recordings;
+    for (const std::string& path : files) {
+        ChartRecording recording;
+        recording.path = path;
+        recording.measured = true;
+        recording.formants = MeasureRecordingFile(path);
+        switch (PlaceOf(state.Scale(), recording)) {
+        case RecordingPlace::Unreadable:
+            CliError("\"" + path + "\" " + recording.formants.problem + ": not drawn");
+            break;
+        case RecordingPlace::Unvoiced:
+            CliError("\"" + path + "\" has no voiced stretch: not drawn");
+            break;
+        case RecordingPlace::OutsideChart:
+            CliError("\"" + path + "\" lies outside the chart: not drawn");
+            break;
+        case RecordingPlace::Pending:
+        case RecordingPlace::OnChart:
+            break;
+        }
+        recordings.push_back(std::move(recording));
+    }
+    state.SetRecordings(std::move(recordings));
+    state.SetShowRecordings(true);
+    state.SetRecordingTracks(request.tracks);
     return true;
 }
 
@@ -145,6 +194,8 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     }
     state.SetReferenceSpread(request.spread);
     state.SetAxisLabels(request.axes);
+    if (!request.recordings.empty() && !ShowRecordings(request, state))
+        return kCliFailed;
 
     std::string problem;
     if (!WriteChartFigure(request.out, state, ChooseChartLook(), problem)) {
@@ -158,13 +209,16 @@ CliRegistrar chartReg(
     "chart",
     "  chart [--doc DOC.vow] [--gender male|female] [--set cardinal|native]\n"
     "        [--map presets|none|user|changed|all] [--scale hz|bark]\n"
-    "        [--reference STUDY:GROUP|FILE.csv] [--spread] [--axes] --out FILE\n"
+    "        [--reference STUDY:GROUP|FILE.csv] [--spread] [--axes]\n"
+    "        [--recordings LIST.wlist [--tracks]] --out FILE\n"
     "                             draw the vowel chart as the window does, to FILE.svg,\n"
     "                             FILE.pdf or FILE.png (twice the chart's pixels); --map:\n"
     "                             the page's presets (default), none, the document's stored\n"
     "                             positions, its changed vowels, or all presets in grey;\n"
     "                             --reference: a published set (such as\n"
-    "                             peterson-barney-1952:men) or the first group of a table",
+    "                             peterson-barney-1952:men) or the first group of a table;\n"
+    "                             --recordings: each recording of a wave list at its\n"
+    "                             measured F1/F2, --tracks: with its track as a thin line",
     &ChartCommand);
 
 } // namespace

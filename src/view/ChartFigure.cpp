@@ -35,57 +35,77 @@ void DrawFigure(QPainter& painter, const ChartState& state, const ChartLook& loo
     DrawChart(painter, state, look);
 }
 
-QByteArray SvgFigure(const ChartState& state, const ChartLook& look) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(kChart.size());
-    svg.setViewBox(QRect(QPoint(), kChart.size()));
-    svg.setTitle(QStringLiteral("Vowel chart"));
-    // The generator writes the description as it is given: it must be XML already.
-    svg.setDescription(Description(state).toHtmlEscaped());
-    QPainter painter(&svg);
-    DrawFigure(painter, state, look);
-    painter.end();
-    return buffer.data();
-}
+} // namespace
 
-QByteArray PdfFigure(const ChartState& state, const ChartLook& look) {
+QByteArray FigureBytes(const Figure& figure, FigureFormat format) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    {
+    switch (format) {
+    case FigureFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(figure.size);
+        svg.setViewBox(QRect(QPoint(), figure.size));
+        // The generator writes title and description as they are given: they must be XML.
+        svg.setTitle(figure.title.toHtmlEscaped());
+        svg.setDescription(figure.description.toHtmlEscaped());
+        QPainter painter(&svg);
+        figure.draw(painter);
+        break;
+    }
+    case FigureFormat::Pdf: {
         QPdfWriter pdf(&buffer);
-        // One point of the page for each pixel of the chart.
+        // One point of the page for each pixel of the figure.
         pdf.setResolution(72);
         pdf.setPageSize(
-            QPageSize(QSizeF(kChart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch));
+            QPageSize(QSizeF(figure.size), QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF());
-        pdf.setTitle(Description(state));
+        pdf.setTitle(figure.description);
         pdf.setCreator(QStringLiteral("Quirnel"));
         QPainter painter(&pdf);
-        DrawFigure(painter, state, look);
+        figure.draw(painter);
+        break;
+    }
+    case FigureFormat::Png: {
+        QImage image(figure.size * kPngFigureScale, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        image.setText(QStringLiteral("Title"), figure.title);
+        image.setText(QStringLiteral("Description"), figure.description);
+        {
+            QPainter painter(&image);
+            painter.scale(kPngFigureScale, kPngFigureScale);
+            figure.draw(painter);
+        }
+        image.save(&buffer, "PNG");
+        break;
+    }
+    case FigureFormat::Unknown:
+        return QByteArray();
     }
     return buffer.data();
 }
 
-QByteArray PngFigure(const ChartState& state, const ChartLook& look) {
-    QImage image(kChart.size() * kPngFigureScale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    image.setText(QStringLiteral("Title"), QStringLiteral("Vowel chart"));
-    image.setText(QStringLiteral("Description"), Description(state));
-    {
-        QPainter painter(&image);
-        painter.scale(kPngFigureScale, kPngFigureScale);
-        DrawFigure(painter, state, look);
+bool WriteFigureFile(const std::string& path, const std::string& what,
+                     const std::function<QByteArray(FigureFormat)>& draw, std::string& problem) {
+    const FigureFormat format = FigureFormatOfName(path);
+    if (format == FigureFormat::Unknown) {
+        problem = "Can't tell what kind of picture to write to " + path +
+                  ": the name must end in .svg, .pdf or .png.";
+        return false;
     }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
+    const QByteArray bytes = draw(format);
+    if (bytes.isEmpty()) {
+        problem = "Can't draw " + what + " for " + path + ".";
+        return false;
+    }
+    if (const int error = ReplaceFileContents(
+            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
+        problem = "Can't write " + what + " to " + path + ": " + FileErrorReason(error) +
+                  ". An existing file is left as it was.";
+        return false;
+    }
+    return true;
 }
-
-} // namespace
 
 FigureFormat FigureFormatOfName(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -101,37 +121,14 @@ FigureFormat FigureFormatOfName(const std::string& path) {
 }
 
 QByteArray DrawChartFigure(const ChartState& state, const ChartLook& look, FigureFormat format) {
-    switch (format) {
-    case FigureFormat::Svg:
-        return SvgFigure(state, look);
-    case FigureFormat::Pdf:
-        return PdfFigure(state, look);
-    case FigureFormat::Png:
-        return PngFigure(state, look);
-    case FigureFormat::Unknown:
-        break;
-    }
-    return QByteArray();
+    return FigureBytes({kChart.size(), QStringLiteral("Vowel chart"), Description(state),
+                        [&](QPainter& painter) { DrawFigure(painter, state, look); }},
+                       format);
 }
 
 bool WriteChartFigure(const std::string& path, const ChartState& state, const ChartLook& look,
                       std::string& problem) {
-    const FigureFormat format = FigureFormatOfName(path);
-    if (format == FigureFormat::Unknown) {
-        problem = "Can't tell what kind of picture to write to " + path +
-                  ": the name must end in .svg, .pdf or .png.";
-        return false;
-    }
-    const QByteArray bytes = DrawChartFigure(state, look, format);
-    if (bytes.isEmpty()) {
-        problem = "Can't draw the chart for " + path + ".";
-        return false;
-    }
-    if (const int error = ReplaceFileContents(
-            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
-        problem = "Can't write the chart to " + path + ": " + FileErrorReason(error) +
-                  ". An existing file is left as it was.";
-        return false;
-    }
-    return true;
+    return WriteFigureFile(
+        path, "the chart",
+        [&](FigureFormat format) { return DrawChartFigure(state, look, format); }, problem);
 }

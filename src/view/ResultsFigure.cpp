@@ -1,14 +1,6 @@
 #include "view/ResultsFigure.h"
 
-#include "base/FileError.h"
-#include "base/SafeFile.h"
-
-#include <QBuffer>
-#include <QImage>
-#include <QPageSize>
 #include <QPainterPath>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -40,54 +32,6 @@ QFont FigureFont(double pixels) {
     font.setFamilies({QStringLiteral("Doulos SIL"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(static_cast<int>(pixels));
     return font;
-}
-
-QByteArray SvgFigure(const std::vector<LabelCurve>& curves, const std::string& participant) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(kFigure);
-    svg.setViewBox(QRect(QPoint(), kFigure));
-    svg.setTitle(Title(participant).toHtmlEscaped());
-    svg.setDescription(Description(participant).toHtmlEscaped());
-    QPainter painter(&svg);
-    DrawIdentificationCurves(painter, curves, participant);
-    painter.end();
-    return buffer.data();
-}
-
-QByteArray PdfFigure(const std::vector<LabelCurve>& curves, const std::string& participant) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(72);
-        pdf.setPageSize(
-            QPageSize(QSizeF(kFigure), QPageSize::Point, QString(), QPageSize::ExactMatch));
-        pdf.setPageMargins(QMarginsF());
-        pdf.setTitle(Description(participant));
-        pdf.setCreator(QStringLiteral("Quirnel"));
-        QPainter painter(&pdf);
-        DrawIdentificationCurves(painter, curves, participant);
-    }
-    return buffer.data();
-}
-
-QByteArray PngFigure(const std::vector<LabelCurve>& curves, const std::string& participant) {
-    QImage image(kFigure * kPngFigureScale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    image.setText(QStringLiteral("Title"), Title(participant));
-    image.setText(QStringLiteral("Description"), Description(participant));
-    {
-        QPainter painter(&image);
-        painter.scale(kPngFigureScale, kPngFigureScale);
-        DrawIdentificationCurves(painter, curves, participant);
-    }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
 }
 
 } // namespace
@@ -195,37 +139,16 @@ void DrawIdentificationCurves(QPainter& painter, const std::vector<LabelCurve>& 
 
 QByteArray DrawResultsFigure(const std::vector<LabelCurve>& curves, const std::string& participant,
                              FigureFormat format) {
-    switch (format) {
-    case FigureFormat::Svg:
-        return SvgFigure(curves, participant);
-    case FigureFormat::Pdf:
-        return PdfFigure(curves, participant);
-    case FigureFormat::Png:
-        return PngFigure(curves, participant);
-    case FigureFormat::Unknown:
-        break;
-    }
-    return QByteArray();
+    return FigureBytes(
+        {kFigure, Title(participant), Description(participant),
+         [&](QPainter& painter) { DrawIdentificationCurves(painter, curves, participant); }},
+        format);
 }
 
 bool WriteResultsFigure(const std::string& path, const std::vector<LabelCurve>& curves,
                         const std::string& participant, std::string& problem) {
-    const FigureFormat format = FigureFormatOfName(path);
-    if (format == FigureFormat::Unknown) {
-        problem = "Can't tell what kind of picture to write to " + path +
-                  ": the name must end in .svg, .pdf or .png.";
-        return false;
-    }
-    const QByteArray bytes = DrawResultsFigure(curves, participant, format);
-    if (bytes.isEmpty()) {
-        problem = "Can't draw the identification curves for " + path + ".";
-        return false;
-    }
-    if (const int error = ReplaceFileContents(
-            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
-        problem = "Can't write the identification curves to " + path + ": " +
-                  FileErrorReason(error) + ". An existing file is left as it was.";
-        return false;
-    }
-    return true;
+    return WriteFigureFile(
+        path, "the identification curves",
+        [&](FigureFormat format) { return DrawResultsFigure(curves, participant, format); },
+        problem);
 }

@@ -1,17 +1,11 @@
 #include "view/SpectrumDrawing.h"
 
-#include "base/FileError.h"
-#include "base/SafeFile.h"
 #include "spectrum/VowelSpectrum.h"
 #include "view/ChartDrawing.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -298,46 +292,6 @@ QString Description(const VowelSpectrum& spectrum) {
         .arg(spectrum.formants[2]);
 }
 
-QByteArray DrawInto(const VowelSpectrum& spectrum, const SpectrumOptions& options,
-                    const ChartLook& look, FigureFormat format) {
-    const QSize size = SpectrumFigureSize(spectrum);
-    const QRectF area(QPointF(0, 0), QSizeF(size));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (format == FigureFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(), size));
-        svg.setTitle(QStringLiteral("Vowel spectrum"));
-        svg.setDescription(Description(spectrum).toHtmlEscaped());
-        QPainter painter(&svg);
-        DrawSpectrum(painter, area, spectrum, options, look);
-    } else if (format == FigureFormat::Pdf) {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(72);
-        pdf.setPageSize(
-            QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch));
-        pdf.setPageMargins(QMarginsF());
-        pdf.setTitle(Description(spectrum));
-        pdf.setCreator(QStringLiteral("Quirnel"));
-        QPainter painter(&pdf);
-        DrawSpectrum(painter, area, spectrum, options, look);
-    } else if (format == FigureFormat::Png) {
-        QImage image(size * kPngFigureScale, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        image.setText(QStringLiteral("Title"), QStringLiteral("Vowel spectrum"));
-        image.setText(QStringLiteral("Description"), Description(spectrum));
-        {
-            QPainter painter(&image);
-            painter.scale(kPngFigureScale, kPngFigureScale);
-            DrawSpectrum(painter, area, spectrum, options, look);
-        }
-        image.save(&buffer, "PNG");
-    }
-    return buffer.data();
-}
-
 } // namespace
 
 QSize SpectrumFigureSize(const VowelSpectrum& spectrum) {
@@ -367,30 +321,20 @@ void DrawSpectrum(QPainter& painter, const QRectF& area, const VowelSpectrum& sp
 
 QByteArray DrawSpectrumFigure(const VowelSpectrum& spectrum, const SpectrumOptions& options,
                               const ChartLook& look, FigureFormat format) {
-    if (format == FigureFormat::Unknown)
-        return QByteArray();
-    return DrawInto(spectrum, options, look, format);
+    const QSize size = SpectrumFigureSize(spectrum);
+    return FigureBytes({size, QStringLiteral("Vowel spectrum"), Description(spectrum),
+                        [&](QPainter& painter) {
+                            DrawSpectrum(painter, QRectF(QPointF(0, 0), QSizeF(size)), spectrum,
+                                         options, look);
+                        }},
+                       format);
 }
 
 bool WriteSpectrumFigure(const std::string& path, const VowelSpectrum& spectrum,
                          const SpectrumOptions& options, const ChartLook& look,
                          std::string& problem) {
-    const FigureFormat format = FigureFormatOfName(path);
-    if (format == FigureFormat::Unknown) {
-        problem = "Can't tell what kind of picture to write to " + path +
-                  ": the name must end in .svg, .pdf or .png.";
-        return false;
-    }
-    const QByteArray bytes = DrawSpectrumFigure(spectrum, options, look, format);
-    if (bytes.isEmpty()) {
-        problem = "Can't draw the spectrum for " + path + ".";
-        return false;
-    }
-    if (const int error = ReplaceFileContents(
-            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
-        problem = "Can't write the spectrum to " + path + ": " + FileErrorReason(error) +
-                  ". An existing file is left as it was.";
-        return false;
-    }
-    return true;
+    return WriteFigureFile(
+        path, "the spectrum",
+        [&](FigureFormat format) { return DrawSpectrumFigure(spectrum, options, look, format); },
+        problem);
 }

@@ -2,17 +2,16 @@
 
 #include "base/Report.h"
 #include "synth/EndFade.h"
-#include "synth/FreshEngineRun.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "synth/WavFile.h"
 
 namespace {
 
-// The engine's raw 32-bit sound, rendered as by a fresh engine; "" or the engine's messages.
+// The engine's raw 32-bit sound, rendered by a fresh engine; "" or the engine's messages.
 std::string RenderRaw(const VowelStimulus& vowel, std::vector<int32_t>& raw) {
-    const FreshEngineRun fresh;
-    const Report report = RenderVowel(vowel.voiceFile, vowel.tiltDb, vowel.frameMs, vowel.f1,
-                                      vowel.f2, vowel.f3, vowel.f1End, vowel.f2End, raw);
+    SynthEngine engine;
+    const Report report = engine.RenderVowel(vowel.voiceFile, vowel.tiltDb, vowel.frameMs, vowel.f1,
+                                             vowel.f2, vowel.f3, vowel.f1End, vowel.f2End, raw);
     if (report.Ok())
         return "";
     const std::string text = report.Text();

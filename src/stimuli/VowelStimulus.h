@@ -1,6 +1,8 @@
 // A vowel exactly as the chart plays it, rendered into memory.
 #pragma once
 
+#include "synth/SynthEngine.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,3 +37,8 @@ constexpr int kRenderedRate = 10000;
 // scales (and fades) it as the WAV writer does. Any thread may call it. Returns "" on
 // success, else the engine's message (an unusable voice file, say).
 std::string RenderStimulus(const VowelStimulus& vowel, RenderedVowel& rendered);
+
+// The same with the given engine, started from rest (SynthEngine::StartFromRest): it gives the
+// same samples, and keeps the voice loaded for the next vowel.
+std::string RenderStimulus(SynthEngine& engine, const VowelStimulus& vowel,
+                           RenderedVowel& rendered);

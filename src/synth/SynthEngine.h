@@ -87,6 +87,11 @@ public:
     // that the next run reads its voice file afresh. The values carried stay.
     void Release();
 
+    // Puts the values carried back to zero, so that the next run sounds as the first run of a
+    // new engine; the voice stays loaded. For owners that render every vowel as a new process
+    // would (the steps of a continuum) without reading the voice file again for each.
+    void StartFromRest() { m_carried = CarriedValues(); }
+
     // The voice data file whose samples are in the store ("" when none).
     const std::string& LoadedVoiceFile() const { return m_loadedVoiceFile; }
 

@@ -110,6 +110,8 @@ public:
     // The folder the played vowels are written to as "temp.wav".
     const std::string& TempFolder() const { return m_engine.OutputFolder(); }
     void SetTempFolder(const std::string& folder) { m_engine.SetOutputFolder(folder); }
+    // Makes the chart read its voice file again for the next vowel: a voice file was replaced.
+    void ForgetLoadedVoice() { m_engine.Release(); }
     bool IsLogging() const { return m_log.IsOn(); }
     const ChartLook& Look() const { return m_look; }
     const QString& StatusText() const { return m_strStatus; }

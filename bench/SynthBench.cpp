@@ -1,8 +1,7 @@
 // Speed of the synthesis engine: rendering the five frames of a vowel, and the whole run
 // including writing temp.wav.
-#include "base/Directories.h"
 #include "base/MessageBox.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,13 +62,14 @@ const std::string& BenchVoice() {
 }
 
 void BM_RenderVowel(benchmark::State& state) {
+    SynthEngine engine;
     std::vector<int32_t> samples;
-    if (!RenderVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0, samples).Ok()) {
+    if (!engine.RenderVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0, samples).Ok()) {
         state.SkipWithError("rendering failed");
         return;
     }
     for (auto _ : state) {
-        RenderVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0, samples);
+        engine.RenderVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0, samples);
         benchmark::DoNotOptimize(samples.data());
     }
     state.SetItemsProcessed(state.iterations() * 5000);
@@ -77,14 +77,14 @@ void BM_RenderVowel(benchmark::State& state) {
 BENCHMARK(BM_RenderVowel)->Unit(benchmark::kMicrosecond);
 
 void BM_SynthesizeVowel(benchmark::State& state) {
-    g_strTempDir = Folder().Path();
-    if (!SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0).Ok()) {
+    SynthEngine engine(Folder().Path());
+    if (!engine.SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0).Ok()) {
         state.SkipWithError("synthesis failed");
         return;
     }
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0).wavPath.size());
+            engine.SynthesizeVowel(BenchVoice(), 0, 100, 700, 1200, 2600, 0, 0).wavPath.size());
     state.SetItemsProcessed(state.iterations() * 5000);
 }
 BENCHMARK(BM_SynthesizeVowel)->Unit(benchmark::kMicrosecond);

@@ -6,9 +6,9 @@
 #include "base/Directories.h"
 #include "base/MessageBox.h"
 #include "doc/TundrelDoc.h"
-#include "spectrum/VowelSpectrum.h"
-#include "synth/SynthRun.h"
 #include "drawing/SpectrumDrawing.h"
+#include "spectrum/VowelSpectrum.h"
+#include "synth/SynthEngine.h"
 #include "view/TundrelView.h"
 
 #include <QImage>
@@ -66,7 +66,6 @@ void BM_ClickToSound(benchmark::State& state) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    g_strTempDir = tempDir;
     g_strDatDir = std::string(QUIRNEL_DATA_DIR) + "/Dat";
     const std::vector<std::string> voiceFiles{"01-male.dat"};
     CTundrelDoc doc;
@@ -75,6 +74,7 @@ void BM_ClickToSound(benchmark::State& state) {
     CountingPlayer player(soundPlayer);
     {
         CTundrelView view(&doc, &volume, &player);
+        view.SetTempFolder(tempDir);
         view.SetVoiceFiles(&voiceFiles);
         view.OnInitialUpdate();
         view.show();
@@ -99,7 +99,6 @@ void BM_ClickToSound(benchmark::State& state) {
         }
         view.OnDestroy();
     }
-    ReleaseSynthesis();
     std::filesystem::remove_all(tempDir);
 }
 BENCHMARK(BM_ClickToSound)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -125,7 +124,6 @@ void BM_SpectrumView(benchmark::State& state) {
         QPainter painter(&canvas);
         DrawSpectrum(painter, QRectF(canvas.rect()), spectrum, options, look);
     }
-    ReleaseSynthesis();
 }
 BENCHMARK(BM_SpectrumView)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -9,6 +9,7 @@
 #include "base/MessageBox.h"
 #include "view/BusyCursor.h"
 #include "view/InputPrompt.h"
+#include "view/TundrelView.h"
 
 #include <filesystem>
 
@@ -61,6 +62,8 @@ void CTundrelApp::OnNewVoice() {
         ShowMessage(problem, kTitle, MsgIcon::Error);
         return;
     }
+    // The made voice may have replaced the one the chart has loaded.
+    m_pView->ForgetLoadedVoice();
     const int index = AddVoiceFile(m_voiceFiles, VoiceFileEntry(folder, fileName));
     m_pFrame->SetVoiceFiles(m_voiceFiles);
     m_pFrame->ExecuteCommand(ID_VOICE_FIRST + index);

@@ -77,7 +77,7 @@ void CTundrelApp::ReadDirectories() {
     g_strStartDir = CurrentDirectory();
     // The document folder is read by the document, which is made next. Started from the
     // desktop's menu, temp.wav goes to the user's cache folder unless the settings name one.
-    g_strTempDir = m_desktop ? ReadSetting(settings::kTempWavFolder, m_desktop->cache)
+    m_tempFolder = m_desktop ? ReadSetting(settings::kTempWavFolder, m_desktop->cache)
                              : ReadSetting(settings::kTempWavFolder);
 }
 
@@ -94,6 +94,7 @@ void CTundrelApp::CreateFrame(CVolumeCtrl* volume, ISoundPlayer* player) {
     m_pFrame->SetVoiceFiles(m_voiceFiles);
     m_pView = new CTundrelView(m_pDoc.get(), volume, player);
     m_pView->SetVoiceFiles(&m_voiceFiles);
+    m_pView->SetTempFolder(m_tempFolder);
     m_pFrame->SetView(std::make_unique<FrameViewAdapter<CTundrelView>>(m_pView));
 }
 

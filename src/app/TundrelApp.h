@@ -73,6 +73,7 @@ private:
     void OnInitialUpdate();
 
     std::optional<DesktopFolders> m_desktop;
+    std::string m_tempFolder; // read at start-up for the view's "temp.wav"
     std::unique_ptr<CTundrelDoc> m_pDoc;
     std::unique_ptr<CWaveOutVolumeCtrl> m_pOwnVolume;
     std::unique_ptr<CSoundPlayer> m_pOwnPlayer;

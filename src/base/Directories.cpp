@@ -5,7 +5,6 @@
 
 std::string g_strStartDir;
 std::string g_strVowDir;
-std::string g_strTempDir;
 std::string g_strDatDir;
 std::string g_strLogDir;
 

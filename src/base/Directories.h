@@ -1,11 +1,10 @@
-// The four process-wide directory strings, each held without a trailing separator.
+// The process-wide directory strings, each held without a trailing separator.
 #pragma once
 
 #include <string>
 
 extern std::string g_strStartDir; // working directory when start-up began
 extern std::string g_strVowDir;   // folder of the documents (.vow)
-extern std::string g_strTempDir;  // where every synthesis writes "temp.wav"
 extern std::string g_strDatDir;   // folder of the voice data files (*.dat)
 
 // Folder of an action log named without a folder, until ChangeDirectory moves the working

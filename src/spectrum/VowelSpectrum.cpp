@@ -1,8 +1,7 @@
 #include "spectrum/VowelSpectrum.h"
 #include "analysis/FormantAnalysis.h"
 
-#include "synth/FreshEngineRun.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "synth/WavFile.h"
 
 #include <fftw3.h>
@@ -263,17 +262,15 @@ VowelSpectrum AnalyseVowel(const VowelRequest& request) {
     spectrum.synthesized = true;
     spectrum.diphthong = request.f1End > 0;
     std::vector<int32_t> rendered;
-    {
-        // Rendered as a new process would; the chart's carried values come back afterwards.
-        const FreshEngineRun fresh;
-        spectrum.report =
-            RenderVowel(request.voiceFile, request.tiltDb, request.frameMs, request.f1, request.f2,
-                        request.f3, request.f1End, request.f2End, rendered);
-    }
+    // Rendered by a fresh engine, as a new process would.
+    SynthEngine engine;
+    spectrum.report =
+        engine.RenderVowel(request.voiceFile, request.tiltDb, request.frameMs, request.f1,
+                           request.f2, request.f3, request.f1End, request.f2End, rendered);
     if (!spectrum.report.Ok())
         return spectrum;
     // The samples the run has just voiced the vowel with.
-    const std::vector<int32_t>& voice = LoadedVoiceSamples().samples;
+    const std::vector<int32_t>& voice = engine.LoadedVoiceSamples().samples;
     VowelTrack track;
     BuildTrackForVowel(track, request.tiltDb, request.f1, request.f2, request.f3, request.f1End,
                        request.f2End);

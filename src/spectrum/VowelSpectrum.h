@@ -79,8 +79,8 @@ struct VowelSpectrum {
 
 // Renders the vowel as the chart plays it and measures it. The steady middle is the three
 // middle frames of a steady vowel and the middle frame of a diphthong; the filter is the
-// middle frame's. Leaves what the engine carries from run to run as it was, so that the
-// chart's next sound is the same with or without this. A failed report says why.
+// middle frame's. Renders with an engine of its own, as a new process would, so that the
+// chart's engine and its next sound are untouched. A failed report says why.
 VowelSpectrum AnalyseVowel(const VowelRequest& request);
 
 // The spectrum of a recording (samples at rate per second) over its middle three fifths,

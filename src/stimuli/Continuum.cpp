@@ -360,11 +360,13 @@ ContinuumResult WriteContinuum(const ContinuumRequest& request, const ContinuumP
         ContinuumFormants(request.from, request.to, request.steps, request.scale);
     const auto count = static_cast<size_t>(request.steps);
 
-    // Every step rendered, on this thread, before anything is written.
+    // Every step rendered, on this thread, before anything is written; each as a new process
+    // would, by one engine that reads the voice once.
     std::vector<RenderedVowel> rendered(count);
+    SynthEngine engine;
     for (size_t k = 0; k < count; ++k)
         if (std::string problem =
-                RenderStimulus(ContinuumStepVowel(request, vowels[k]), rendered[k]);
+                RenderStimulus(engine, ContinuumStepVowel(request, vowels[k]), rendered[k]);
             !problem.empty())
             return refused(ContinuumOutcome::BadRequest, problem);
     const double f0 = MeasureVoiceF0(request.voiceFile, static_cast<int>(rendered[0].pcm16.size()));

@@ -2,17 +2,16 @@
 
 #include "base/Report.h"
 #include "synth/EndFade.h"
-#include "synth/FreshEngineRun.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "synth/WavFile.h"
 
 namespace {
 
-// The engine's raw 32-bit sound, rendered as by a fresh engine; "" or the engine's messages.
-std::string RenderRaw(const VowelStimulus& vowel, std::vector<int32_t>& raw) {
-    const FreshEngineRun fresh;
-    const Report report = RenderVowel(vowel.voiceFile, vowel.tiltDb, vowel.frameMs, vowel.f1,
-                                      vowel.f2, vowel.f3, vowel.f1End, vowel.f2End, raw);
+// The engine's raw 32-bit sound, rendered from rest; "" or the engine's messages.
+std::string RenderRaw(SynthEngine& engine, const VowelStimulus& vowel, std::vector<int32_t>& raw) {
+    engine.StartFromRest();
+    const Report report = engine.RenderVowel(vowel.voiceFile, vowel.tiltDb, vowel.frameMs, vowel.f1,
+                                             vowel.f2, vowel.f3, vowel.f1End, vowel.f2End, raw);
     if (report.Ok())
         return "";
     const std::string text = report.Text();
@@ -22,8 +21,14 @@ std::string RenderRaw(const VowelStimulus& vowel, std::vector<int32_t>& raw) {
 } // namespace
 
 std::string RenderStimulus(const VowelStimulus& vowel, RenderedVowel& rendered) {
+    SynthEngine engine;
+    return RenderStimulus(engine, vowel, rendered);
+}
+
+std::string RenderStimulus(SynthEngine& engine, const VowelStimulus& vowel,
+                           RenderedVowel& rendered) {
     std::vector<int32_t> raw;
-    if (std::string problem = RenderRaw(vowel, raw); !problem.empty())
+    if (std::string problem = RenderRaw(engine, vowel, raw); !problem.empty())
         return problem;
     const int64_t peak = PeakMagnitude(raw);
     const auto count = static_cast<int64_t>(raw.size());

@@ -1,6 +1,8 @@
 // A vowel exactly as the chart plays it, rendered into memory.
 #pragma once
 
+#include "synth/SynthEngine.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,9 +32,13 @@ struct RenderedVowel {
 
 constexpr int kRenderedRate = 10000;
 
-// Renders the vowel through the engine as a new process would (the first vowel of a session:
-// the same values always give the same samples, those of `quirnel-cli render`) and scales
-// (and fades) it as the WAV writer does. The engine's state that carries from one run to the
-// next is left as it was. Returns "" on success, else the engine's message (an unusable
-// voice file, say).
+// Renders the vowel with an engine of its own, as a new process would (the first vowel of a
+// session: the same values always give the same samples, those of `quirnel-cli render`), and
+// scales (and fades) it as the WAV writer does. Any thread may call it. Returns "" on
+// success, else the engine's message (an unusable voice file, say).
 std::string RenderStimulus(const VowelStimulus& vowel, RenderedVowel& rendered);
+
+// The same with the given engine, started from rest (SynthEngine::StartFromRest): it gives the
+// same samples, and keeps the voice loaded for the next vowel.
+std::string RenderStimulus(SynthEngine& engine, const VowelStimulus& vowel,
+                           RenderedVowel& rendered);

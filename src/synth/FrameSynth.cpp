@@ -4,10 +4,6 @@
 #include <limits>
 #include <numbers>
 
-float vPrev = 0.0f;
-float gpPrev = 0.0f;
-int32_t skewSign = 0;
-
 namespace {
 
 // Multiplies a parallel resonator's input coefficient by its branch gain.
@@ -184,11 +180,11 @@ private:
 };
 
 // The parallel branch added to the cascade output, with alternating signs, then the bypass.
-float AddParallel(SynthState& state, float out, float gp) {
+float AddParallel(SynthState& state, CarriedValues& carried, float out, float gp) {
     out = static_cast<float>(double{out} + ResonateUnlessAtRest(state.f1Par, gp));
     out = static_cast<float>(double{out} + ResonateUnlessAtRest(state.nasalPolePar, gp));
-    const float d = static_cast<float>(double{gp} - gpPrev);
-    gpPrev = gp;
+    const float d = static_cast<float>(double{gp} - carried.parallelVoicing);
+    carried.parallelVoicing = gp;
     Resonator* const formants[5] = {&state.f6Par, &state.f5Par, &state.f4Par, &state.f3Par,
                                     &state.f2Par};
     for (Resonator* formant : formants)
@@ -227,7 +223,7 @@ void PrepareFrame(SynthState& state, SynthFrame& frame) {
     SetResonator(0, state.sampleRate / 2, state.outputFilter, state);
 }
 
-void ResetPeriod(SynthState& state, SynthFrame& frame) {
+void ResetPeriod(SynthState& state, SynthFrame& frame, CarriedValues& carried) {
     if (frame.f0Tenths > 0) {
         state.period = static_cast<int32_t>(40LL * state.sampleRate / frame.f0Tenths);
         state.voicingGain = DbToLinear(frame.voicingDb);
@@ -246,9 +242,9 @@ void ResetPeriod(SynthState& state, SynthFrame& frame) {
         }
         if (frame.skew > state.period - state.openQuarter)
             frame.skew = state.period - state.openQuarter;
-        skewSign = skewSign >= 0 ? frame.skew : -frame.skew;
-        state.period += skewSign;
-        skewSign = -skewSign;
+        carried.skewSign = carried.skewSign >= 0 ? frame.skew : -frame.skew;
+        state.period += carried.skewSign;
+        carried.skewSign = -carried.skewSign;
     } else {
         state.period = 4;
         state.voicingGain = 0.0f;
@@ -273,7 +269,7 @@ bool SteadyFromHere(const SynthState& state) {
 // arithmetic as the general loop, with the source, the gains and the tilt in locals so
 // that nothing is read back from the state at every sample.
 void RenderSteadySamples(SynthState& state, CascadeChain& chain, bool parallelSilent,
-                         float& tiltMemory, int32_t first, int32_t* out) {
+                         CarriedValues& carried, float& tiltMemory, int32_t first, int32_t* out) {
     const std::vector<int32_t>& samples = state.voice.samples;
     const size_t held = samples.size();
     size_t position = static_cast<size_t>(state.sourcePos);
@@ -292,9 +288,9 @@ void RenderSteadySamples(SynthState& state, CascadeChain& chain, bool parallelSi
         const float gp = static_cast<float>(parVoicingGain * v);
         float sum = chain.Cascade(gc);
         if (parallelSilent)
-            gpPrev = gp;
+            carried.parallelVoicing = gp;
         else
-            sum = AddParallel(state, sum, gp);
+            sum = AddParallel(state, carried, sum, gp);
         out[i] = TruncateSample(double{chain.Output(sum)} * outputGain);
     }
     state.sourcePos = static_cast<int32_t>(position);
@@ -302,15 +298,15 @@ void RenderSteadySamples(SynthState& state, CascadeChain& chain, bool parallelSi
 
 } // namespace
 
-void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
+void SynthesizeFrame(SynthState& state, SynthFrame& frame, CarriedValues& carried, int32_t* out) {
     PrepareFrame(state, frame);
     const bool parallelSilent = ParallelBranchSilent(state);
     CascadeChain chain(state);
-    float tiltMemory = vPrev;
+    float tiltMemory = carried.tiltOutput;
     float v = 0.0f;
     for (int32_t i = 0; i < state.samplesPerFrame; ++i) {
         if (SteadyFromHere(state)) {
-            RenderSteadySamples(state, chain, parallelSilent, tiltMemory, i, out);
+            RenderSteadySamples(state, chain, parallelSilent, carried, tiltMemory, i, out);
             break;
         }
         state.sampleIndex = i;
@@ -319,7 +315,7 @@ void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
         else
             state.messages.NoteOnce("error wrong source", "Error", MsgIcon::Error);
         if (state.sourcePos <= 1)
-            ResetPeriod(state, frame);
+            ResetPeriod(state, frame, carried);
         v = static_cast<float>(double{state.tiltPass} * v + double{state.tiltDecay} * tiltMemory);
         tiltMemory = v;
         const float gc = static_cast<float>(double{state.voicingGain} * v);
@@ -330,13 +326,13 @@ void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out) {
         else
             sum = chain.Cascade(gc);
         if (parallelSilent)
-            gpPrev = gp; // the five sign flips of the silent branch cancel out
+            carried.parallelVoicing = gp; // the five sign flips of the silent branch cancel out
         else
-            sum = AddParallel(state, sum, gp);
+            sum = AddParallel(state, carried, sum, gp);
         const float y = chain.Output(sum);
         out[i] = TruncateSample(double{y} * state.outputGain);
     }
     state.sampleIndex = state.samplesPerFrame;
     chain.StoreTo(state);
-    vPrev = tiltMemory;
+    carried.tiltOutput = tiltMemory;
 }

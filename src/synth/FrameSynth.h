@@ -13,7 +13,7 @@ constexpr int8_t kConfigCascade = 1;      // cascade and parallel branches
 constexpr int8_t kConfigParallelOnly = 2; // parallel branch only: reported, cascade silent
 
 // The formant synthesizer's state: configuration, period, gains, the sample store and the
-// eighteen filter sections. One instance serves the whole process.
+// eighteen filter sections. Each engine holds its own (SynthEngine.h).
 struct SynthState {
     int8_t configuration = 0;
     int32_t sampleRate = 0;
@@ -56,11 +56,14 @@ inline float NextSourceSample(SynthState& state) {
     return static_cast<float>(state.voice.samples[position]);
 }
 
-// Values that outlive every run (all 0 at start-up): the previous tilt filter output, the
-// previous parallel voicing value and the sign of the alternating period skew.
-extern float vPrev;
-extern float gpPrev;
-extern int32_t skewSign;
+// Values the frame synthesis carries from one run into the next, all 0 before the first run
+// of an engine: the previous tilt filter output, the previous parallel voicing value and the
+// sign of the alternating period skew.
+struct CarriedValues {
+    float tiltOutput = 0.0f;
+    float parallelVoicing = 0.0f;
+    int32_t skewSign = 0;
+};
 
 // Prepares the state for a run: sampling constants, source position, period, and clears
 // the memory of every filter. sampleRate must be set.
@@ -70,11 +73,12 @@ void InitSynthState(SynthState& state);
 // of the frame, which is the caller's copy).
 void PrepareFrame(SynthState& state, SynthFrame& frame);
 
-// Period update at the start of the run: period, voicing gain, open phase, skew and tilt.
-// An open phase that has to be cut or raised is noted in state.messages at every update.
-void ResetPeriod(SynthState& state, SynthFrame& frame);
+// Period update at the start of the run: period, voicing gain, open phase, skew and tilt;
+// flips the skew sign carried. An open phase that has to be cut or raised is noted in
+// state.messages at every update.
+void ResetPeriod(SynthState& state, SynthFrame& frame, CarriedValues& carried);
 
 // Renders samplesPerFrame samples of the frame (the caller's copy, adjusted in place)
-// into out, which must have room for them. A wrong source or the missing cascade is noted
-// in state.messages once, not for every sample.
-void SynthesizeFrame(SynthState& state, SynthFrame& frame, int32_t* out);
+// into out, which must have room for them, starting from and updating the values carried. A
+// wrong source or the missing cascade is noted in state.messages once, not for every sample.
+void SynthesizeFrame(SynthState& state, SynthFrame& frame, CarriedValues& carried, int32_t* out);

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-VowelTrack g_vowelTrack{};
-
 namespace {
 
 // Keeps absurd inputs (far outside any formant range) from overflowing 32 bits.

@@ -47,9 +47,6 @@ using VowelTrack = std::array<SynthFrame, kTrackFrames>;
 // F1 to F5 of one point of the chart, in Hz.
 using FormantTargets = std::array<int32_t, 5>;
 
-// The process-wide track: every synthesis overwrites it whole, the run only reads it.
-extern VowelTrack g_vowelTrack;
-
 // Fills the track with a steady vowel on targets, drifting 0, 5, 5, 10, 10 Hz upward.
 void BuildVowelTrack(VowelTrack& track, const FormantTargets& targets, int32_t tiltDb);
 

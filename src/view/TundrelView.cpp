@@ -6,7 +6,7 @@
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "view/SequencePlayer.h"
 
 #include <QMouseEvent>
@@ -83,7 +83,7 @@ void CTundrelView::OnDestroy() {
     WriteOptions();
     if (m_pPlayer)
         m_pPlayer->Stop();
-    ReleaseSynthesis();
+    m_engine.Release();
     m_log.Stop();
     // The output line is left as the program found it: muted again only when it was muted
     // before, at the volume it had. A control that cannot tell is left alone.

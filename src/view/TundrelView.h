@@ -6,6 +6,7 @@
 #include "chart/CommandIds.h"
 #include "drawing/ChartDrawing.h"
 #include "stimuli/Continuum.h"
+#include "synth/SynthEngine.h"
 
 #include <QRect>
 #include <QString>
@@ -104,6 +105,13 @@ public:
 
     // --- State, for the frame and the tests -----------------------------------------------
     const ChartState& State() const { return m_state; }
+    // The chart's engine: every vowel played carries over into the next, as in one session.
+    const SynthEngine& Engine() const { return m_engine; }
+    // The folder the played vowels are written to as "temp.wav".
+    const std::string& TempFolder() const { return m_engine.OutputFolder(); }
+    void SetTempFolder(const std::string& folder) { m_engine.SetOutputFolder(folder); }
+    // Makes the chart read its voice file again for the next vowel: a voice file was replaced.
+    void ForgetLoadedVoice() { m_engine.Release(); }
     bool IsLogging() const { return m_log.IsOn(); }
     const ChartLook& Look() const { return m_look; }
     const QString& StatusText() const { return m_strStatus; }
@@ -209,6 +217,7 @@ private:
 
     ActionLog m_log;
     ChartState m_state;
+    SynthEngine m_engine;
     CVolumeCtrl* m_pVolume;
     CSequencePlayer* m_pSequence = nullptr;    // plays everything through the given player
     ISoundPlayer* m_pPlayer = nullptr;         // m_pSequence, or nullptr without a player

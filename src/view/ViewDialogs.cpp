@@ -76,9 +76,9 @@ void CTundrelView::OnCircleParameters() {
 void CTundrelView::OnSelectTempPath() {
     CFolderBrowser browser;
     browser.m_strTitle = "Select a Directory for the 'temp.wav' File:";
-    browser.m_strPath = g_strTempDir;
+    browser.m_strPath = TempFolder();
     if (browser.Browse())
-        g_strTempDir = browser.m_strPath;
+        SetTempFolder(browser.m_strPath);
 }
 
 void CTundrelView::OnLogToFile() {

@@ -6,7 +6,7 @@
 #include "audio/VolumeCtrl.h"
 #include "base/MessageBox.h"
 #include "base/Report.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "view/HeldBackMessages.h"
 
 // --- Choosing the point ------------------------------------------------------------------
@@ -106,8 +106,8 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
     if (vowel.voiceFile.empty())
         return; // no voice chosen yet: there is nothing to voice the vowel with
     const SynthesisResult result =
-        SynthesizeVowel(vowel.voiceFile, vowel.tilt, vowel.duration, vowel.f1, vowel.f2, vowel.f3,
-                        vowel.f1End, vowel.f2End);
+        m_engine.SynthesizeVowel(vowel.voiceFile, vowel.tilt, vowel.duration, vowel.f1, vowel.f2,
+                                 vowel.f3, vowel.f1End, vowel.f2End);
     ShowReport(result.report);
     if (result.Ok() && m_pPlayer)
         m_pPlayer->Play(result.wavPath);

@@ -2,7 +2,7 @@
 
 #include "voicing/VoiceFileWriter.h"
 
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,28 +25,29 @@ double LargestMagnitude(const std::vector<double>& voicing) {
 }
 
 // Writes the samples to `path` and finds the loudest preset they give.
-Report MeasureLoudness(const BundledVoice& voice, const std::vector<int32_t>& samples, double gain,
-                       const std::string& path, PresetPeak& loudest) {
+Report MeasureLoudness(SynthEngine& engine, const BundledVoice& voice,
+                       const std::vector<int32_t>& samples, double gain, const std::string& path,
+                       PresetPeak& loudest) {
     Report report = WriteVoiceFile(path, samples, 1 / gain);
     if (report.Ok())
-        report.Append(
-            FindLoudestPreset(path, PresetFormantsOf(voice.presetGender), voice.tiltDb, loudest));
+        report.Append(FindLoudestPreset(engine, path, PresetFormantsOf(voice.presetGender),
+                                        voice.tiltDb, loudest));
     return report;
 }
 
 } // namespace
 
-Report FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
-                         PresetPeak& loudest) {
-    // The run keeps the last voice file it loaded; forget it so this file is read afresh.
-    ReleaseSynthesis();
+Report FindLoudestPreset(SynthEngine& engine, const std::string& voiceFile,
+                         const PresetTable& presets, int tiltDb, PresetPeak& loudest) {
+    // The engine keeps the last voice file it loaded; forget it so this file is read afresh.
+    engine.Release();
     loudest = PresetPeak();
     Report report;
     for (size_t slot = 0; slot < presets.size(); ++slot) {
         const PresetFormants& vowel = presets[slot];
         std::vector<int32_t> sound;
         report.Append(
-            RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound));
+            engine.RenderVowel(voiceFile, tiltDb, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, sound));
         if (!report.Ok()) {
             return report;
         }
@@ -58,12 +59,13 @@ Report FindLoudestPreset(const std::string& voiceFile, const PresetTable& preset
             }
         }
     }
-    ReleaseSynthesis();
+    engine.Release();
     return report;
 }
 
-Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
-                      const std::string& workDir, CalibratedVoice& result) {
+Report CalibrateVoice(SynthEngine& engine, const BundledVoice& voice,
+                      const std::vector<double>& voicing, const std::string& workDir,
+                      CalibratedVoice& result) {
     Report report;
     double largest = LargestMagnitude(voicing);
     if (largest <= 0) {
@@ -77,7 +79,7 @@ Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voic
     char trialName[40];
     std::snprintf(trialName, sizeof trialName, "trial-%016zx.dat",
                   std::hash<std::string>{}(voice.fileName));
-    report.Append(MeasureLoudness(voice, QuantizeVoicing(voicing, trialGain), trialGain,
+    report.Append(MeasureLoudness(engine, voice, QuantizeVoicing(voicing, trialGain), trialGain,
                                   workDir + "/" + trialName, trial));
     if (!report.Ok()) {
         return report;
@@ -90,7 +92,7 @@ Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voic
     // The synthesizer is linear in its excitation, so one trial fixes the gain.
     result.gain = trialGain * kCalibratedPeak / trial.peak;
     result.samples = QuantizeVoicing(voicing, result.gain);
-    report.Append(MeasureLoudness(voice, result.samples, result.gain,
+    report.Append(MeasureLoudness(engine, voice, result.samples, result.gain,
                                   workDir + "/" + voice.fileName, result.loudest));
     if (!report.Ok()) {
         return report;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/Report.h"
+#include "synth/SynthEngine.h"
 #include "voicing/BundledVoices.h"
 
 #include <cstdint>
@@ -15,11 +16,12 @@ struct PresetPeak {
     int slot = -1;
 };
 
-// Renders every vowel of `presets` as the chart plays it (steady vowel, 100 ms frames, the
-// preset F3, the given tilt) voiced by `voiceFile`. The report holds what the renderings
-// noted; it fails as the first rendering that fails.
-Report FindLoudestPreset(const std::string& voiceFile, const PresetTable& presets, int tiltDb,
-                         PresetPeak& loudest);
+// Renders every vowel of `presets` with `engine` as the chart plays it (steady vowel, 100 ms
+// frames, the preset F3, the given tilt) voiced by `voiceFile`, read afresh; the engine's
+// store is released afterwards. The report holds what the renderings noted; it fails as the
+// first rendering that fails.
+Report FindLoudestPreset(SynthEngine& engine, const std::string& voiceFile,
+                         const PresetTable& presets, int tiltDb, PresetPeak& loudest);
 
 // A voice with its samples in their final, calibrated size.
 struct CalibratedVoice {
@@ -30,7 +32,9 @@ struct CalibratedVoice {
 
 // Scales the voicing so that the loudest preset vowel peaks near kCalibratedPeak: renders
 // the presets with a trial copy written to `workDir`, scales, and checks the final samples
-// the same way. Shows nothing: the report fails with the message when the voice is silent or
-// cannot be brought into 24000..32767, or with what the writing or the rendering reported.
-Report CalibrateVoice(const BundledVoice& voice, const std::vector<double>& voicing,
-                      const std::string& workDir, CalibratedVoice& result);
+// the same way, all with `engine` (the renderings carry over into each other). Shows nothing: the
+// report fails with the message when the voice is silent or cannot be brought into 24000..32767, or
+// with what the writing or the rendering reported.
+Report CalibrateVoice(SynthEngine& engine, const BundledVoice& voice,
+                      const std::vector<double>& voicing, const std::string& workDir,
+                      CalibratedVoice& result);

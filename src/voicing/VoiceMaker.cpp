@@ -2,7 +2,7 @@
 
 #include "base/SafeFile.h"
 #include "base/ScratchFolder.h"
-#include "synth/FreshEngineRun.h"
+#include "synth/SynthEngine.h"
 #include "voicing/Calibration.h"
 #include "voicing/VoiceFileWriter.h"
 
@@ -51,13 +51,10 @@ std::string CalibratedSamples(const BundledVoice& voice, CalibratedVoice& calibr
     ScratchFolder scratch("quirnel-voice");
     if (scratch.Path().empty())
         return "Can't make a temporary folder to calibrate the voice in.";
-    // The calibration renders the presets as a new process would, so that a request always
-    // gives the same file.
-    Report report;
-    {
-        const FreshEngineRun fresh;
-        report = CalibrateVoice(voice, track.samples, scratch.Path(), calibrated);
-    }
+    // The calibration renders the presets with a fresh engine, as a new process would, so
+    // that a request always gives the same file.
+    SynthEngine engine;
+    const Report report = CalibrateVoice(engine, voice, track.samples, scratch.Path(), calibrated);
     if (!report.Ok()) {
         const std::string text = report.Text();
         return text.empty() ? "The voice could not be calibrated." : text;

@@ -2,6 +2,7 @@
 // place in the Voices submenu and is chosen; bad values and replacing ask first.
 #include "AppFixture.h"
 #include "app/MainFrame.h"
+#include "synth/VoiceFile.h"
 #include "view/ScriptedPrompt.h"
 #include "view/TundrelView.h"
 
@@ -95,6 +96,8 @@ TEST_F(NewVoiceTest, AMadeVoiceTakesItsPlaceInTheVoicesAndIsChosen) {
     EXPECT_EQ(VoiceEntries(), (QStringList{"00-low.dat*", "01-male.dat"}));
     EXPECT_EQ(app->View()->State().VoiceFile(), path);
     EXPECT_TRUE(app->View()->State().IsPlayPending());
+    app->View()->grab(); // the paint plays the chosen voice
+    EXPECT_EQ(app->View()->Engine().LoadedVoiceFile(), path);
 
     // The same name again: nothing is made without a Yes.
     const std::string made = ReadFile(path);
@@ -115,6 +118,11 @@ TEST_F(NewVoiceTest, AMadeVoiceTakesItsPlaceInTheVoicesAndIsChosen) {
     app->Frame()->ExecuteCommand(ID_NEW_VOICE); // the sink answers Yes
     EXPECT_NE(ReadFile(path), made);
     EXPECT_EQ(app->m_voiceFiles.size(), 2u);
+    // The chart voices its next vowel with the new file, not the one it had loaded.
+    app->View()->grab(); // the paint plays the chosen voice
+    VoiceSamples replaced;
+    ASSERT_TRUE(ReadVoiceFile(path, replaced).Ok());
+    EXPECT_EQ(app->View()->Engine().LoadedVoiceSamples().samples, replaced.samples);
 }
 
 // An installed program's voice folder may not be written by its users: their voices go to

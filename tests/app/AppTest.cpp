@@ -46,7 +46,7 @@ TEST_F(AppTest, FirstRunStoresOnlyTheDataFolderAndUsesTheStartFolder) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(g_strStartDir, work.Path());
     EXPECT_EQ(g_strVowDir, work.Path());
-    EXPECT_EQ(g_strTempDir, work.Path());
+    EXPECT_EQ(app->View()->TempFolder(), work.Path());
     EXPECT_EQ(profile.GetString("Directories", "Dat", ""), work.File("Dat"));
     EXPECT_FALSE(profile.Has("Directories", "Vow"));
     EXPECT_FALSE(profile.Has("Directories", "Tempwav"));
@@ -63,7 +63,7 @@ TEST_F(AppTest, StoredFoldersAndOptionsAreApplied) {
     profile.WriteInt("Options", "Zoomfactor", 19);
     profile.WriteInt("Options", "Femaletilt", 12);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(g_strTempDir, temp.Path());
+    EXPECT_EQ(app->View()->TempFolder(), temp.Path());
     EXPECT_EQ(g_strVowDir, "/documents");
     EXPECT_EQ(app->View()->State().GridWidth(), 19);
     EXPECT_EQ(app->View()->State().FemaleTilt(), 12);
@@ -132,7 +132,7 @@ TEST_F(AppTest, StartedFromTheDesktopItWorksInTheDocumentsAndCacheFolders) {
     ASSERT_TRUE(app->InitInstance({"quirnel"}));
     EXPECT_EQ(CurrentDirectory(), documents.Path());
     EXPECT_EQ(g_strVowDir, documents.Path());
-    EXPECT_EQ(g_strTempDir, cache.Path());
+    EXPECT_EQ(app->View()->TempFolder(), cache.Path());
     EXPECT_EQ(g_strLogDir, cache.Path());
     EXPECT_FALSE(profile.Has("Directories", "Tempwav"));
     app->Frame()->ExecuteCommand(ID_FILE_OPEN); // cancelled
@@ -145,7 +145,7 @@ TEST_F(AppTest, StartedFromTheDesktopItWorksInTheDocumentsAndCacheFolders) {
     app = std::make_unique<CTundrelApp>(&volume, &player);
     app->StartFromDesktop({documents.Path(), cache.Path()});
     ASSERT_TRUE(app->InitInstance({"quirnel"}));
-    EXPECT_EQ(g_strTempDir, work.Path());
+    EXPECT_EQ(app->View()->TempFolder(), work.Path());
 }
 
 TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {

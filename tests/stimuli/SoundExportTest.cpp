@@ -5,9 +5,7 @@
 #include "CliRunner.h"
 #include "SoundReading.h"
 #include "Spectrum.h"
-#include "base/Directories.h"
-#include "synth/FreshEngineRun.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -66,11 +64,8 @@ TEST(ExportVowel, WritesEachRateAndFormatAtTheSoundsLength) {
 TEST(ExportVowel, AtTheDefaultsWritesTheChartsOwnBytes) {
     TempDir dir;
     ASSERT_EQ(ExportVowel(Vowel(), SoundFormat{}, dir.File("export.wav")).message, "");
-    ReleaseSynthesis();
-    g_strTempDir = dir.Path();
-    const FreshEngineRun fresh; // the chart's first vowel
-    ASSERT_TRUE(SynthesizeVowel(kVoice, 0, 100, 700, 1200, 0, 0, 0).Ok());
-    ReleaseSynthesis();
+    SynthEngine chart(dir.Path()); // the chart's first vowel
+    ASSERT_TRUE(chart.SynthesizeVowel(kVoice, 0, 100, 700, 1200, 0, 0, 0).Ok());
     EXPECT_EQ(Bytes(dir.File("export.wav")), Bytes(dir.File("temp.wav")));
 }
 

@@ -1,13 +1,11 @@
 // quirnel-cli render, run as the built program.
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 
 #include "CliRunner.h"
 #include "QuirnelVersion.h"
 #include "SynthTestSupport.h"
 #include "TempDir.h"
-#include "base/Directories.h"
 #include "base/MessageBox.h"
-#include "synth/FreshEngineRun.h"
 
 #include <gtest/gtest.h>
 
@@ -53,13 +51,10 @@ TEST_F(CliRenderTest, WritesWhatTheEngineWrites) {
         // starts at.
         RecordingMessageSink messages;
         ScopedMessageSink scope(&messages);
-        ReleaseSynthesis();
-        const FreshEngineRun fresh;
-        g_strTempDir = dir.Path();
-        SetEndFade(fade);
-        ASSERT_TRUE(synthtest::Shown(SynthesizeVowel(voice, 0, 100, 700, 1200, 2700, 0, 0).report));
-        SetEndFade(true);
-        ReleaseSynthesis();
+        SynthEngine engine(dir.Path());
+        engine.SetEndFade(fade);
+        ASSERT_TRUE(
+            synthtest::Shown(engine.SynthesizeVowel(voice, 0, 100, 700, 1200, 2700, 0, 0).report));
         EXPECT_EQ(written, synthtest::ReadBytes(dir.File("temp.wav")));
     }
 }

@@ -2,7 +2,6 @@
 #include "synth/FrameSynth.h"
 
 #include "base/Report.h"
-#include "synth/FreshEngineRun.h"
 
 #include <gtest/gtest.h>
 
@@ -36,64 +35,64 @@ protected:
         return texts;
     }
 
-    const FreshEngineRun fresh; // the skew and the tilt start from rest
+    CarriedValues carried; // the skew and the tilt start from rest
     SynthState state;
     SynthFrame frame{};
 };
 
 TEST_F(FrameSynthTest, PeriodAndOpenPhase) {
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.period, 333);
     EXPECT_EQ(state.openQuarter, 168);
     EXPECT_TRUE(state.messages.Messages().empty());
 
     frame.f0Tenths = 3000;
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.period, 133);
     EXPECT_EQ(state.openQuarter, 131);
     frame.f0Tenths = 1200;
     frame.openPhase = 5;
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.openQuarter, 40);
     EXPECT_EQ(Noted(), (std::vector<std::string>{kTooLong, kTooShort}));
     EXPECT_EQ(state.messages.Messages()[1].caption, "Warning");
 
     frame.f0Tenths = 0;
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.period, 4);
     EXPECT_EQ(state.voicingGain, 0.0f);
 }
 
 TEST_F(FrameSynthTest, SkewAlternatesAndIsLimitedByTheClosedPhase) {
     frame.skew = 8;
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.period, 341);
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.period, 325);
-    skewSign = 0;
+    carried.skewSign = 0;
     frame.skew = 1000; // more than period - openQuarter = 333 - 168
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(frame.skew, 165);
     EXPECT_EQ(state.period, 333 + 165);
 }
 
 TEST_F(FrameSynthTest, TiltFactors) {
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(state.tiltPass, 1.0f);
     EXPECT_EQ(state.tiltDecay, 0.0f);
     frame.tiltDb = 24;
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_FLOAT_EQ(state.tiltDecay, 0.792f);
     EXPECT_FLOAT_EQ(state.tiltPass, 0.208f);
     frame.tiltDb = -10;
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_FLOAT_EQ(state.tiltDecay, -0.33f);
     EXPECT_EQ(state.tiltPass, 1.0f);
 }
 
 TEST_F(FrameSynthTest, FrameSetUpGains) {
     PrepareFrame(state, frame);
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_FLOAT_EQ(state.voicingGain, 0.638f);
     EXPECT_FLOAT_EQ(state.parVoicingGain, 0.911f);
     EXPECT_FLOAT_EQ(state.outputGain, 1.024f);
@@ -104,7 +103,7 @@ TEST_F(FrameSynthTest, FrameSetUpGains) {
     frame.gainDb = 3;
     frame.voicingDb = 6;
     PrepareFrame(state, frame);
-    ResetPeriod(state, frame);
+    ResetPeriod(state, frame, carried);
     EXPECT_EQ(frame.gainDb, 57);
     EXPECT_EQ(frame.voicingDb, 0);
     EXPECT_EQ(state.voicingGain, 0.0f);
@@ -127,12 +126,12 @@ TEST_F(FrameSynthTest, FirstSampleHasNoExcitationAndThePeriodIsSetTwice) {
     state.voice.samples = std::vector<int32_t>(500, 10000);
     frame.f0Tenths = 3000; // every period update shows the open-phase warning
     std::vector<int32_t> out(100, -1);
-    SynthesizeFrame(state, frame, out.data());
+    SynthesizeFrame(state, frame, carried, out.data());
     EXPECT_EQ(out[0], 0);
     EXPECT_NE(out[1], 0);
     EXPECT_EQ(state.sourcePos, 99);
     EXPECT_EQ(Noted(), (std::vector<std::string>{kTooLong, kTooLong}));
-    SynthesizeFrame(state, frame, out.data()); // the next frame of the run: no update
+    SynthesizeFrame(state, frame, carried, out.data()); // the next frame of the run: no update
     EXPECT_EQ(state.messages.Messages().size(), 2u);
     EXPECT_EQ(state.sourcePos, 199);
 }
@@ -145,14 +144,14 @@ TEST_F(FrameSynthTest, WrongSourceAndParallelOnlyAreNotedOncePerRun) {
     std::vector<int32_t> out(3);
     state.sourceKind = 2;
     SynthFrame copy = frame;
-    SynthesizeFrame(state, copy, out.data());
-    SynthesizeFrame(state, copy, out.data()); // the next frame of the same run
+    SynthesizeFrame(state, copy, carried, out.data());
+    SynthesizeFrame(state, copy, carried, out.data()); // the next frame of the same run
     EXPECT_EQ(Noted(), std::vector<std::string>{"error wrong source"});
     state.messages = Report();
     state.sourceKind = kSourceSampled;
     state.configuration = kConfigParallelOnly;
     copy = frame;
-    SynthesizeFrame(state, copy, out.data());
+    SynthesizeFrame(state, copy, carried, out.data());
     EXPECT_EQ(Noted(), std::vector<std::string>{"no cascade!"});
     EXPECT_EQ(out, std::vector<int32_t>(3, 0)); // the parallel branch is silent
 }
@@ -162,7 +161,7 @@ TEST_F(FrameSynthTest, UnstableFiltersSaturateInsteadOfOverflowing) {
     state.samplesPerFrame = 4000;
     frame.b1 = -400; // a pole outside the unit circle
     std::vector<int32_t> out(4000);
-    SynthesizeFrame(state, frame, out.data());
+    SynthesizeFrame(state, frame, carried, out.data());
     const auto [low, high] = std::minmax_element(out.begin(), out.end());
     EXPECT_TRUE(*low == INT32_MIN || *high == INT32_MAX);
 }

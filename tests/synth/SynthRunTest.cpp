@@ -1,15 +1,14 @@
 // The synthesis run: voice loading and its remembered name, the short-store refusal,
-// the WAV output of SynthesizeVowel with its end fade, and the rendering itself.
-#include "synth/SynthRun.h"
+// the WAV output of SynthesizeVowel with its end fade, the rendering itself, and what an
+// engine carries from one vowel to the next while other engines render beside it.
+#include "synth/SynthEngine.h"
 
 #include "SynthTestSupport.h"
 #include "TempDir.h"
-#include "base/Directories.h"
 #include "base/MessageBox.h"
 #include "base/Report.h"
 #include "synth/EndFade.h"
 #include "synth/FrameSynth.h"
-#include "synth/FreshEngineRun.h"
 #include "synth/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -26,14 +26,8 @@ using synthtest::WriteVoiceFile;
 class SynthRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ReleaseSynthesis();
-        g_strTempDir = dir.Path();
         voice = dir.File("voice.dat");
         WriteVoiceFile(voice, synthtest::SyntheticVoicing(6000));
-    }
-    void TearDown() override {
-        ReleaseSynthesis();
-        SetEndFade(true);
     }
 
     std::vector<int32_t> Render(const std::string& voiceFile, int frameMs = 100, int tilt = 0) {
@@ -53,28 +47,30 @@ protected:
                    int f1End, int f2End) {
         shownBefore = messages.Messages().size();
         const SynthesisResult result =
-            SynthesizeVowel(voiceFile, tiltDb, frameMs, f1, f2, f3, f1End, f2End);
-        EXPECT_EQ(result.wavPath, result.Ok() ? g_strTempDir + "/temp.wav" : "");
+            engine.SynthesizeVowel(voiceFile, tiltDb, frameMs, f1, f2, f3, f1End, f2End);
+        EXPECT_EQ(result.wavPath, result.Ok() ? engine.OutputFolder() + "/temp.wav" : "");
         return Shown(result.report);
     }
     int Rendered(const std::string& voiceFile, int tiltDb, int frameMs, int f1, int f2, int f3,
                  int f1End, int f2End, std::vector<int32_t>& samples) {
         shownBefore = messages.Messages().size();
-        return Shown(RenderVowel(voiceFile, tiltDb, frameMs, f1, f2, f3, f1End, f2End, samples));
+        return Shown(
+            engine.RenderVowel(voiceFile, tiltDb, frameMs, f1, f2, f3, f1End, f2End, samples));
     }
     int Run(const VowelTrack& track, const std::string& rawPath, const std::string& voiceFile,
-            int frameMs, int sourceKind, int configSwitch, int reserved) {
+            int frameMs, VoicingSource source = VoicingSource::Sampled,
+            FilterConfiguration configuration = FilterConfiguration::Cascade) {
         shownBefore = messages.Messages().size();
         const SynthesisResult result =
-            RunSynthesis(track, rawPath, voiceFile, frameMs, sourceKind, configSwitch, reserved);
+            engine.RunSynthesis(track, rawPath, voiceFile, frameMs, source, configuration);
         EXPECT_EQ(result.wavPath, result.Ok() ? WavPathFromRawPath(rawPath) : "");
         return Shown(result.report);
     }
 
     std::string TempWav() const { return dir.File("temp.wav"); }
 
-    const FreshEngineRun fresh; // each test starts from rest, as a new process does
     TempDir dir;
+    SynthEngine engine{dir.Path()}; // each test starts from rest, as a new process does
     std::string voice;
     RecordingMessageSink messages;
     ScopedMessageSink scope{&messages};
@@ -109,14 +105,14 @@ TEST_F(SynthRunTest, WrittenSoundsEndWithAFadeAndKeepEverythingBeforeIt) {
     };
     for (const Vowel& vowel : {Vowel{100, 0, 0}, Vowel{30, 300, 2200}, Vowel{1, 0, 0}}) {
         SCOPED_TRACE(vowel.frameMs);
-        SetEndFade(false);
+        engine.SetEndFade(false);
         ASSERT_EQ(Synthesize(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End), 1);
         const std::vector<uint8_t> asRendered = ReadBytes(TempWav());
         std::vector<int32_t> samples;
         ASSERT_EQ(
             Rendered(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End, samples), 1);
         EXPECT_EQ(asRendered, EncodeWav(samples)); // without the fade: exactly the run's bytes
-        SetEndFade(true);
+        engine.SetEndFade(true);
         ASSERT_EQ(Synthesize(voice, 0, vowel.frameMs, 700, 1200, 0, vowel.f1End, vowel.f2End), 1);
         const std::vector<uint8_t> faded = ReadBytes(TempWav());
 
@@ -184,24 +180,48 @@ TEST_F(SynthRunTest, TiltMemoryCarriesOverIntoTheNextRun) {
     // The first run starts from rest; the second sees the last tilt output of the first.
     EXPECT_EQ(first[0], 0);
     EXPECT_NE(first, second);
-    EXPECT_NE(vPrev, 0.0f);
+    EXPECT_NE(engine.Carried().tiltOutput, 0.0f);
+}
+
+// Each engine carries only its own values: two engines voicing the same tilted vowels on
+// two threads at once write, vowel after vowel, the bytes one engine alone writes.
+TEST_F(SynthRunTest, EnginesOnTwoThreadsWriteWhatOneEngineAloneWrites) {
+    auto playThree = [&](const std::string& folder) {
+        std::filesystem::create_directory(folder);
+        SynthEngine own(folder);
+        std::vector<std::vector<uint8_t>> written;
+        for (int k = 0; k < 3; ++k) {
+            const SynthesisResult result = own.SynthesizeVowel(voice, 12, 50, 700, 1200, 0, 0, 0);
+            written.push_back(result.Ok() ? ReadBytes(result.wavPath) : std::vector<uint8_t>());
+        }
+        return written;
+    };
+    const std::vector<std::vector<uint8_t>> alone = playThree(dir.File("alone"));
+    ASSERT_EQ(alone.size(), 3u);
+    ASSERT_NE(alone[0], alone[1]); // the second vowel hears what the first left behind
+    std::vector<std::vector<uint8_t>> beside;
+    std::thread other([&] { beside = playThree(dir.File("beside")); });
+    const std::vector<std::vector<uint8_t>> here = playThree(dir.File("here"));
+    other.join();
+    EXPECT_EQ(here, alone);
+    EXPECT_EQ(beside, alone);
 }
 
 TEST_F(SynthRunTest, TrackFollowsTheEntryArguments) {
     std::vector<int32_t> samples;
     ASSERT_EQ(Rendered(voice, 6, 10, 300, 2200, 0, 0, 1500, samples), 1);
     // f1End 0 means a steady vowel whatever f2End holds; F3 0 means 2750 Hz.
-    EXPECT_EQ(g_vowelTrack[4].f1, 310);
-    EXPECT_EQ(g_vowelTrack[4].f2, 2210);
-    EXPECT_EQ(g_vowelTrack[0].f3, 2750);
-    EXPECT_EQ(g_vowelTrack[0].f4, 3850);
-    EXPECT_EQ(g_vowelTrack[0].f5, 4950);
-    EXPECT_EQ(g_vowelTrack[2].tiltDb, 6);
+    EXPECT_EQ(engine.Track()[4].f1, 310);
+    EXPECT_EQ(engine.Track()[4].f2, 2210);
+    EXPECT_EQ(engine.Track()[0].f3, 2750);
+    EXPECT_EQ(engine.Track()[0].f4, 3850);
+    EXPECT_EQ(engine.Track()[0].f5, 4950);
+    EXPECT_EQ(engine.Track()[2].tiltDb, 6);
     ASSERT_EQ(Rendered(voice, 0, 10, 300, 2200, -4, 800, 1200, samples), 1);
-    EXPECT_EQ(g_vowelTrack[0].f1, 300);
-    EXPECT_EQ(g_vowelTrack[4].f1, 700);
-    EXPECT_EQ(g_vowelTrack[4].f2, 1400);
-    EXPECT_EQ(g_vowelTrack[4].f3, 2750);
+    EXPECT_EQ(engine.Track()[0].f1, 300);
+    EXPECT_EQ(engine.Track()[4].f1, 700);
+    EXPECT_EQ(engine.Track()[4].f2, 1400);
+    EXPECT_EQ(engine.Track()[4].f3, 2750);
 }
 
 TEST_F(SynthRunTest, VoiceFileIsReadOnceAndAgainAfterASwitch) {
@@ -209,7 +229,7 @@ TEST_F(SynthRunTest, VoiceFileIsReadOnceAndAgainAfterASwitch) {
     // Silence the file on disk: a run that re-read it would render silence.
     WriteVoiceFile(voice, synthtest::ConstantVoicing(6000, 0));
     EXPECT_EQ(Render(voice), voiced);
-    EXPECT_EQ(LoadedVoiceFile(), voice);
+    EXPECT_EQ(engine.LoadedVoiceFile(), voice);
 
     const std::string other = dir.File("other.dat");
     WriteVoiceFile(other, synthtest::SyntheticVoicing(6000, 500));
@@ -235,7 +255,7 @@ TEST_F(SynthRunTest, FailedOpenKeepsTheLoadedVoice) {
     const std::vector<int32_t> voiced = Render(voice);
     std::vector<int32_t> samples;
     EXPECT_EQ(Rendered(dir.File("missing.dat"), 0, 100, 700, 1200, 0, 0, 0, samples), 0);
-    EXPECT_EQ(LoadedVoiceFile(), voice);
+    EXPECT_EQ(engine.LoadedVoiceFile(), voice);
     EXPECT_EQ(Render(""), voiced); // an empty path uses the loaded voice
 }
 
@@ -249,7 +269,7 @@ TEST_F(SynthRunTest, ShortVoiceFileIsRefusedBeforeRendering) {
     EXPECT_FALSE(std::filesystem::exists(TempWav()));
 
     // 5 x 10 - 1 = 49 samples are exactly enough for 1 ms frames.
-    ReleaseSynthesis();
+    engine.Release();
     messages.Clear();
     WriteVoiceFile(voice, synthtest::SyntheticVoicing(49));
     EXPECT_EQ(Synthesize(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
@@ -262,7 +282,7 @@ TEST_F(SynthRunTest, ShortVoiceFileIsRefusedBeforeRendering) {
 TEST_F(SynthRunTest, BrokenVoiceFilesGiveTheEmptyStoreMessage) {
     for (const char* text : {"", "not a number", "-3 1.0 1 2 3", "5000 1.0 1 2 3"}) {
         SCOPED_TRACE(text);
-        ReleaseSynthesis();
+        engine.Release();
         messages.Clear();
         synthtest::WriteText(voice, text);
         EXPECT_EQ(Synthesize(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
@@ -282,8 +302,8 @@ TEST_F(SynthRunTest, NoVoiceLoadedAtAll) {
 
 TEST_F(SynthRunTest, ReleaseForgetsTheVoiceSoItIsReadAgain) {
     const std::vector<int32_t> voiced = Render(voice);
-    ReleaseSynthesis();
-    EXPECT_EQ(LoadedVoiceFile(), "");
+    engine.Release();
+    EXPECT_EQ(engine.LoadedVoiceFile(), "");
     EXPECT_EQ(Render(voice), voiced);
     EXPECT_TRUE(messages.Messages().empty());
 }
@@ -311,12 +331,12 @@ TEST_F(SynthRunTest, LoudSoundIsScaledToFullRange) {
 }
 
 TEST_F(SynthRunTest, OutputFailuresReturnZero) {
-    g_strTempDir = dir.File("no-such-folder");
+    engine.SetOutputFolder(dir.File("no-such-folder"));
     EXPECT_EQ(Synthesize(voice, 0, 100, 700, 1200, 0, 0, 0), 0);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"can't open wav-output file"});
 
     messages.Clear();
-    EXPECT_EQ(Run(g_vowelTrack, "", voice, 100, 3, 1, 2), 0);
+    EXPECT_EQ(Run(engine.Track(), "", voice, 100), 0);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
@@ -325,14 +345,17 @@ TEST_F(SynthRunTest, OutputFailuresReturnZero) {
 TEST_F(SynthRunTest, AMessageMetAtEverySampleIsShownOncePerRun) {
     VowelTrack track;
     BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
-    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 2, 2, 2), 1);
+    const auto otherSource = static_cast<VoicingSource>(2); // one this engine does not render
+    EXPECT_EQ(
+        Run(track, dir.File("temp.raw"), voice, 10, otherSource, FilterConfiguration::ParallelOnly),
+        1);
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"error wrong source", "no cascade!"}));
 }
 
 TEST_F(SynthRunTest, TempFolderWithADotAndLongPaths) {
     std::string deep = dir.File("tmp.d");
     std::filesystem::create_directory(deep);
-    g_strTempDir = deep;
+    engine.SetOutputFolder(deep);
     ASSERT_EQ(Synthesize(voice, 0, 1, 700, 1200, 0, 0, 0), 1);
     EXPECT_TRUE(std::filesystem::exists(deep + "/temp.wav"));
     for (int i = 0; i < 4; ++i) {
@@ -340,7 +363,7 @@ TEST_F(SynthRunTest, TempFolderWithADotAndLongPaths) {
         std::filesystem::create_directory(deep);
     }
     WriteVoiceFile(deep + "/voice.dat", synthtest::SyntheticVoicing(6000));
-    g_strTempDir = deep;
+    engine.SetOutputFolder(deep);
     ASSERT_EQ(Synthesize(deep + "/voice.dat", 0, 100, 700, 1200, 0, 0, 0), 1);
     EXPECT_EQ(ReadBytes(deep + "/temp.wav").size(), 10044u);
 }
@@ -350,16 +373,16 @@ TEST_F(SynthRunTest, FrameZeroSetsThePeriodForTheWholeRun) {
     BuildVowelTrack(track, {700, 1200, 2750, 3850, 4950}, 0);
     for (int k = 1; k < 5; ++k)
         track[k].f0Tenths = 3000; // would need a cut, but only frame 0 sets the period
-    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10), 1);
     EXPECT_TRUE(messages.Messages().empty());
     track[0].f0Tenths = 3000; // the period is set twice per run, each time with the warning
-    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10), 1);
     EXPECT_EQ(
         messages.Texts(),
         std::vector<std::string>(2, "Warning: glottal open period cannot exceed T0, truncated."));
 
     track[0].f0Tenths = 0; // no voicing in frame 0 silences all five frames
-    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10, 3, 1, 2), 1);
+    EXPECT_EQ(Run(track, dir.File("temp.raw"), voice, 10), 1);
     const std::vector<uint8_t> bytes = ReadBytes(TempWav());
     ASSERT_EQ(bytes.size(), 44u + 1000u);
     EXPECT_EQ(std::count(bytes.begin() + 44, bytes.end(), 0), 1000);

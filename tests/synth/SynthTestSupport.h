@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/Report.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 
 #include <cmath>
 #include <cstdint>

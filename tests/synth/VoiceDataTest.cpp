@@ -3,7 +3,7 @@
 #include "Spectrum.h"
 #include "SynthTestSupport.h"
 #include "doc/VowelInventory.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "synth/VoiceFile.h"
 #include "voicing/VoicingAnalysis.h"
 
@@ -65,11 +65,10 @@ std::vector<double> LoadSamples(const std::string& path) {
 
 class BundledVoiceTest : public ::testing::TestWithParam<BundledVoice> {
 protected:
-    // The bundled file, with the engine made to load it afresh.
-    std::string RenderablePath() {
-        ReleaseSynthesis();
-        return BundledPath(GetParam());
-    }
+    // The bundled file, which the test's own engine loads afresh.
+    std::string RenderablePath() { return BundledPath(GetParam()); }
+
+    SynthEngine engine;
 };
 
 TEST_P(BundledVoiceTest, IsACompleteVoiceFileLongEnoughForTheLongestFrames) {
@@ -115,8 +114,8 @@ TEST_P(BundledVoiceTest, LoudestPresetVowelPeaksJustBelowTheSixteenBitLimit) {
     int loudest = 0;
     for (const VowelEntry& vowel : RealPresetVowels(GetParam().presetGender)) {
         std::vector<int32_t> samples;
-        ASSERT_TRUE(synthtest::Shown(RenderVowel(path, GetParam().tiltDb, 100, vowel.f1, vowel.f2,
-                                                 vowel.f3, 0, 0, samples)));
+        ASSERT_TRUE(synthtest::Shown(engine.RenderVowel(path, GetParam().tiltDb, 100, vowel.f1,
+                                                        vowel.f2, vowel.f3, 0, 0, samples)));
         for (int32_t s : samples) {
             loudest = std::max(loudest, std::abs(s));
         }
@@ -130,7 +129,7 @@ TEST_P(BundledVoiceTest, VoicesTheLongestSoundToItsEnd) {
     std::string path = RenderablePath();
     std::vector<int32_t> samples;
     ASSERT_TRUE(synthtest::Shown(
-        RenderVowel(path, GetParam().tiltDb, 2000, 500, 1500, 2500, 0, 0, samples)));
+        engine.RenderVowel(path, GetParam().tiltDb, 2000, 500, 1500, 2500, 0, 0, samples)));
     ASSERT_EQ(samples.size(), 100000u);
     auto rms = [&](size_t from, size_t to) {
         double sum = 0;
@@ -193,12 +192,12 @@ TEST(BundledVoices, VoiceVowelsWithTheSpectralBalanceOfRealVoices) {
                                {kVoices[1], 0, 29.7}, {kVoices[1], 4, 28.3}, {kVoices[1], 7, 44.1}};
     double deviations = 0;
     for (const Measured& vowel : vowels) {
-        ReleaseSynthesis();
+        SynthEngine engine;
         const VowelEntry formants = RealPresetVowels(vowel.voice.presetGender)[vowel.slot];
         std::vector<int32_t> samples;
-        ASSERT_TRUE(
-            synthtest::Shown(RenderVowel(BundledPath(vowel.voice), vowel.voice.tiltDb, 100,
-                                         formants.f1, formants.f2, formants.f3, 0, 0, samples)));
+        ASSERT_TRUE(synthtest::Shown(engine.RenderVowel(BundledPath(vowel.voice),
+                                                        vowel.voice.tiltDb, 100, formants.f1,
+                                                        formants.f2, formants.f3, 0, 0, samples)));
         const double measured = A1MinusA3(samples, formants);
         EXPECT_NEAR(measured, vowel.published, 20)
             << vowel.voice.fileName << " slot " << vowel.slot;
@@ -207,7 +206,6 @@ TEST(BundledVoices, VoiceVowelsWithTheSpectralBalanceOfRealVoices) {
                     vowel.slot, measured, vowel.published);
     }
     EXPECT_LE(deviations / 6, 8);
-    ReleaseSynthesis();
 }
 
 // ---- Formants -----------------------------------------------------------------------------
@@ -285,16 +283,15 @@ TEST(BundledVoices, MaleVowelsMeasureAtTheirFormants) {
     const std::vector<VowelEntry> presets = RealPresetVowels(kMale);
     for (size_t slot = 0; slot < 8; ++slot) {
         const VowelEntry& vowel = presets[slot];
-        ReleaseSynthesis();
+        SynthEngine engine;
         std::vector<int32_t> samples;
         ASSERT_TRUE(synthtest::Shown(
-            RenderVowel(path, 0, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, samples)));
+            engine.RenderVowel(path, 0, 100, vowel.f1, vowel.f2, vowel.f3, 0, 0, samples)));
         const auto [f1, f2] = MeasuredF1F2(samples, vowel);
         EXPECT_NEAR(f1, vowel.f1, 0.05 * vowel.f1) << vowel.f1 << "/" << vowel.f2;
         EXPECT_NEAR(f2, vowel.f2, 0.05 * vowel.f2) << vowel.f1 << "/" << vowel.f2;
         std::printf("male %d/%d Hz: measured %.0f/%.0f Hz\n", vowel.f1, vowel.f2, f1, f2);
     }
-    ReleaseSynthesis();
 }
 
 INSTANTIATE_TEST_SUITE_P(Voices, BundledVoiceTest, ::testing::ValuesIn(kVoices),

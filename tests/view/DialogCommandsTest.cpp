@@ -89,20 +89,19 @@ TEST_F(DialogCommandTest, CircleParametersSwitchCircleModeOnOnlyAfterOk) {
 
 TEST_F(DialogCommandTest, TemporaryFolderChangesOnlyForThisRun) {
     CreateView();
-    const std::string before = g_strTempDir;
+    const std::string before = view->TempFolder();
     view->OnCommand(ID_TEMP_PATH); // cancelled
     EXPECT_EQ(folders.titles,
               std::vector<std::string>{"Select a Directory for the 'temp.wav' File:"});
-    EXPECT_EQ(g_strTempDir, before);
+    EXPECT_EQ(view->TempFolder(), before);
     TempDir other;
     folders.answer = other.Path();
     view->OnCommand(ID_TEMP_PATH);
-    EXPECT_EQ(g_strTempDir, other.Path());
+    EXPECT_EQ(view->TempFolder(), other.Path());
     EXPECT_FALSE(profile.Has("Directories", "Tempwav"));
     Paint();
     ASSERT_FALSE(player.played.empty());
     EXPECT_EQ(player.played.back(), other.File("temp.wav"));
-    g_strTempDir = before;
 }
 
 } // namespace

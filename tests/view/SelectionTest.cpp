@@ -9,6 +9,8 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -53,7 +55,7 @@ public:
 
 TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
     CreateView();
-    g_strTempDir = temp.File("missing-folder");
+    view->SetTempFolder(temp.File("missing-folder"));
     PaintWatchingSink sink;
     ScopedMessageSink guard(&sink);
     sink.painting = true;
@@ -69,6 +71,7 @@ TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
 TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {
     CSoundPlayer realPlayer;
     view = std::make_unique<CTundrelView>(&doc, &volume, &realPlayer);
+    view->SetTempFolder(temp.Path());
     view->SetVoiceFiles(&voiceFiles);
     view->OnInitialUpdate();
     view->OnLButtonDown(200, 150);
@@ -185,6 +188,47 @@ TEST_F(ViewTest, PlayRendersTheCurrentPointWithoutPainting) {
     player.played.clear();
     view->OnCommand(ID_PLAY);
     EXPECT_EQ(player.played, std::vector<std::string>{TempWav()});
+}
+
+// The chart's vowels sound one after the other through one engine of the chart's own: at a
+// tilt each hears what the one before left behind, and the spectrum rendered between them
+// changes none of them.
+TEST_F(ViewTest, SuccessiveVowelsSoundAsThroughOneEngineOfTheirOwn) {
+    CreateView();
+    view->OnCommand(ID_FEMALE);
+    view->OnCommand(ID_SPECTRUM_WINDOW);
+    ASSERT_TRUE(view->IsSpectrumOpen());
+    TempDir twinFolder;
+    SynthEngine twin(twinFolder.Path());
+    size_t replayed = 0;
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    // What the chart played last, after the twin has played what the chart played since.
+    std::vector<std::string> heard;
+    auto follow = [&] {
+        const ChartVowel vowel = *view->State().VowelToPlay();
+        EXPECT_GT(vowel.tilt, 0);
+        for (; replayed < player.played.size(); ++replayed)
+            EXPECT_TRUE(twin.SynthesizeVowel(vowel.voiceFile, vowel.tilt, vowel.duration, vowel.f1,
+                                             vowel.f2, vowel.f3, vowel.f1End, vowel.f2End)
+                            .Ok());
+        heard.push_back(bytes(TempWav()));
+        EXPECT_TRUE(heard.back() == bytes(twinFolder.File("temp.wav")));
+    };
+    Paint();
+    follow();
+    view->OnCommand(ID_PLAY); // the same vowel again, no longer from rest
+    follow();
+    EXPECT_FALSE(heard[0] == heard[1]);
+    for (const QPoint click : {QPoint(150, 120), QPoint(300, 260)}) {
+        view->OnLButtonDown(click.x(), click.y());
+        Paint();
+        follow();
+    }
+    EXPECT_EQ(replayed, 4u);
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 TEST_F(ViewTest, DiphthongAndCircleModesStillPlayOncePerPaint) {

@@ -11,7 +11,7 @@
 #include "base/Profile.h"
 #include "doc/TundrelDoc.h"
 #include "drawing/ChartDrawing.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 #include "view/TundrelView.h"
 
 #include <QImage>
@@ -45,7 +45,6 @@ class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetProfile(&profile);
-        g_strTempDir = temp.Path();
         g_strDatDir = temp.Path();
         WriteTestVoice(temp.File("test.dat"));
         WriteTestVoice(temp.File("second.dat"));
@@ -53,13 +52,13 @@ protected:
 
     void TearDown() override {
         view.reset();
-        ReleaseSynthesis();
         SetProfile(nullptr);
     }
 
     // Creates the view and runs the initial update, as New does.
     CTundrelView& CreateView() {
         view = std::make_unique<CTundrelView>(&doc, &volume, &player);
+        view->SetTempFolder(temp.Path());
         view->SetVoiceFiles(&voiceFiles);
         view->OnInitialUpdate();
         return *view;

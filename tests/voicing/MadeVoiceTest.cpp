@@ -4,7 +4,7 @@
 #include "voicing/VoicingAnalysis.h"
 
 #include "CliRunner.h"
-#include "synth/SynthRun.h"
+#include "synth/SynthEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +25,12 @@ protected:
     std::vector<double> MakeAndRender(const std::string& options, double f0) {
         const std::string voice = dir.File("made.dat");
         EXPECT_EQ(cli.Run("voice " + options + " --out '" + voice + "'"), 0) << cli.Stderr();
-        ReleaseSynthesis();
+        SynthEngine engine;
         std::vector<int32_t> vowel;
         EXPECT_TRUE(
-            RenderVowel(voice, f0 >= kHigherVoiceF0 ? 6 : 0, 200, 300, 800, 2500, 0, 0, vowel)
+            engine
+                .RenderVowel(voice, f0 >= kHigherVoiceF0 ? 6 : 0, 200, 300, 800, 2500, 0, 0, vowel)
                 .Ok());
-        ReleaseSynthesis();
         return std::vector<double>(vowel.begin(), vowel.end());
     }
 
@@ -143,13 +143,14 @@ TEST(MadeVoice, HasTheAskedPitchJitterAndShimmerAndIsCalibratedToItsPeak) {
         EXPECT_NEAR(measured.jitter, 0.015, 0.005);
         EXPECT_NEAR(measured.shimmer, 0.06, 0.015);
 
+        SynthEngine engine;
         CalibratedVoice calibrated;
-        ASSERT_TRUE(CalibrateVoice(voice, track.samples, dir.Path(), calibrated).Ok());
+        ASSERT_TRUE(CalibrateVoice(engine, voice, track.samples, dir.Path(), calibrated).Ok());
         // Male presets at tilt 0 below 160 Hz, female presets at tilt 6 from there on.
         const bool higher = f0 >= 160;
         PresetPeak loudest;
-        ASSERT_TRUE(FindLoudestPreset(dir.File("made.dat"), PresetFormantsOf(higher ? 0 : 1),
-                                      higher ? 6 : 0, loudest)
+        ASSERT_TRUE(FindLoudestPreset(engine, dir.File("made.dat"),
+                                      PresetFormantsOf(higher ? 0 : 1), higher ? 6 : 0, loudest)
                         .Ok());
         EXPECT_NEAR(loudest.peak, kCalibratedPeak, 0.005 * kCalibratedPeak);
         std::printf("made voice %.0f Hz: F0 %.2f Hz, jitter %.2f %%, shimmer %.2f %%, "

@@ -1,14 +1,13 @@
 // quirnel-cli render: renders one vowel with the engine into a WAV or FLAC file.
 #include "Cli.h"
 
-#include "base/Directories.h"
 #include "base/FileError.h"
 #include "base/Report.h"
 #include "base/SafeFile.h"
 #include "base/ScratchFolder.h"
-#include "stimuli/SoundExport.h"
-#include "synth/SynthRun.h"
 #include "chart/ChartState.h"
+#include "stimuli/SoundExport.h"
+#include "synth/SynthEngine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -137,18 +136,18 @@ int RenderAsTheChart(const RenderRequest& request, std::string& bytes) {
         CliError("can't create a temporary folder");
         return kCliFailed;
     }
-    g_strTempDir = temp.Path();
-    SetEndFade(request.fade);
+    SynthEngine engine(temp.Path());
+    engine.SetEndFade(request.fade);
     const SynthesisResult result =
-        SynthesizeVowel(request.voice, request.tilt, request.frameMs, request.f1, request.f2,
-                        request.f3, request.f1End, request.f2End);
+        engine.SynthesizeVowel(request.voice, request.tilt, request.frameMs, request.f1, request.f2,
+                               request.f3, request.f1End, request.f2End);
     // The engine's messages (voice file, output) go to stderr through the message sink.
     ShowReport(result.report);
     if (!result.Ok()) {
         CliError("rendering failed; nothing written");
         return kCliBadArguments;
     }
-    ReleaseSynthesis();
+    engine.Release();
     if (int error = ReadWholeFile(result.wavPath, bytes)) {
         CliError("can't read the rendered sound " + result.wavPath + ": " + FileErrorReason(error));
         return kCliFailed;

@@ -34,7 +34,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return !options.outDir.empty();
 }
 
-bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::string& scratch) {
+bool MakeVoice(SynthEngine& engine, const BundledVoice& voice, const std::string& outDir,
+               const std::string& scratch) {
     VoicingTrack track = GenerateVoicing(voice.profile, kVoiceFileSamples);
     if (track.samples.empty()) {
         std::fprintf(stderr, "quirnel-voicegen: the %s voice cannot be shaped\n",
@@ -42,7 +43,7 @@ bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::
         return false;
     }
     CalibratedVoice calibrated;
-    Report report = CalibrateVoice(voice, track.samples, scratch, calibrated);
+    Report report = CalibrateVoice(engine, voice, track.samples, scratch, calibrated);
     if (report.Ok()) {
         report.Append(
             WriteVoiceFile(outDir + "/" + voice.fileName, calibrated.samples, 1 / calibrated.gain));
@@ -84,10 +85,12 @@ int main(int argc, char** argv) {
     }
     bool known = options.voice.empty();
     bool made = true;
+    // One engine calibrates every voice, each after the one before.
+    SynthEngine engine;
     for (const BundledVoice& voice : BundledVoices()) {
         if (options.voice.empty() || options.voice == voice.profile.name) {
             known = true;
-            made = MakeVoice(voice, options.outDir, scratch.Path()) && made;
+            made = MakeVoice(engine, voice, options.outDir, scratch.Path()) && made;
         }
     }
     if (!known) {

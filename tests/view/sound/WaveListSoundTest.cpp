@@ -26,12 +26,11 @@ protected:
         ASSERT_EQ(audiotest::Run({"pactl", "set-sink-mute", "quirnel_test", "0"}), 0);
         SetProfile(&profile);
         SetFileDialogs(&dialogs);
-        g_strTempDir = dir.Path();
         view = std::make_unique<CTundrelView>(&doc, &volume, &player);
+        view->SetTempFolder(dir.Path());
     }
     void TearDown() override {
         view.reset();
-        ReleaseSynthesis();
         ChangeDirectory(startDir);
         SetFileDialogs(nullptr);
         SetProfile(nullptr);

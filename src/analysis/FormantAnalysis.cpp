@@ -56,22 +56,30 @@ std::vector<double> Segment(const std::vector<double>& x, long centre, int lengt
     return out;
 }
 
-// FFTW's planner is not safe to call from several threads at once.
+// FFTW's planner is not safe to call from several threads at once. One plan serves every
+// analysis (new-array execution on buffers of the same size and alignment is thread-safe).
 std::mutex g_plannerLock;
+
+fftw_plan SpectrumPlan() {
+    std::lock_guard lock(g_plannerLock);
+    static const fftw_plan plan = [] {
+        double* in = fftw_alloc_real(kSpectrumSize);
+        fftw_complex* out = fftw_alloc_complex(kSpectrumSize / 2 + 1);
+        const fftw_plan made = fftw_plan_dft_r2c_1d(kSpectrumSize, in, out, FFTW_ESTIMATE);
+        fftw_free(in);
+        fftw_free(out);
+        return made;
+    }();
+    return plan;
+}
 
 class Spectrum {
 public:
-    Spectrum() {
+    Spectrum() : m_plan(SpectrumPlan()) {
         m_in = fftw_alloc_real(kSpectrumSize);
         m_out = fftw_alloc_complex(kSpectrumSize / 2 + 1);
-        std::lock_guard lock(g_plannerLock);
-        m_plan = fftw_plan_dft_r2c_1d(kSpectrumSize, m_in, m_out, FFTW_ESTIMATE);
     }
     ~Spectrum() {
-        {
-            std::lock_guard lock(g_plannerLock);
-            fftw_destroy_plan(m_plan);
-        }
         fftw_free(m_in);
         fftw_free(m_out);
     }
@@ -106,7 +114,7 @@ public:
     }
 
 private:
-    // The spectrum in dB of a Hann window of the given length centred at centre.
+    // The power spectrum of a Hann window of the given length centred at centre.
     void Analyse(const std::vector<double>& x, long centre, double windowLength) {
         const int length = std::clamp(static_cast<int>(windowLength), 160, kSpectrumSize);
         const std::vector<double> frame = Segment(x, centre, length);
@@ -117,24 +125,24 @@ private:
         std::fill(m_in, m_in + kSpectrumSize, 0.0);
         for (int i = 0; i < length; ++i)
             m_in[i] = (frame[i] - mean) * (0.5 - 0.5 * std::cos(2 * kPi * (i + 0.5) / length));
-        fftw_execute(m_plan);
-        m_db.resize(kSpectrumSize / 2 + 1);
-        for (size_t i = 0; i < m_db.size(); ++i)
-            m_db[i] =
-                10 * std::log10(m_out[i][0] * m_out[i][0] + m_out[i][1] * m_out[i][1] + 1e-20);
+        fftw_execute_dft_r2c(m_plan, m_in, m_out);
+        m_power.resize(kSpectrumSize / 2 + 1);
+        for (size_t i = 0; i < m_power.size(); ++i)
+            m_power[i] = m_out[i][0] * m_out[i][0] + m_out[i][1] * m_out[i][1] + 1e-20;
     }
 
     // The level of the strongest peak within +-reach of frequency, interpolated.
     double PeakDb(double frequency, double reach) const {
         const double binHz = kRate / kSpectrumSize;
         const int lo = std::max(1, static_cast<int>((frequency - reach) / binHz));
-        const int hi = std::max(lo, std::min(static_cast<int>(m_db.size()) - 2,
+        const int hi = std::max(lo, std::min(static_cast<int>(m_power.size()) - 2,
                                              static_cast<int>((frequency + reach) / binHz) + 1));
         int peak = lo;
         for (int i = lo; i <= hi; ++i)
-            if (m_db[i] > m_db[peak])
+            if (m_power[i] > m_power[peak])
                 peak = i;
-        const double l = m_db[peak - 1], c = m_db[peak], r = m_db[peak + 1];
+        const double l = 10 * std::log10(m_power[peak - 1]), c = 10 * std::log10(m_power[peak]),
+                     r = 10 * std::log10(m_power[peak + 1]);
         const double denom = l - 2 * c + r;
         const double shift = denom < 0 ? std::clamp(0.5 * (l - r) / denom, -0.5, 0.5) : 0;
         return c - 0.25 * (l - r) * shift;
@@ -143,7 +151,7 @@ private:
     double* m_in;
     fftw_complex* m_out;
     fftw_plan m_plan;
-    std::vector<double> m_db;
+    std::vector<double> m_power;
 };
 
 // F0 and how sure the pitch tracker is, per frame; aubio's YIN on each frame alone.

@@ -21,6 +21,8 @@ constexpr std::array<double, kFormants> kLowestHz = {150, 500, 1200, 2300, 2800}
 constexpr std::array<double, kFormants> kHighestHz = {1300, 3200, 4200, 5000, 6000};
 constexpr std::array<double, kFormants> kTypicalBandwidthHz = {70, 100, 150, 250, 300};
 constexpr double kMinSpacingHz = 180;
+// Where the glottal source's corner usually lies, as a multiple of F0.
+constexpr double kUsualCorner = 1.5;
 
 // One harmonic's frequency as the terms of the filter's transfer function need it.
 struct HarmonicPoint {
@@ -68,8 +70,10 @@ constexpr int kPriors = kFormants + 2;
 using Jacobian = Eigen::Matrix<double, Eigen::Dynamic, kParams>;
 
 // The least-squares fit: residuals are model minus measured level at each harmonic, then the
-// priors, each worth about one harmonic: bandwidths near their usual widths, the glottal
-// corner near F0, no extreme tilt.
+// priors: bandwidths near their usual widths (each worth about one harmonic), and, held more
+// loosely, the glottal corner near 1.5 F0 and no extreme tilt. (The corner of a glottal
+// pulse's spectrum lies above F0, the more so the shorter its open phase; a corner held at F0
+// made the source fall too early and the fit lift H2-H4 with F1, which read F1 low.)
 //
 // The model at a harmonic is gain + the resonators' gains - 10 log10 of the product of their
 // denominators + the source: the voice source as the lips radiate it, a rise of 6 dB/octave
@@ -156,7 +160,7 @@ public:
         }
         for (int i = 0; i < kFormants; ++i)
             r[n + i] = kBandwidthPrior * (p[kFormants + i] - std::log(kTypicalBandwidthHz[i]));
-        r[n + kFormants] = kCornerPrior * (p[kCorner] - std::log(m_f0));
+        r[n + kFormants] = kCornerPrior * (p[kCorner] - std::log(kUsualCorner * m_f0));
         r[n + kFormants + 1] = kTiltPrior * p[kTilt];
     }
 
@@ -203,8 +207,8 @@ private:
     }
 
     static constexpr double kBandwidthPrior = 3.0;
-    static constexpr double kCornerPrior = 3.0;
-    static constexpr double kTiltPrior = 0.5;
+    static constexpr double kCornerPrior = 1.0;
+    static constexpr double kTiltPrior = 0.2;
 
     const std::vector<HarmonicPoint>& m_points;
     double m_f0;
@@ -256,7 +260,7 @@ HarmonicFitResult FitHarmonics(const std::vector<HarmonicAmplitude>& harmonics, 
             start.p[kFormants + i] =
                 std::log(seed.bandwidthsHz[i] > 0 ? seed.bandwidthsHz[i] : kTypicalBandwidthHz[i]);
         }
-        start.p[kCorner] = std::log(f0Hz);
+        start.p[kCorner] = std::log(kUsualCorner * f0Hz);
         fit.Clamp(start.p);
         start.p[kGain] = fit.MeanGain(start.p);
         start.cost = fit.Run(start.p, start.lambda, 3);

@@ -37,4 +37,14 @@ void BM_MeasureFormants(benchmark::State& state) {
 }
 BENCHMARK(BM_MeasureFormants)->Unit(benchmark::kMillisecond);
 
+// What live listening pays for each new frame when it analyses the last 60 ms of the input
+// again: the cost of a call beside that of its frames.
+void BM_MeasureFormantsLiveWindow(benchmark::State& state) {
+    const std::vector<float> vowel = WomansVowel();
+    const std::vector<float> window(vowel.begin() + 22050, vowel.begin() + 22050 + 2646);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TrackFormants(window, 44100));
+}
+BENCHMARK(BM_MeasureFormantsLiveWindow)->Unit(benchmark::kMicrosecond);
+
 } // namespace

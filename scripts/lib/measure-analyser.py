@@ -16,6 +16,9 @@ GROUPS = ["men", "women", "children"]
 COUNTS = [4, 4.5, 5, 5.5, 6]
 CEILINGS = list(range(4000, 6501, 250))
 DEFAULT_CEILING = {"men": 5000, "women": 5500, "children": 5500}
+# Praat's pitch range per group: its manual's advice for men's and women's voices, and for
+# children's a ceiling above their highest F0.
+PITCH_RANGE = {"men": (75, 300), "women": (100, 500), "children": (100, 600)}
 
 
 def run(args):
@@ -168,25 +171,96 @@ def main():
     for t in worst[:8]:
         print(f"  {os.path.basename(t['path'])} varied={int(t['varied'])}: {t['f0']:.0f} {t['f1']:.0f} "
               f"{t['f2']:.0f} {t['f3']:.0f} / " + " ".join(f"{m:.0f}" for m in t["quirnel"]))
+    pitch(args.cli, toks)
     own_vowels(args.cli, work)
     speed(args.cli, work)
 
 
+def praat_pitch(path, group):
+    """Praat's F0 at 0, 10, 20 ms ... (None where it finds the frame unvoiced)."""
+    lo, hi = PITCH_RANGE[group]
+    cache = f"{path}.pitch-{lo}-{hi}"
+    if os.path.exists(cache):
+        out = open(cache).read()
+    else:
+        out = run(["praat", "--run", os.path.join(LIB, "measure-pitch.praat"), path, str(lo),
+                   str(hi), "0.01"])
+        open(cache, "w").write(out)
+    values = {}
+    for line in out.split("\n"):
+        parts = line.split()
+        if len(parts) == 2:
+            values[round(float(parts[0]) * 100)] = (None if parts[1] == "--undefined--"
+                                                    else float(parts[1]))
+    return values
+
+
+def pitch(cli, toks):
+    """quirnel's F0 track against Praat's To Pitch (autocorrelation) on the same tokens,
+    frame by frame: the relative difference where both find the frame voiced, and how often
+    they agree on whether it is voiced."""
+    with concurrent.futures.ThreadPoolExecutor(2) as pool:
+        praat = list(pool.map(lambda t: praat_pitch(t["path"], t["group"]), toks))
+    ours = {}
+    for r in csv.DictReader(run([cli, "measure", "--track", *[t["path"] for t in toks]])
+                            .splitlines()):
+        ours.setdefault(r["file"], {})[round(float(r["time_s"]) * 100)] = (
+            float(r["f0_hz"]) if r["f0_hz"] else None)
+    print("\nF0 against Praat's To Pitch (autocorrelation, default settings; floor and ceiling "
+          "75-300 Hz men, 100-500 women, 100-600 children), frame by frame on all 240 tokens"
+          "\n\n| group | F0 difference % median / p90 | frames > 20 % apart | voicing agreement "
+          "| voiced by quirnel only | by Praat only |\n|---|---|---|---|---|---|")
+    for g in GROUPS:
+        diffs, agree, only_ours, only_praat, frames = [], 0, 0, 0, 0
+        for t, p in zip(toks, praat):
+            if t["group"] != g:
+                continue
+            for k, f0 in ours[t["path"]].items():
+                if k not in p:
+                    continue
+                frames += 1
+                ref = p[k]
+                agree += (f0 is None) == (ref is None)
+                only_ours += f0 is not None and ref is None
+                only_praat += f0 is None and ref is not None
+                if f0 is not None and ref is not None:
+                    diffs.append(abs(f0 - ref) / ref * 100)
+        far = sum(d > 20 for d in diffs)
+        print(f"| {g} | {statistics.median(diffs):4.2f} / {p90(diffs):4.2f} | "
+              f"{far / len(diffs) * 100:.1f} % | {agree / frames * 100:.1f} % | "
+              f"{only_ours / frames * 100:.1f} % | {only_praat / frames * 100:.1f} % |")
+
+
+def cpu_seconds(args, times):
+    """The least CPU time of running a program, over the given number of runs (the least is
+    the one least disturbed by other work on the machine)."""
+    least = float("inf")
+    for _ in range(times):
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
+        run(args)
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        least = min(least, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime)
+    return least
+
+
 def speed(cli, work):
-    """quirnel-cli measure (the whole program, CPU time) against Praat's To Formant (burg)
-    (its own stopwatch) on the same second of a woman's vowel at 44.1 kHz."""
+    """quirnel-cli measure against Praat's To Formant (burg) on the same second of a woman's
+    vowel at 44.1 kHz, both in CPU time without the programs' start (which a run on a file of
+    10 ms, or a Praat run that only reads the file, measures)."""
     path = os.path.join(work, "speed-1s.wav")
-    run(["praat", "--run", os.path.join(LIB, "make-klatt-vowel.praat"), path, "1", "210",
-         "850", "80", "1220", "90", "2810", "150", "3800", "0", "0", "0", "0"])
-    praat = float(run(["praat", "--run", os.path.join(LIB, "time-burg.praat"), path]).split()[0])
-    before = resource.getrusage(resource.RUSAGE_CHILDREN)
-    for _ in range(10):
-        run([cli, "measure", "--track", path])
-    after = resource.getrusage(resource.RUSAGE_CHILDREN)
-    ours = (after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime) / 10
-    print(f"\nSpeed on 1 s at 44.1 kHz: quirnel-cli measure --track {ours * 1000:.0f} ms "
-          f"(whole program, CPU), Praat To Formant (burg) {praat * 1000:.0f} ms; "
-          f"ratio {ours / praat:.1f}")
+    short = os.path.join(work, "speed-10ms.wav")
+    for out, seconds in ((path, "1"), (short, "0.01")):
+        run(["praat", "--run", os.path.join(LIB, "make-klatt-vowel.praat"), out, seconds, "210",
+             "850", "80", "1220", "90", "2810", "150", "3800", "0", "0", "0", "0"])
+    burg = os.path.join(LIB, "time-burg.praat")
+    ours = (cpu_seconds([cli, "measure", "--track", path], 20) -
+            cpu_seconds([cli, "measure", "--track", short], 20))
+    praat = (cpu_seconds(["praat", "--run", burg, path, "50"], 5) -
+             cpu_seconds(["praat", "--run", burg, path, "0"], 5)) / 50
+    stopwatch = float(run(["praat", "--run", burg, path, "20"]).split()[0])
+    print(f"\nSpeed on 1 s at 44.1 kHz, CPU time without the programs' start: quirnel-cli "
+          f"measure --track {ours * 1000:.0f} ms, Praat To Formant (burg) {praat * 1000:.0f} ms "
+          f"(its stopwatch: {stopwatch * 1000:.0f} ms); ratio {ours / praat:.1f}")
 
 
 def own_vowels(cli, work):

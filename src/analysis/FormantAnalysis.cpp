@@ -56,22 +56,30 @@ std::vector<double> Segment(const std::vector<double>& x, long centre, int lengt
     return out;
 }
 
-// FFTW's planner is not safe to call from several threads at once.
+// FFTW's planner is not safe to call from several threads at once. One plan serves every
+// analysis (new-array execution on buffers of the same size and alignment is thread-safe).
 std::mutex g_plannerLock;
+
+fftw_plan SpectrumPlan() {
+    std::lock_guard lock(g_plannerLock);
+    static const fftw_plan plan = [] {
+        double* in = fftw_alloc_real(kSpectrumSize);
+        fftw_complex* out = fftw_alloc_complex(kSpectrumSize / 2 + 1);
+        const fftw_plan made = fftw_plan_dft_r2c_1d(kSpectrumSize, in, out, FFTW_ESTIMATE);
+        fftw_free(in);
+        fftw_free(out);
+        return made;
+    }();
+    return plan;
+}
 
 class Spectrum {
 public:
-    Spectrum() {
+    Spectrum() : m_plan(SpectrumPlan()) {
         m_in = fftw_alloc_real(kSpectrumSize);
         m_out = fftw_alloc_complex(kSpectrumSize / 2 + 1);
-        std::lock_guard lock(g_plannerLock);
-        m_plan = fftw_plan_dft_r2c_1d(kSpectrumSize, m_in, m_out, FFTW_ESTIMATE);
     }
     ~Spectrum() {
-        {
-            std::lock_guard lock(g_plannerLock);
-            fftw_destroy_plan(m_plan);
-        }
         fftw_free(m_in);
         fftw_free(m_out);
     }
@@ -88,25 +96,8 @@ public:
         return harmonics;
     }
 
-    // Whether f0 is an octave too high: a pitch tracker can take the second harmonic for the
-    // first. The spectrum of a window long enough for f0 / 2 then shows peaks halfway between
-    // the harmonics of f0 almost as strong as they are.
-    bool HasLowerOctave(const std::vector<double>& x, long centre, double f0) {
-        Analyse(x, centre, 8 * kRate / f0);
-        std::vector<double> dips;
-        for (int k = 1; (k + 1) * f0 < 3000; ++k) {
-            const double between = PeakDb((k + 0.5) * f0, 0.1 * f0);
-            const double beside = 0.5 * (PeakDb(k * f0, 0.1 * f0) + PeakDb((k + 1) * f0, 0.1 * f0));
-            dips.push_back(beside - between);
-        }
-        if (dips.empty())
-            return false;
-        std::nth_element(dips.begin(), dips.begin() + dips.size() / 2, dips.end());
-        return dips[dips.size() / 2] < 10;
-    }
-
 private:
-    // The spectrum in dB of a Hann window of the given length centred at centre.
+    // The power spectrum of a Hann window of the given length centred at centre.
     void Analyse(const std::vector<double>& x, long centre, double windowLength) {
         const int length = std::clamp(static_cast<int>(windowLength), 160, kSpectrumSize);
         const std::vector<double> frame = Segment(x, centre, length);
@@ -117,24 +108,24 @@ private:
         std::fill(m_in, m_in + kSpectrumSize, 0.0);
         for (int i = 0; i < length; ++i)
             m_in[i] = (frame[i] - mean) * (0.5 - 0.5 * std::cos(2 * kPi * (i + 0.5) / length));
-        fftw_execute(m_plan);
-        m_db.resize(kSpectrumSize / 2 + 1);
-        for (size_t i = 0; i < m_db.size(); ++i)
-            m_db[i] =
-                10 * std::log10(m_out[i][0] * m_out[i][0] + m_out[i][1] * m_out[i][1] + 1e-20);
+        fftw_execute_dft_r2c(m_plan, m_in, m_out);
+        m_power.resize(kSpectrumSize / 2 + 1);
+        for (size_t i = 0; i < m_power.size(); ++i)
+            m_power[i] = m_out[i][0] * m_out[i][0] + m_out[i][1] * m_out[i][1] + 1e-20;
     }
 
     // The level of the strongest peak within +-reach of frequency, interpolated.
     double PeakDb(double frequency, double reach) const {
         const double binHz = kRate / kSpectrumSize;
         const int lo = std::max(1, static_cast<int>((frequency - reach) / binHz));
-        const int hi = std::max(lo, std::min(static_cast<int>(m_db.size()) - 2,
+        const int hi = std::max(lo, std::min(static_cast<int>(m_power.size()) - 2,
                                              static_cast<int>((frequency + reach) / binHz) + 1));
         int peak = lo;
         for (int i = lo; i <= hi; ++i)
-            if (m_db[i] > m_db[peak])
+            if (m_power[i] > m_power[peak])
                 peak = i;
-        const double l = m_db[peak - 1], c = m_db[peak], r = m_db[peak + 1];
+        const double l = 10 * std::log10(m_power[peak - 1]), c = 10 * std::log10(m_power[peak]),
+                     r = 10 * std::log10(m_power[peak + 1]);
         const double denom = l - 2 * c + r;
         const double shift = denom < 0 ? std::clamp(0.5 * (l - r) / denom, -0.5, 0.5) : 0;
         return c - 0.25 * (l - r) * shift;
@@ -143,7 +134,7 @@ private:
     double* m_in;
     fftw_complex* m_out;
     fftw_plan m_plan;
-    std::vector<double> m_db;
+    std::vector<double> m_power;
 };
 
 // F0 and how sure the pitch tracker is, per frame; aubio's YIN on each frame alone.
@@ -179,6 +170,94 @@ private:
     fvec_t* m_in;
     fvec_t* m_out;
 };
+
+// The normalised correlation of the signal with itself lag samples later, over length samples
+// from start (zero outside the signal).
+double Correlation(const std::vector<double>& x, long start, int length, int lag) {
+    const long size = static_cast<long>(x.size());
+    const long from = std::max(start, 0L);
+    const long to = std::min(start + length, size - lag);
+    double xy = 0, xx = 0, yy = 0;
+    for (long i = from; i < to; ++i) {
+        xy += x[i] * x[i + lag];
+        xx += x[i] * x[i];
+        yy += x[i + lag] * x[i + lag];
+    }
+    return xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : 0;
+}
+
+// How well the signal repeats after about the given period: the peak of its correlation with
+// itself within 6 % of that lag (between whole lags, interpolated), and the lag of the peak.
+struct Repetition {
+    double correlation = -1;
+    double period = 0;
+};
+Repetition Repeat(const std::vector<double>& x, long centre, double period) {
+    constexpr int kLength = 240; // 20 ms
+    const int reach = std::max(2, static_cast<int>(std::ceil(0.06 * period)));
+    std::vector<double> r;
+    const int first = std::max(1, static_cast<int>(period) - reach);
+    for (int l = first; l <= static_cast<int>(period) + reach + 1; ++l)
+        r.push_back(Correlation(x, centre - (kLength + l) / 2, kLength, l));
+    Repetition best;
+    for (size_t i = 0; i < r.size(); ++i) {
+        double peak = r[i], shift = 0;
+        if (i > 0 && i + 1 < r.size()) {
+            const double denom = r[i - 1] - 2 * r[i] + r[i + 1];
+            if (denom < 0 && r[i] >= r[i - 1] && r[i] >= r[i + 1]) {
+                shift = std::clamp(0.5 * (r[i - 1] - r[i + 1]) / denom, -0.5, 0.5);
+                peak = r[i] - 0.25 * (r[i - 1] - r[i + 1]) * shift;
+            }
+        }
+        if (peak > best.correlation)
+            best = {peak, first + static_cast<double>(i) + shift};
+    }
+    return best;
+}
+
+// A pitch tracker can take a strong harmonic for the fundamental (the second, or the third
+// when F1 and F2 lie together on it), or two or three periods of a breathy voice for one.
+// The voice's period is the shortest of the period found, its half, its third and its whole
+// multiples after which the signal repeats about as well as after the best of them: a voice
+// repeats after each multiple of its period, slightly less well after the longer ones as its
+// pitch moves, and clearly less well after a fraction of it.
+double VoicePeriod(const std::vector<double>& x, long centre, double period) {
+    std::vector<Repetition> candidates;
+    for (double fraction : {1.0 / 3, 0.5})
+        if (fraction * period >= kRate / kHighestF0Hz)
+            candidates.push_back(Repeat(x, centre, fraction * period));
+    for (int k = 1; k == 1 || k * period <= kRate / kLowestF0Hz; ++k)
+        candidates.push_back(Repeat(x, centre, k * period));
+    double most = -1;
+    for (const Repetition& candidate : candidates)
+        most = std::max(most, candidate.correlation);
+    // "About as well": at most twice the best one's shortfall from a perfect repetition, and
+    // 0.02 more for the breath and the moving pitch of a real voice.
+    for (const Repetition& candidate : candidates)
+        if (1 - candidate.correlation <= 2 * (1 - most) + 0.02)
+            return candidate.period;
+    return period;
+}
+
+// The signal below about 1 kHz (a second-order Butterworth low pass), where the lowest
+// harmonics, which say most about the period, are strongest.
+std::vector<double> LowPass(const std::vector<double>& x) {
+    const double w = 2 * kPi * 1000 / kRate;
+    const double alpha = std::sin(w) / std::sqrt(2.0);
+    const double a0 = 1 + alpha;
+    const double b0 = (1 - std::cos(w)) / 2 / a0, b1 = (1 - std::cos(w)) / a0, b2 = b0;
+    const double a1 = -2 * std::cos(w) / a0, a2 = (1 - alpha) / a0;
+    std::vector<double> y(x.size());
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (size_t i = 0; i < x.size(); ++i) {
+        y[i] = b0 * x[i] + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x[i];
+        y2 = y1;
+        y1 = y[i];
+    }
+    return y;
+}
 
 double RmsDb(const std::vector<double>& x, long centre, int length) {
     const std::vector<double> frame = Segment(x, centre, length);
@@ -246,6 +325,7 @@ std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, doubl
     }
     PitchTracker pitch;
     Spectrum spectrum;
+    const std::vector<double> low = LowPass(x);
     const std::vector<FormantSet> fixedSeeds = FixedSeeds();
     for (size_t n = 0; n < frames; ++n) {
         if (stop && stop->load(std::memory_order_relaxed))
@@ -260,8 +340,9 @@ std::vector<FormantFrame> TrackFormants(const std::vector<float>& samples, doubl
         double f0 = pitch.Find(x, centre, confidence);
         if (!(confidence >= 0.8) || f0 < kLowestF0Hz || f0 > kHighestF0Hz)
             continue;
-        while (f0 / 2 >= kLowestF0Hz && spectrum.HasLowerOctave(x, centre, f0))
-            f0 /= 2;
+        f0 = kRate / VoicePeriod(low, centre, kRate / f0);
+        if (f0 < kLowestF0Hz || f0 > kHighestF0Hz)
+            continue;
         const std::vector<HarmonicAmplitude> harmonics = spectrum.Harmonics(x, centre, f0);
         // A voice has more than one strong harmonic; a lone tone has no envelope to read.
         double strongest = -400;

@@ -1,10 +1,10 @@
 #include "analysis/HarmonicFit.h"
 
 #include <Eigen/Dense>
-#include <unsupported/Eigen/Polynomials>
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 
 namespace {
 
@@ -21,6 +21,8 @@ constexpr std::array<double, kFormants> kLowestHz = {150, 500, 1200, 2300, 2800}
 constexpr std::array<double, kFormants> kHighestHz = {1300, 3200, 4200, 5000, 6000};
 constexpr std::array<double, kFormants> kTypicalBandwidthHz = {70, 100, 150, 250, 300};
 constexpr double kMinSpacingHz = 180;
+// Where the glottal source's corner usually lies, as a multiple of F0.
+constexpr double kUsualCorner = 1.5;
 
 // One harmonic's frequency as the terms of the filter's transfer function need it.
 struct HarmonicPoint {
@@ -31,98 +33,84 @@ struct HarmonicPoint {
 
 constexpr double kDbPerNeper = 4.342944819032518; // 10 / ln 10
 
-// The level in dB at every harmonic of a digital resonator with unity gain at 0 Hz (the
-// cascade's own section: y = a x + b y1 + c y2 with a = 1 - b - c).
-void ResonatorDb(const std::vector<HarmonicPoint>& points, double frequencyHz, double bandwidthHz,
-                 double sampleRate, std::vector<double>& out) {
-    const double r = std::exp(-kPi * bandwidthHz / sampleRate);
-    const double b = 2 * r * std::cos(2 * kPi * frequencyHz / sampleRate);
-    const double c = -r * r;
-    const double a = 1 - b - c;
-    const double gain = kDbPerNeper * std::log(a * a);
-    for (size_t k = 0; k < points.size(); ++k) {
-        const HarmonicPoint& h = points[k];
-        const double re = 1 - b * h.cos1 - c * h.cos2;
-        const double im = b * h.sin1 + c * h.sin2;
-        out[k] = gain - kDbPerNeper * std::log(re * re + im * im);
-    }
-}
+// A digital resonator of the cascade (y = a x + b y1 + c y2 with a = 1 - b - c, unity gain at
+// 0 Hz) and how its coefficients change with log F and log B.
+struct Resonator {
+    double b, c;
+    double gainDb;                 // 10 log10 a^2
+    double dbDu, dcDu, dbDv, dcDv; // u = log F, v = log B
+    double dGainDu, dGainDv;
 
-// The voice source as the lips radiate it: a rise of 6 dB/octave (radiation) on a glottal
-// pulse spectrum that falls by 12 dB/octave above its corner, with an extra tilt that is
-// steeper for a softer, breathier voice.
-void SourceDb(const std::vector<HarmonicPoint>& points, double cornerHz, double tiltDbPerKhz,
-              std::vector<double>& out) {
-    for (size_t k = 0; k < points.size(); ++k) {
-        const double x = points[k].frequencyHz / cornerHz;
-        out[k] = 2 * kDbPerNeper * (std::log(x) - std::log(1 + x * x)) -
-                 tiltDbPerKhz * points[k].frequencyHz / 1000;
+    Resonator(double logF, double logB, double sampleRate) {
+        const double theta = 2 * kPi * std::exp(logF) / sampleRate;
+        const double r = std::exp(-kPi * std::exp(logB) / sampleRate);
+        const double drDv = r * std::log(r); // dr/dB * B
+        b = 2 * r * std::cos(theta);
+        c = -r * r;
+        const double a = 1 - b - c;
+        gainDb = kDbPerNeper * std::log(a * a);
+        dbDu = -2 * r * std::sin(theta) * theta;
+        dcDu = 0;
+        dbDv = 2 * std::cos(theta) * drDv;
+        dcDv = -2 * r * drDv;
+        // d(10 log10 a^2) = 2 K da / a, with da = -db - dc
+        dGainDu = -2 * kDbPerNeper * (dbDu + dcDu) / a;
+        dGainDv = -2 * kDbPerNeper * (dbDv + dcDv) / a;
     }
-}
+    // |1 - b z^-1 - c z^-2|^2 at a harmonic, whose inverse the resonator passes.
+    double Denominator(const HarmonicPoint& h, double& re, double& im) const {
+        re = 1 - b * h.cos1 - c * h.cos2;
+        im = b * h.sin1 + c * h.sin2;
+        return re * re + im * im;
+    }
+};
 
 using Params = Eigen::Matrix<double, kParams, 1>;
 constexpr int kPriors = kFormants + 2;
+using Jacobian = Eigen::Matrix<double, Eigen::Dynamic, kParams>;
 
 // The least-squares fit: residuals are model minus measured level at each harmonic, then the
-// priors, each worth about one harmonic: bandwidths near their usual widths, the glottal
-// corner near F0, no extreme tilt.
+// priors: bandwidths near their usual widths (each worth about one harmonic), and, held more
+// loosely, the glottal corner near 1.5 F0 and no extreme tilt. (The corner of a glottal
+// pulse's spectrum lies above F0, the more so the shorter its open phase; a corner held at F0
+// made the source fall too early and the fit lift H2-H4 with F1, which read F1 low.)
+//
+// The model at a harmonic is gain + the resonators' gains - 10 log10 of the product of their
+// denominators + the source: the voice source as the lips radiate it, a rise of 6 dB/octave
+// (radiation) on a glottal pulse spectrum that falls by 12 dB/octave above its corner, with an
+// extra tilt that is steeper for a softer, breathier voice. One logarithm per harmonic, and
+// the Jacobian in closed form.
 class Fit {
 public:
     Fit(const std::vector<HarmonicPoint>& points, double f0Hz, double sampleRate)
         : m_points(points), m_f0(f0Hz), m_rate(sampleRate),
-          m_terms(kFormants + 1, std::vector<double>(points.size())), m_trial(points.size()) {}
+          m_jacobian(Jacobian::Zero(static_cast<Eigen::Index>(points.size()) + kPriors, kParams)),
+          m_residuals(static_cast<Eigen::Index>(points.size()) + kPriors),
+          m_trial(static_cast<Eigen::Index>(points.size()) + kPriors) {}
 
     // Levenberg-Marquardt from p for at most the given number of steps; returns the cost.
     double Run(Params& p, double& lambda, int iterations) {
         Clamp(p);
-        Eigen::VectorXd r = Residuals(p, m_terms);
-        double cost = r.squaredNorm();
-        const size_t n = m_points.size();
-        Eigen::MatrixXd jacobian = Eigen::MatrixXd::Zero(n + kPriors, kParams);
+        Residuals(p, m_residuals);
+        double cost = m_residuals.squaredNorm();
         for (int it = 0; it < iterations; ++it) {
-            // Each parameter moves one term only: its column is that term's change.
-            for (int j = 0; j < kParams; ++j) {
-                if (j == kGain) {
-                    jacobian.col(j).head(n).setOnes();
-                    continue;
-                }
-                const double step = j == kTilt ? 0.05 : 1e-4;
-                Params q = p;
-                q[j] += step;
-                int term = kFormants;
-                if (j < kFormants)
-                    term = j;
-                else if (j < 2 * kFormants)
-                    term = j - kFormants;
-                if (term < kFormants)
-                    ResonatorDb(m_points, std::exp(q[term]), std::exp(q[kFormants + term]), m_rate,
-                                m_trial);
-                else
-                    SourceDb(m_points, std::exp(q[kCorner]), q[kTilt], m_trial);
-                for (size_t k = 0; k < n; ++k)
-                    jacobian(k, j) = (m_trial[k] - m_terms[term][k]) / step;
-            }
-            for (int i = 0; i < kFormants; ++i)
-                jacobian(n + i, kFormants + i) = kBandwidthPrior;
-            jacobian(n + kFormants, kCorner) = kCornerPrior;
-            jacobian(n + kFormants + 1, kTilt) = kTiltPrior;
-            const Eigen::Matrix<double, kParams, kParams> jtj = jacobian.transpose() * jacobian;
-            const Params jtr = jacobian.transpose() * r;
+            FillJacobian(p);
+            const Eigen::Matrix<double, kParams, kParams> jtj =
+                m_jacobian.transpose().lazyProduct(m_jacobian);
+            const Params jtr = m_jacobian.transpose().lazyProduct(m_residuals);
             bool moved = false;
             for (int tries = 0; tries < 5 && !moved; ++tries) {
                 Eigen::Matrix<double, kParams, kParams> a = jtj;
                 a.diagonal() += lambda * (jtj.diagonal().array() + 1e-6).matrix();
-                Params q = p - a.ldlt().solve(jtr);
+                Params q = p - a.llt().solve(jtr);
                 Clamp(q);
-                m_trialTerms = m_terms;
-                Eigen::VectorXd rq = Residuals(q, m_trialTerms);
-                const double c = rq.squaredNorm();
+                Residuals(q, m_trial);
+                const double c = m_trial.squaredNorm();
                 if (c < cost) {
                     const bool converged = cost - c < 1e-4 * cost;
                     p = q;
-                    r = rq;
+                    m_residuals.swap(m_trial);
                     cost = c;
-                    m_terms.swap(m_trialTerms);
                     lambda = std::max(lambda * 0.3, 1e-7);
                     if (converged)
                         return cost;
@@ -150,41 +138,83 @@ public:
         p[kTilt] = std::clamp(p[kTilt], -4.0, 12.0);
     }
 
-    // The residuals of p; terms receives the model's terms at p.
-    Eigen::VectorXd Residuals(const Params& p, std::vector<std::vector<double>>& terms) const {
+    // The residuals at p.
+    void Residuals(const Params& p, Eigen::VectorXd& r) const {
         const size_t n = m_points.size();
-        for (int i = 0; i < kFormants; ++i)
-            ResonatorDb(m_points, std::exp(p[i]), std::exp(p[kFormants + i]), m_rate, terms[i]);
-        SourceDb(m_points, std::exp(p[kCorner]), p[kTilt], terms[kFormants]);
-        Eigen::VectorXd r(n + kPriors);
+        std::array<Resonator, kFormants> resonators = MakeResonators(p);
+        double gain = p[kGain];
+        for (const Resonator& resonator : resonators)
+            gain += resonator.gainDb;
+        const double corner = std::exp(p[kCorner]);
         for (size_t k = 0; k < n; ++k) {
-            double model = p[kGain];
-            for (int i = 0; i <= kFormants; ++i)
-                model += terms[i][k];
-            r[k] = model - m_points[k].levelDb;
+            const HarmonicPoint& h = m_points[k];
+            const double x = h.frequencyHz / corner;
+            const double pulse = x / (1 + x * x);
+            double denominator = 1;
+            for (const Resonator& resonator : resonators) {
+                double re, im;
+                denominator *= resonator.Denominator(h, re, im);
+            }
+            r[k] = gain + kDbPerNeper * std::log(pulse * pulse / denominator) -
+                   p[kTilt] * h.frequencyHz / 1000 - h.levelDb;
         }
         for (int i = 0; i < kFormants; ++i)
             r[n + i] = kBandwidthPrior * (p[kFormants + i] - std::log(kTypicalBandwidthHz[i]));
-        r[n + kFormants] = kCornerPrior * (p[kCorner] - std::log(m_f0));
+        r[n + kFormants] = kCornerPrior * (p[kCorner] - std::log(kUsualCorner * m_f0));
         r[n + kFormants + 1] = kTiltPrior * p[kTilt];
-        return r;
     }
 
     // The gain that matches the mean level at p.
     double MeanGain(const Params& p) {
-        return -Residuals(p, m_terms).head(m_points.size()).mean() + p[kGain];
+        Residuals(p, m_residuals);
+        return -m_residuals.head(static_cast<Eigen::Index>(m_points.size())).mean() + p[kGain];
     }
 
 private:
+    std::array<Resonator, kFormants> MakeResonators(const Params& p) const {
+        return {Resonator(p[0], p[kFormants], m_rate), Resonator(p[1], p[kFormants + 1], m_rate),
+                Resonator(p[2], p[kFormants + 2], m_rate),
+                Resonator(p[3], p[kFormants + 3], m_rate),
+                Resonator(p[4], p[kFormants + 4], m_rate)};
+    }
+
+    void FillJacobian(const Params& p) {
+        const Eigen::Index n = static_cast<Eigen::Index>(m_points.size());
+        const std::array<Resonator, kFormants> resonators = MakeResonators(p);
+        const double corner = std::exp(p[kCorner]);
+        for (Eigen::Index k = 0; k < n; ++k) {
+            const HarmonicPoint& h = m_points[k];
+            for (int i = 0; i < kFormants; ++i) {
+                const Resonator& s = resonators[i];
+                double re, im;
+                const double d = s.Denominator(h, re, im);
+                // d|D|^2 / db and / dc, halved
+                const double dDb = -re * h.cos1 + im * h.sin1;
+                const double dDc = -re * h.cos2 + im * h.sin2;
+                const double scale = -2 * kDbPerNeper / d;
+                m_jacobian(k, i) = s.dGainDu + scale * (dDb * s.dbDu + dDc * s.dcDu);
+                m_jacobian(k, kFormants + i) = s.dGainDv + scale * (dDb * s.dbDv + dDc * s.dcDv);
+            }
+            const double x2 = (h.frequencyHz / corner) * (h.frequencyHz / corner);
+            m_jacobian(k, kCorner) = 2 * kDbPerNeper * (x2 - 1) / (1 + x2);
+            m_jacobian(k, kTilt) = -h.frequencyHz / 1000;
+            m_jacobian(k, kGain) = 1;
+        }
+        for (int i = 0; i < kFormants; ++i)
+            m_jacobian(n + i, kFormants + i) = kBandwidthPrior;
+        m_jacobian(n + kFormants, kCorner) = kCornerPrior;
+        m_jacobian(n + kFormants + 1, kTilt) = kTiltPrior;
+    }
+
     static constexpr double kBandwidthPrior = 3.0;
-    static constexpr double kCornerPrior = 3.0;
-    static constexpr double kTiltPrior = 0.5;
+    static constexpr double kCornerPrior = 1.0;
+    static constexpr double kTiltPrior = 0.2;
 
     const std::vector<HarmonicPoint>& m_points;
     double m_f0;
     double m_rate;
-    std::vector<std::vector<double>> m_terms, m_trialTerms;
-    std::vector<double> m_trial;
+    Jacobian m_jacobian;
+    Eigen::VectorXd m_residuals, m_trial;
 };
 
 } // namespace
@@ -201,7 +231,10 @@ HarmonicFitResult FitHarmonics(const std::vector<HarmonicAmplitude>& harmonics, 
             {h.frequencyHz, std::cos(w), std::sin(w), std::cos(2 * w), std::sin(2 * w), h.levelDb});
     }
     Fit fit(points, f0Hz, sampleRate);
-    // Up to 20 steps from every seed, then the best is followed to the end.
+    // A few steps from every seed; the starts that are still far worse than the best, or that
+    // have come to where a better one is, are dropped (most seeds run into the same few
+    // minima); up to 16 more steps from each of the others, then the best is followed to the
+    // end.
     struct Start {
         Params p;
         double lambda;
@@ -227,24 +260,34 @@ HarmonicFitResult FitHarmonics(const std::vector<HarmonicAmplitude>& harmonics, 
             start.p[kFormants + i] =
                 std::log(seed.bandwidthsHz[i] > 0 ? seed.bandwidthsHz[i] : kTypicalBandwidthHz[i]);
         }
-        start.p[kCorner] = std::log(f0Hz);
+        start.p[kCorner] = std::log(kUsualCorner * f0Hz);
         fit.Clamp(start.p);
         start.p[kGain] = fit.MeanGain(start.p);
-        start.cost = fit.Run(start.p, start.lambda, 20);
+        start.cost = fit.Run(start.p, start.lambda, 3);
         starts.push_back(start);
     }
-    std::sort(starts.begin(), starts.end(),
-              [](const Start& a, const Start& b) { return a.cost < b.cost; });
+    const auto byCost = [](const Start& a, const Start& b) { return a.cost < b.cost; };
+    std::sort(starts.begin(), starts.end(), byCost);
+    std::vector<Start> kept;
+    for (const Start& start : starts) {
+        if (start.cost > 3 * starts.front().cost)
+            break;
+        // F1-F3 within 2 % of a better start's
+        const auto same = [&start](const Start& other) {
+            return (start.p.head<3>() - other.p.head<3>()).cwiseAbs().maxCoeff() < 0.02;
+        };
+        if (std::none_of(kept.begin(), kept.end(), same))
+            kept.push_back(start);
+    }
+    for (Start& start : kept)
+        start.cost = fit.Run(start.p, start.lambda, 16);
     double bestCost = INFINITY;
-    for (size_t s = 0; s < std::min<size_t>(1, starts.size()); ++s) {
-        Start& start = starts[s];
-        const double cost = fit.Run(start.p, start.lambda, 30);
-        if (cost < bestCost) {
-            bestCost = cost;
-            for (int i = 0; i < kFormants; ++i) {
-                best.formants.frequenciesHz[i] = std::exp(start.p[i]);
-                best.formants.bandwidthsHz[i] = std::exp(start.p[kFormants + i]);
-            }
+    if (!kept.empty()) {
+        Start& start = *std::min_element(kept.begin(), kept.end(), byCost);
+        bestCost = fit.Run(start.p, start.lambda, 30);
+        for (int i = 0; i < kFormants; ++i) {
+            best.formants.frequenciesHz[i] = std::exp(start.p[i]);
+            best.formants.bandwidthsHz[i] = std::exp(start.p[kFormants + i]);
         }
     }
     best.costDb2 = bestCost / static_cast<double>(points.size());
@@ -296,15 +339,35 @@ std::vector<FormantSet> LinearPredictionSeeds(const std::vector<double>& frame, 
     for (int order : {10, 14}) {
         const std::vector<double> a = BurgPolynomial(x, order);
         // Roots of z^order + a1 z^(order-1) + ... : Eigen wants the coefficients lowest first.
-        Eigen::VectorXd coefficients(order + 1);
-        for (int i = 0; i <= order; ++i)
-            coefficients[i] = a[order - i];
-        Eigen::PolynomialSolver<double, Eigen::Dynamic> solver;
-        solver.compute(coefficients);
-        std::vector<std::pair<double, double>> found;
-        for (const auto& root : solver.roots()) {
-            if (root.imag() <= 0)
+        // The roots of 1 + a1 z^-1 + ... are the eigenvalues of its companion matrix, which is
+        // upper Hessenberg already: its real Schur form needs no reduction and no vectors.
+        using Companion = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, 0, 14, 14>;
+        Companion companion = Companion::Zero(order, order);
+        for (int i = 0; i < order; ++i)
+            companion(0, i) = -a[i + 1];
+        for (int i = 1; i < order; ++i)
+            companion(i, i - 1) = 1;
+        Eigen::RealSchur<Companion> schur(order);
+        schur.computeFromHessenberg(companion, Companion::Identity(order, order), false);
+        if (schur.info() != Eigen::Success)
+            continue;
+        // Each 2 x 2 block of the quasi-triangular form holds a complex pair (real roots are
+        // no formants).
+        const Companion& t = schur.matrixT();
+        std::vector<std::complex<double>> roots;
+        for (int i = 0; i + 1 < order;) {
+            if (t(i + 1, i) == 0) {
+                ++i;
                 continue;
+            }
+            const double half = 0.5 * (t(i, i) + t(i + 1, i + 1));
+            const double det = t(i, i) * t(i + 1, i + 1) - t(i, i + 1) * t(i + 1, i);
+            if (det > half * half)
+                roots.emplace_back(half, std::sqrt(det - half * half));
+            i += 2;
+        }
+        std::vector<std::pair<double, double>> found;
+        for (const std::complex<double>& root : roots) {
             const double f = std::arg(root) * sampleRate / (2 * kPi);
             const double b = -std::log(std::abs(root)) * sampleRate / kPi;
             if (f > std::max(120.0, 0.6 * f0Hz) && f < 5800 && b > 0 && b < 600)

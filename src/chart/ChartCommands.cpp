@@ -18,17 +18,18 @@ CommandState Checked(bool checked) {
 }
 
 // The Tab command's text names the page that Tab leads to.
-const char* NextTypeText(int type) {
+const char* NextTypeText(VowelType type) {
     switch (type) {
-    case 0:
+    case VowelType::Primary:
         return "&View Rounded (secondary) Vowels\tTab";
-    case 1:
+    case VowelType::Secondary:
         return "&View further Vowels\tTab";
-    case 2:
+    case VowelType::Further:
         return "&View centralized Vowels\tTab";
-    default:
-        return "&View primary Vowels\tTab";
+    case VowelType::Schwa:
+        break;
     }
+    return "&View primary Vowels\tTab";
 }
 
 // The maps' and modes' commands; false for any other.
@@ -143,23 +144,24 @@ ChartCommandResult RunChartCommand(ChartState& state, int id) {
     switch (id) {
     case ID_MALE:
     case ID_FEMALE:
-        state.SetGender(id == ID_MALE ? 1 : 0);
+        state.SetGender(id == ID_MALE ? Gender::Male : Gender::Female);
         break;
     case ID_TYPE_PRIMARY:
     case ID_TYPE_SECONDARY:
     case ID_TYPE_FURTHER:
     case ID_TYPE_SCHWA:
-        result.refusal = state.ChangeVowelType(id - ID_TYPE_PRIMARY);
+        result.refusal = state.ChangeVowelType(static_cast<VowelType>(id - ID_TYPE_PRIMARY));
         break;
     case ID_NEXT_TYPE:
-        result.refusal = state.ChangeVowelType((state.VowelType() + 1) % 4);
+        result.refusal = state.ChangeVowelType(NextType(state.ShownType()));
         break;
     case ID_SET_CARDINAL:
     case ID_SET_NATIVE:
-        state.SetVowelSet(id == ID_SET_CARDINAL ? 0 : 1);
+        state.SetVowelSet(id == ID_SET_CARDINAL ? VowelSet::Cardinal : VowelSet::Native);
         break;
     case ID_SWITCH_SET:
-        state.SetVowelSet(state.VowelSet() == 1 ? 0 : 1);
+        state.SetVowelSet(state.ShownSet() == VowelSet::Native ? VowelSet::Cardinal
+                                                               : VowelSet::Native);
         break;
     case ID_MOVE_UP:
         state.MovePoint(PointMove::Up);
@@ -220,23 +222,23 @@ CommandState ChartCommandState(const ChartState& state, int id) {
         return StateOfFigureCommand(state, id);
     switch (id) {
     case ID_MALE:
-        return Checked(state.Gender() == 1);
+        return Checked(state.VoiceGender() == Gender::Male);
     case ID_FEMALE:
-        return Checked(state.Gender() == 0);
+        return Checked(state.VoiceGender() == Gender::Female);
     case ID_TYPE_PRIMARY:
     case ID_TYPE_SECONDARY:
     case ID_TYPE_FURTHER:
     case ID_TYPE_SCHWA:
-        return Checked(state.VowelType() == id - ID_TYPE_PRIMARY);
+        return Checked(IndexOf(state.ShownType()) == id - ID_TYPE_PRIMARY);
     case ID_NEXT_TYPE: {
         CommandState command = Enabled();
-        command.text = NextTypeText(state.VowelType());
+        command.text = NextTypeText(state.ShownType());
         return command;
     }
     case ID_SET_CARDINAL:
-        return Checked(state.VowelSet() == 0);
+        return Checked(state.ShownSet() == VowelSet::Cardinal);
     case ID_SET_NATIVE:
-        return Checked(state.VowelSet() == 1);
+        return Checked(state.ShownSet() == VowelSet::Native);
     case ID_ZOOM_PARAMETERS:
     case ID_INDICATOR_ZOOM: {
         CommandState command = Enabled();

@@ -33,9 +33,8 @@ int SlotOfSymbol(unsigned char fontByte) {
     return -1;
 }
 
-const VowelEntry& PresetOfSlot(int gender, int slot) {
-    return kPresetVowels[gender == kMale ? kMale : kFemale][slot / kPositionsPerType]
-                        [slot % kPositionsPerType];
+const VowelEntry& PresetOfSlot(Gender gender, int slot) {
+    return kPresetVowels[IndexOf(gender)][slot / kPositionsPerType][slot % kPositionsPerType];
 }
 
 MessageRequest Notice(const char* text, const char* caption, MsgIcon icon = MsgIcon::Information) {
@@ -59,7 +58,7 @@ void ChartState::ShowFirstVowel() {
 void ChartState::InitialUpdate(const std::string& dataDir) {
     m_dataDir = dataDir;
     ChooseVoice(0);
-    m_type = 0;
+    m_type = VowelType::Primary;
     FillVowelList();
     SetSelectedRow(0);
     SelectVowel();
@@ -80,7 +79,7 @@ ChartScale ChartState::Scale() const {
 }
 
 const VowelEntry* ChartState::PresetTable() const {
-    return kPresetVowels[m_gender == kMale ? kMale : kFemale][m_type];
+    return kPresetVowels[IndexOf(m_gender)][IndexOf(m_type)];
 }
 
 std::string ChartState::SelectedSymbol() const {
@@ -200,7 +199,7 @@ std::vector<MapSymbol> ChartState::SymbolsOf(ChartMap map) const {
     case ChartMap::Gray: // every record of the voice's four types, the blank ones too
         for (int type = 0; type < kTypeCount; ++type) {
             for (int position = 0; position < kPositionsPerType; ++position) {
-                const VowelEntry& record = kPresetVowels[m_gender][type][position];
+                const VowelEntry& record = kPresetVowels[IndexOf(m_gender)][type][position];
                 add(record.symbol, record.f1, record.f2, MapSymbol::Dot::None);
             }
         }
@@ -211,19 +210,20 @@ std::vector<MapSymbol> ChartState::SymbolsOf(ChartMap map) const {
         break;
     case ChartMap::User: // the stored positions of the page
         for (int position = 0; table[position].f1 != 0; ++position) {
-            const int slot = SlotOf(m_type, position);
-            add(table[position].symbol, m_doc->GetEntryF1(slot, m_gender, m_set),
-                m_doc->GetEntryF2(slot, m_gender, m_set), MapSymbol::Dot::Stored);
+            const int slot = SlotOf(IndexOf(m_type), position);
+            add(table[position].symbol, m_doc->GetEntryF1(slot, IndexOf(m_gender), IndexOf(m_set)),
+                m_doc->GetEntryF2(slot, IndexOf(m_gender), IndexOf(m_set)), MapSymbol::Dot::Stored);
         }
         break;
     case ChartMap::Modified: // every modified vowel
         for (int type = 0; type < kTypeCount; ++type) {
             for (int position = 0; position < kPositionsPerType; ++position) {
                 const int slot = SlotOf(type, position);
-                if (m_doc->IsEntryModified(slot, m_gender, m_set))
+                if (m_doc->IsEntryModified(slot, IndexOf(m_gender), IndexOf(m_set)))
                     add(kPresetVowels[kMale][type][position].symbol,
-                        m_doc->GetEntryF1(slot, m_gender, m_set),
-                        m_doc->GetEntryF2(slot, m_gender, m_set), MapSymbol::Dot::Stored);
+                        m_doc->GetEntryF1(slot, IndexOf(m_gender), IndexOf(m_set)),
+                        m_doc->GetEntryF2(slot, IndexOf(m_gender), IndexOf(m_set)),
+                        MapSymbol::Dot::Stored);
             }
         }
         break;
@@ -351,13 +351,14 @@ StoredFormants ChartState::RowFormants(int row) const {
     if (ListsModifiedVowels()) {
         const std::string symbol(1, static_cast<char>(m_rows[static_cast<size_t>(row)].symbol));
         const char* s = symbol.c_str();
-        return {m_doc->GetEntryF1BySymbol(s, m_gender, m_set),
-                m_doc->GetEntryF2BySymbol(s, m_gender, m_set),
-                m_doc->GetEntryF3BySymbol(s, m_gender, m_set)};
+        return {m_doc->GetEntryF1BySymbol(s, IndexOf(m_gender), IndexOf(m_set)),
+                m_doc->GetEntryF2BySymbol(s, IndexOf(m_gender), IndexOf(m_set)),
+                m_doc->GetEntryF3BySymbol(s, IndexOf(m_gender), IndexOf(m_set))};
     }
-    const int slot = SlotOf(m_type, row);
-    return {m_doc->GetEntryF1(slot, m_gender, m_set), m_doc->GetEntryF2(slot, m_gender, m_set),
-            m_doc->GetEntryF3(slot, m_gender, m_set)};
+    const int slot = SlotOf(IndexOf(m_type), row);
+    return {m_doc->GetEntryF1(slot, IndexOf(m_gender), IndexOf(m_set)),
+            m_doc->GetEntryF2(slot, IndexOf(m_gender), IndexOf(m_set)),
+            m_doc->GetEntryF3(slot, IndexOf(m_gender), IndexOf(m_set))};
 }
 
 bool ChartState::SelectVowel() {
@@ -369,17 +370,17 @@ bool ChartState::SelectVowel() {
         // The rows are vowels of all types: each is found by its symbol.
         const std::string symbol = SelectedSymbol();
         const char* s = symbol.c_str();
-        MovePointTo(m_doc->GetEntryF1BySymbol(s, m_gender, m_set),
-                    m_doc->GetEntryF2BySymbol(s, m_gender, m_set));
-        SetF3(m_doc->GetEntryF3BySymbol(s, m_gender, m_set));
-        SetDuration(m_doc->GetEntryLenBySymbol(s, m_gender, m_set));
+        MovePointTo(m_doc->GetEntryF1BySymbol(s, IndexOf(m_gender), IndexOf(m_set)),
+                    m_doc->GetEntryF2BySymbol(s, IndexOf(m_gender), IndexOf(m_set)));
+        SetF3(m_doc->GetEntryF3BySymbol(s, IndexOf(m_gender), IndexOf(m_set)));
+        SetDuration(m_doc->GetEntryLenBySymbol(s, IndexOf(m_gender), IndexOf(m_set)));
     } else {
-        const int slot = SlotOf(m_type, m_selectedRow);
-        MovePointTo(m_doc->GetEntryF1(slot, m_gender, m_set),
-                    m_doc->GetEntryF2(slot, m_gender, m_set));
-        SetF3(m_doc->GetEntryF3(slot, m_gender, m_set));
-        if (m_doc->IsEntryModified(slot, m_gender, m_set))
-            SetDuration(m_doc->GetEntryLen(slot, m_gender, m_set));
+        const int slot = SlotOf(IndexOf(m_type), m_selectedRow);
+        MovePointTo(m_doc->GetEntryF1(slot, IndexOf(m_gender), IndexOf(m_set)),
+                    m_doc->GetEntryF2(slot, IndexOf(m_gender), IndexOf(m_set)));
+        SetF3(m_doc->GetEntryF3(slot, IndexOf(m_gender), IndexOf(m_set)));
+        if (m_doc->IsEntryModified(slot, IndexOf(m_gender), IndexOf(m_set)))
+            SetDuration(m_doc->GetEntryLen(slot, IndexOf(m_gender), IndexOf(m_set)));
     }
     MarkToPlay();
     return true;
@@ -392,7 +393,7 @@ void ChartState::FillVowelList() {
         for (int type = 0; type < kTypeCount; ++type) {
             for (int position = 0; position < kPositionsPerType; ++position) {
                 const int slot = SlotOf(type, position);
-                if (m_doc->IsEntryModified(slot, m_gender, m_set))
+                if (m_doc->IsEntryModified(slot, IndexOf(m_gender), IndexOf(m_set)))
                     m_rows.push_back(
                         {FirstByte(kPresetVowels[kMale][type][position].symbol), slot, true});
             }
@@ -400,9 +401,10 @@ void ChartState::FillVowelList() {
     } else {
         const VowelEntry* table = PresetTable();
         for (int position = 0; table[position].f1 != 0; ++position) {
-            const int slot = SlotOf(m_type, position);
-            m_rows.push_back({FirstByte(table[position].symbol), slot,
-                              m_doc->IsEntryModified(slot, m_gender, m_set) != 0});
+            const int slot = SlotOf(IndexOf(m_type), position);
+            m_rows.push_back(
+                {FirstByte(table[position].symbol), slot,
+                 m_doc->IsEntryModified(slot, IndexOf(m_gender), IndexOf(m_set)) != 0});
         }
     }
     SetSelectedRow(row);
@@ -424,9 +426,11 @@ std::optional<MessageRequest> ChartState::SaveVowel() {
         m_log->Saved();
     // The modified vowels' list finds the vowel by its symbol, as selecting it does.
     if (m_modifiedVowels)
-        m_doc->StoreEntryBySymbol(SelectedSymbol().c_str(), f1, f2, f3, duration, m_gender, m_set);
+        m_doc->StoreEntryBySymbol(SelectedSymbol().c_str(), f1, f2, f3, duration, IndexOf(m_gender),
+                                  IndexOf(m_set));
     else
-        m_doc->StoreEntry(SlotOf(m_type, m_selectedRow), f1, f2, f3, duration, m_gender, m_set);
+        m_doc->StoreEntry(SlotOf(IndexOf(m_type), m_selectedRow), f1, f2, f3, duration,
+                          IndexOf(m_gender), IndexOf(m_set));
     FillVowelList();
     return std::nullopt;
 }
@@ -438,13 +442,13 @@ std::optional<MessageRequest> ChartState::ResetVowel() {
         return std::nullopt;
     // The list of modified vowels mixes all types: its row is not a position, so the vowel
     // is found by its symbol, as storing it does.
-    int slot = SlotOf(m_type, m_selectedRow);
+    int slot = SlotOf(IndexOf(m_type), m_selectedRow);
     if (m_modifiedVowels)
         slot = SlotOfSymbol(static_cast<unsigned char>(SelectedSymbol()[0]));
     if (slot < 0)
         return std::nullopt;
     const VowelEntry& preset = PresetOfSlot(m_gender, slot);
-    m_doc->InitEntry(slot, preset.f1, preset.f2, preset.f3, 100, m_gender, m_set);
+    m_doc->InitEntry(slot, preset.f1, preset.f2, preset.f3, 100, IndexOf(m_gender), IndexOf(m_set));
     if (m_log)
         m_log->Reset();
     MovePointTo(preset.f1, preset.f2);
@@ -455,7 +459,7 @@ std::optional<MessageRequest> ChartState::ResetVowel() {
     return std::nullopt;
 }
 
-std::optional<MessageRequest> ChartState::ChangeVowelType(int type) {
+std::optional<MessageRequest> ChartState::ChangeVowelType(VowelType type) {
     m_type = type;
     if (ListsModifiedVowels())
         return Notice("All modified Vowels are shown. There are no other pages.", "Sorry");
@@ -465,23 +469,23 @@ std::optional<MessageRequest> ChartState::ChangeVowelType(int type) {
         m_selectedRow = -1;
     } else if (row >= 0 && static_cast<size_t>(row) < m_rows.size()) {
         // The vowel on the same row of the new page, where the user has put it.
-        const int slot = SlotOf(m_type, row);
-        MovePointTo(m_doc->GetEntryF1(slot, m_gender, m_set),
-                    m_doc->GetEntryF2(slot, m_gender, m_set));
-        SetF3(m_doc->GetEntryF3(slot, m_gender, m_set));
+        const int slot = SlotOf(IndexOf(m_type), row);
+        MovePointTo(m_doc->GetEntryF1(slot, IndexOf(m_gender), IndexOf(m_set)),
+                    m_doc->GetEntryF2(slot, IndexOf(m_gender), IndexOf(m_set)));
+        SetF3(m_doc->GetEntryF3(slot, IndexOf(m_gender), IndexOf(m_set)));
     }
     Redraw();
     return std::nullopt;
 }
 
-void ChartState::SetGender(int gender) {
+void ChartState::SetGender(Gender gender) {
     m_gender = gender;
     FillVowelList();
     SelectVowel();
     Redraw();
 }
 
-void ChartState::SetVowelSet(int set) {
+void ChartState::SetVowelSet(VowelSet set) {
     m_set = set;
     FillVowelList();
     Redraw();
@@ -673,7 +677,7 @@ std::optional<ChartVowel> ChartState::VowelToPlay(PlayTrigger trigger) const {
         vowel.f2 = YToFrequency(scale, m_point.y - offset.y);
     }
     vowel.duration = Duration();
-    vowel.tilt = m_gender == kMale ? 0 : m_femaleTilt;
+    vowel.tilt = m_gender == Gender::Male ? 0 : m_femaleTilt;
     vowel.voiceFile = m_voiceFile;
     return vowel;
 }

@@ -4,6 +4,7 @@
 #include "base/MessageBox.h"
 #include "chart/ChartGeometry.h"
 #include "chart/RecordingLayer.h"
+#include "doc/VowelInventory.h"
 #include "reference/ReferenceChoice.h"
 
 #include <optional>
@@ -173,16 +174,16 @@ public:
     std::optional<MessageRequest> SaveVowel();
     // Puts the selected vowel's preset back and moves the point to it; a refusal is returned.
     std::optional<MessageRequest> ResetVowel();
-    // Shows page type (0 primary, 1 secondary, 2 further, 3 schwa); refused while the
-    // modified vowels are listed, though the type is taken.
-    std::optional<MessageRequest> ChangeVowelType(int type);
-    int VowelType() const { return m_type; }
-    // 1 male, 0 female: the page of that voice and its stored position of the vowel.
-    void SetGender(int gender);
-    int Gender() const { return m_gender; }
-    // 0 "Cardinal", 1 "Native": which of the document's two sets is read and written.
-    void SetVowelSet(int set);
-    int VowelSet() const { return m_set; }
+    // Shows the page of a type; refused while the modified vowels are listed, though the
+    // type is taken.
+    std::optional<MessageRequest> ChangeVowelType(VowelType type);
+    VowelType ShownType() const { return m_type; }
+    // The page of that voice and its stored position of the vowel.
+    void SetGender(Gender gender);
+    Gender VoiceGender() const { return m_gender; }
+    // Which of the document's two sets is read and written.
+    void SetVowelSet(VowelSet set);
+    VowelSet ShownSet() const { return m_set; }
     // The formants the document holds for the vowel of a row, found as selecting the row
     // finds it; all 0 for a row that does not exist.
     StoredFormants RowFormants(int row) const;
@@ -324,9 +325,9 @@ private:
     int m_f3 = 0;
 
     // The list
-    int m_gender = 1;
-    int m_type = 0;
-    int m_set = 0;
+    Gender m_gender = Gender::Male;
+    VowelType m_type = VowelType::Primary;
+    VowelSet m_set = VowelSet::Cardinal;
     std::vector<VowelRow> m_rows;
     int m_selectedRow = -1;
     int m_listFills = 0;

@@ -171,8 +171,8 @@ void CTundrelView::SetF3(int f3) {
 void CTundrelView::ShowState() {
     ShowVowelList();
     ShowSliders();
-    const QString set =
-        m_state.VowelSet() == 0 ? QStringLiteral("Cardinal") : QStringLiteral("Native");
+    const QString set = m_state.ShownSet() == VowelSet::Cardinal ? QStringLiteral("Cardinal")
+                                                                 : QStringLiteral("Native");
     if (m_pSetButton->text() != set)
         m_pSetButton->setText(set);
     if (m_state.TakeChartRedraw())

@@ -230,7 +230,7 @@ void CTundrelView::OnMakeContinuum() {
     ContinuumRequest request = m_continuum;
     request.voiceFile = m_state.VoiceFile();
     request.frameMs = m_state.Duration();
-    request.tiltDb = m_state.Gender() == 1 ? 0 : m_state.FemaleTilt();
+    request.tiltDb = m_state.VoiceGender() == Gender::Male ? 0 : m_state.FemaleTilt();
     request.folder = StimulusFolder();
     request.format = StoredSoundFormat();
     request.level = StoredSoundLevel();

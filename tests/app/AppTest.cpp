@@ -240,9 +240,9 @@ TEST_F(AppTest, KeysReachTheViewEvenWhileItsListHasTheFocus) {
     EXPECT_EQ(app->View()->State().SelectedPoint().y, before.y + 5);
     EXPECT_EQ(list->currentRow(), row);
     QTest::keyClick(list, Qt::Key_Tab);
-    EXPECT_EQ(app->View()->State().VowelType(), 1);
+    EXPECT_EQ(app->View()->State().ShownType(), VowelType::Secondary);
     QTest::keyClick(list, Qt::Key_2);
-    EXPECT_EQ(app->View()->State().Gender(), 0);
+    EXPECT_EQ(app->View()->State().VoiceGender(), Gender::Female);
     EXPECT_FALSE(frame->MenuAction(ID_MALE)->isChecked());
     EXPECT_TRUE(frame->MenuAction(ID_FEMALE)->isChecked());
 }

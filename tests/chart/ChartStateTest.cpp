@@ -112,12 +112,12 @@ TEST_F(ChartStateTest, ZoomCentreOfTheModifiedMapListIsFoundBySymbol) {
 TEST_F(ChartStateTest, VowelTypesPageWithTab) {
     EXPECT_STREQ(StateOf(ID_NEXT_TYPE).text, "&View Rounded (secondary) Vowels\tTab");
     Run(ID_NEXT_TYPE);
-    EXPECT_EQ(state.VowelType(), 1);
+    EXPECT_EQ(state.ShownType(), VowelType::Secondary);
     EXPECT_EQ(state.Rows()[0].symbol, 0x79);
     EXPECT_EQ(state.SelectedRow(), -1);
     for (int i = 0; i < 3; ++i)
         Run(ID_NEXT_TYPE);
-    EXPECT_EQ(state.VowelType(), 0);
+    EXPECT_EQ(state.ShownType(), VowelType::Primary);
     Run(ID_TYPE_SCHWA);
     EXPECT_EQ(state.Rows().size(), 8u); // the blank placeholders are listed too
     EXPECT_TRUE(StateOf(ID_TYPE_SCHWA).checked);
@@ -179,7 +179,7 @@ TEST_F(ChartStateTest, GenderCommandsSwitchTheListAndTheVoiceTilt) {
     EXPECT_TRUE(StateOf(ID_MALE).checked);
     EXPECT_EQ(state.VowelToPlay()->tilt, 0);
     Run(ID_FEMALE);
-    EXPECT_EQ(state.Gender(), 0);
+    EXPECT_EQ(state.VoiceGender(), Gender::Female);
     EXPECT_TRUE(StateOf(ID_FEMALE).checked);
     EXPECT_FALSE(StateOf(ID_MALE).checked);
     const ChartScale scale;

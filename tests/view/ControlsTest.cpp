@@ -108,7 +108,7 @@ TEST_F(ViewTest, SetButtonSwitchesBetweenCardinalAndNative) {
     CreateView();
     doc.StoreEntry(1, 500, 1000, 2500, 50, kMale, kNative);
     view->SetButton()->click();
-    EXPECT_EQ(view->State().VowelSet(), 1);
+    EXPECT_EQ(view->State().ShownSet(), VowelSet::Native);
     EXPECT_EQ(view->SetButton()->text(), "Native");
     EXPECT_TRUE(view->VowelList()->item(1)->text().endsWith(QChar(0x2014)));
     view->OnCommand(ID_SWITCH_SET);

@@ -174,7 +174,7 @@ TEST_F(ViewTest, PagingIsRefusedWhileTheModifiedVowelsAreListed) {
     view->OnCommand(ID_MODIFIED_VOWELS);
     view->OnCommand(ID_NEXT_TYPE);
     view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->State().VowelType(), 2);
+    EXPECT_EQ(view->State().ShownType(), VowelType::Further);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(
                                     2, "All modified Vowels are shown. There are no other pages."));
 }

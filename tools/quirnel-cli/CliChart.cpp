@@ -3,14 +3,14 @@
 #include "Cli.h"
 
 #include "audio/WaveListFile.h"
+#include "chart/ChartState.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
-#include "reference/ReferenceSet.h"
 #include "drawing/ChartDrawing.h"
 #include "drawing/ChartFigure.h"
-#include "chart/ChartState.h"
 #include "drawing/DataFolders.h"
 #include "drawing/RecordingMeasure.h"
+#include "reference/ReferenceSet.h"
 
 #include "CliFigures.h"
 
@@ -63,8 +63,8 @@ std::string ReferenceSetList() {
 // Everything the options ask for, checked before anything is read or drawn.
 struct ChartRequest {
     std::string doc;
-    int gender = kMale;
-    int set = kCardinal;
+    Gender gender = Gender::Male;
+    VowelSet set = VowelSet::Cardinal;
     std::optional<ChartMap> map;
     bool bark = false;
     std::string reference;
@@ -92,8 +92,8 @@ bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& reques
         !ReadWord(options, "map", {"presets", "none", "user", "changed", "all"}, map) ||
         !ReadWord(options, "scale", {"hz", "bark"}, scale))
         return false;
-    request.gender = gender == "male" ? kMale : kFemale;
-    request.set = set == "cardinal" ? kCardinal : kNative;
+    request.gender = gender == "male" ? Gender::Male : Gender::Female;
+    request.set = set == "cardinal" ? VowelSet::Cardinal : VowelSet::Native;
     request.map = kMaps.at(map);
     request.bark = scale == "bark";
     request.doc = options.Get("doc");

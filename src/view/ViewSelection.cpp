@@ -14,14 +14,15 @@
 // Repaints the selected point's marker, and the whole chart while markers and lines hang
 // on the point.
 void CTundrelView::InvalidateMarker() {
-    const ChartPoint point = m_state.SelectedPoint();
+    const ChartPoint point = m_state.Selection().SelectedPoint();
     update(QRect(point.x + 45, point.y - 5, 9, 9));
-    if (m_state.IsCircleMode() || (m_state.IsDiphthongMode() && m_state.DiphthongPoint().x > 0))
+    if (m_state.Selection().IsCircleMode() ||
+        (m_state.Selection().IsDiphthongMode() && m_state.Selection().DiphthongPoint().x > 0))
         update(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
 }
 
 void CTundrelView::OnLButtonDown(int px, int py) {
-    const bool leavesCircle = m_state.IsCircleMode();
+    const bool leavesCircle = m_state.Selection().IsCircleMode();
     InvalidateMarker();
     m_state.LeftClick({px - kChartLeft, py});
     InvalidateMarker();

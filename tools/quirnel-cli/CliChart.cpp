@@ -161,9 +161,9 @@ bool ShowRecordings(const ChartRequest& request, ChartState& state) {
         }
         recordings.push_back(std::move(recording));
     }
-    state.SetRecordings(std::move(recordings));
-    state.SetShowRecordings(true);
-    state.SetRecordingTracks(request.tracks);
+    state.Shown().Recordings().SetEntries(std::move(recordings));
+    state.Shown().Recordings().SetShown(true);
+    state.Shown().Recordings().SetTracks(request.tracks);
     return true;
 }
 
@@ -181,7 +181,7 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     state.SetVowelSet(request.set);
     if (request.map)
         state.ToggleMap(*request.map);
-    state.SetBark(request.bark);
+    state.Shown().SetBark(request.bark);
     if (!request.reference.empty()) {
         ReferenceChoice reference;
         std::string problem;
@@ -190,10 +190,10 @@ int ChartCommand(const std::vector<std::string>& arguments) {
             CliError(problem);
             return kCliFailed;
         }
-        state.SetReference(std::move(reference));
+        state.Shown().SetReference(std::move(reference));
     }
-    state.SetReferenceSpread(request.spread);
-    state.SetAxisLabels(request.axes);
+    state.Shown().SetReferenceSpread(request.spread);
+    state.Shown().SetAxisLabels(request.axes);
     if (!request.recordings.empty() && !ShowRecordings(request, state))
         return kCliFailed;
 

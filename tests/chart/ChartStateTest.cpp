@@ -280,16 +280,17 @@ TEST_F(ChartStateTest, VowelToPlayFollowsTheModes) {
     diphthong.f2End = YToFrequency(Herz(), 300);
     EXPECT_EQ(state.VowelToPlay(), diphthong);
     EXPECT_EQ(state.VowelToPlay(PlayTrigger::PlayCommand), diphthong);
-    // Playing after the paint takes the request and leaves the duration for the dialog.
+    // Playing the change takes the request, once, and leaves the duration for the dialog.
     state.Sound().MoveLengthSlider(41);
     EXPECT_TRUE(state.Decision().IsPlayPending());
-    EXPECT_EQ(state.PlayAfterPaint()->duration, 60);
+    EXPECT_EQ(state.TakeChangeToPlay()->duration, 60);
     EXPECT_FALSE(state.Decision().IsPlayPending());
+    EXPECT_EQ(state.TakeChangeToPlay(), std::nullopt);
     EXPECT_EQ(state.Sound().LastDuration(), 60);
 }
 
 TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
-    state.PlayAfterPaint();
+    state.TakeChangeToPlay();
     state.TakeChartRedraw();
     ReferenceChoice reference;
     reference.choice = "peterson-barney-1952:women";

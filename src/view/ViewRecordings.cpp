@@ -18,13 +18,14 @@ constexpr double kRecordingTipRadius = 8;
 bool CTundrelView::RunRecordingCommand(int id) {
     switch (id) {
     case ID_RECORDINGS_ON_CHART:
-        m_state.SetShowRecordings(!m_state.ShowsRecordings());
-        WriteSetting(settings::kRecordingsOnChart, m_state.ShowsRecordings() ? 1 : 0);
+        m_state.Shown().Recordings().SetShown(!m_state.Shown().Recordings().IsShown());
+        WriteSetting(settings::kRecordingsOnChart, m_state.Shown().Recordings().IsShown() ? 1 : 0);
         SyncRecordings();
         return true;
     case ID_RECORDING_TRACKS:
-        m_state.SetRecordingTracks(!m_state.ShowsRecordingTracks());
-        WriteSetting(settings::kRecordingTracks, m_state.ShowsRecordingTracks() ? 1 : 0);
+        m_state.Shown().Recordings().SetTracks(!m_state.Shown().Recordings().ShowsTracks());
+        WriteSetting(settings::kRecordingTracks,
+                     m_state.Shown().Recordings().ShowsTracks() ? 1 : 0);
         update();
         return true;
     default:
@@ -34,8 +35,8 @@ bool CTundrelView::RunRecordingCommand(int id) {
 
 void CTundrelView::SyncRecordings() {
     CWaveListDlg* list = WaveList();
-    if (!m_state.ShowsRecordings()) {
-        m_state.SetRecordings({});
+    if (!m_state.Shown().Recordings().IsShown()) {
+        m_state.Shown().Recordings().SetEntries({});
         list->SetMarks({}, {});
         update();
         return;
@@ -55,8 +56,8 @@ void CTundrelView::SyncRecordings() {
         }
         recordings.push_back(std::move(recording));
     }
-    m_state.SetRecordings(std::move(recordings));
-    m_state.SetSelectedRecording(list->SelectedIndex());
+    m_state.Shown().Recordings().SetEntries(std::move(recordings));
+    m_state.Shown().Recordings().SetSelected(list->SelectedIndex());
     ShowRecordingMarks();
     update();
 }
@@ -66,7 +67,7 @@ void CTundrelView::ShowRecordingMarks() {
     if (!m_pWaveList)
         return;
     std::vector<std::string> marks, tips;
-    for (const ChartRecording& recording : m_state.Recordings()) {
+    for (const ChartRecording& recording : m_state.Shown().Recordings().Entries()) {
         std::string mark, tip;
         const RecordingFormants& formants = recording.formants;
         switch (PlaceOf(m_state.Scale(), recording)) {
@@ -96,10 +97,12 @@ void CTundrelView::ShowRecordingMarks() {
 
 // The recording under the mouse: its file name and measured formants.
 QString CTundrelView::RecordingTip(const QPoint& point) const {
-    const int index = m_state.RecordingNear(point.x() - kChartLeft, point.y(), kRecordingTipRadius);
+    const int index = m_state.Shown().Recordings().Near(m_state.Scale(), point.x() - kChartLeft,
+                                                        point.y(), kRecordingTipRadius);
     if (index < 0)
         return QString();
-    const ChartRecording& recording = m_state.Recordings()[static_cast<size_t>(index)];
+    const ChartRecording& recording =
+        m_state.Shown().Recordings().Entries()[static_cast<size_t>(index)];
     return QStringLiteral("%1\nF1 %2 Hz, F2 %3 Hz")
         .arg(QString::fromStdString(RecordingName(recording.path)))
         .arg(std::lround(recording.formants.f1))

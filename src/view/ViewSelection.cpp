@@ -7,21 +7,24 @@
 #include "base/MessageBox.h"
 #include "base/Report.h"
 #include "synth/SynthEngine.h"
-#include "view/HeldBackMessages.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 
 // --- Choosing the point ------------------------------------------------------------------
 
 // Repaints the selected point's marker, and the whole chart while markers and lines hang
 // on the point.
 void CTundrelView::InvalidateMarker() {
-    const ChartPoint point = m_state.SelectedPoint();
+    const ChartPoint point = m_state.Selection().SelectedPoint();
     update(QRect(point.x + 45, point.y - 5, 9, 9));
-    if (m_state.IsCircleMode() || (m_state.IsDiphthongMode() && m_state.DiphthongPoint().x > 0))
+    if (m_state.Selection().IsCircleMode() ||
+        (m_state.Selection().IsDiphthongMode() && m_state.Selection().DiphthongPoint().x > 0))
         update(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
 }
 
 void CTundrelView::OnLButtonDown(int px, int py) {
-    const bool leavesCircle = m_state.IsCircleMode();
+    const bool leavesCircle = m_state.Selection().IsCircleMode();
     InvalidateMarker();
     m_state.LeftClick({px - kChartLeft, py});
     InvalidateMarker();
@@ -77,11 +80,36 @@ void CTundrelView::UpdateStatusText() {
     emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
 }
 
-// Plays the point the paint has just drawn (its formants are fresh), once the painter is
-// done; a failure to render is reported after the paint.
-void CTundrelView::PlayPaintedPoint() {
-    const HeldBackMessages heldBack;
-    const std::optional<ChartVowel> vowel = m_state.PlayAfterPaint();
+namespace {
+
+const QEvent::Type kChangeSoundEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+} // namespace
+
+// Posted with the repaint's low priority and after it: the chart shows the change before it
+// is heard, and a failure to render is reported over the repainted chart. The changes made
+// before the event loop gets to it are heard once, as the chart then stands.
+void CTundrelView::PostChangeSound() {
+    if (m_bChangeSoundPosted)
+        return;
+    m_bChangeSoundPosted = true;
+    QCoreApplication::postEvent(this, new QEvent(kChangeSoundEvent), Qt::LowEventPriority);
+}
+
+void CTundrelView::customEvent(QEvent* event) {
+    if (event->type() == kChangeSoundEvent)
+        PlayChange();
+}
+
+void CTundrelView::PlayChange() {
+    m_bChangeSoundPosted = false;
+    // The window shown but not yet painted (the first vowel at start-up, posted before the
+    // window was shown): the chart is shown first here too.
+    if (isVisible() && !m_bPainted) {
+        m_bSoundAfterFirstPaint = true;
+        return;
+    }
+    const std::optional<ChartVowel> vowel = m_state.TakeChangeToPlay();
     if (!vowel)
         return;
     Synthesize(*vowel);

@@ -19,13 +19,13 @@ CWaveListDlg* CTundrelView::WaveList() {
     connect(m_pWaveList, &CWaveListDlg::recordingSelected, this, [this](const std::string& path) {
         if (IsSpectrumOpen())
             m_pSpectrum->ShowRecording(path);
-        if (m_state.ShowsRecordings()) {
-            m_state.SetSelectedRecording(m_pWaveList->SelectedIndex());
+        if (m_state.Shown().Recordings().IsShown()) {
+            m_state.Shown().Recordings().SetSelected(m_pWaveList->SelectedIndex());
             update();
         }
     });
     connect(m_pWaveList, &CWaveListDlg::entriesChanged, this, [this] {
-        if (m_state.ShowsRecordings())
+        if (m_state.Shown().Recordings().IsShown())
             SyncRecordings();
     });
     return m_pWaveList;

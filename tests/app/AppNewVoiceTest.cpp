@@ -6,6 +6,7 @@
 #include "view/ScriptedPrompt.h"
 #include "view/TundrelView.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QMenu>
 #include <filesystem>
@@ -94,9 +95,10 @@ TEST_F(NewVoiceTest, AMadeVoiceTakesItsPlaceInTheVoicesAndIsChosen) {
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(app->m_voiceFiles, (std::vector<std::string>{"00-low.dat", "01-male.dat"}));
     EXPECT_EQ(VoiceEntries(), (QStringList{"00-low.dat*", "01-male.dat"}));
-    EXPECT_EQ(app->View()->State().VoiceFile(), path);
-    EXPECT_TRUE(app->View()->State().IsPlayPending());
-    app->View()->grab(); // the paint plays the chosen voice
+    EXPECT_EQ(app->View()->State().Sound().VoiceFile(), path);
+    EXPECT_TRUE(app->View()->State().Decision().IsPlayPending());
+    app->View()->grab();
+    QCoreApplication::sendPostedEvents(); // the change plays the chosen voice
     EXPECT_EQ(app->View()->Engine().LoadedVoiceFile(), path);
 
     // The same name again: nothing is made without a Yes.
@@ -143,7 +145,7 @@ TEST_F(NewVoiceTest, ANewVoiceGoesToTheUsersOwnFolderWhenTheVoiceFolderIsReadOnl
         prompt.AnswerForm(Voice("00-low", "90"));
         app->Frame()->ExecuteCommand(ID_NEW_VOICE);
         failed += !fs::exists(own + "/00-low.dat") || fs::exists(work.File("Dat/00-low.dat"));
-        failed += app->View()->State().VoiceFile() != own + "/00-low.dat";
+        failed += app->View()->State().Sound().VoiceFile() != own + "/00-low.dat";
         failed += VoiceEntries() != QStringList{"01-male.dat", "00-low.dat*", "05-mine.dat"};
         failed += !messages.Texts().empty();
         return failed;

@@ -18,18 +18,18 @@ ChartScale Herz() {
     return ChartScale{};
 }
 
-TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
+TEST_F(ViewTest, TheFirstVowelOfTheListPlaysAfterTheFirstPaint) {
     CreateView();
     EXPECT_EQ(view->VowelList()->currentRow(), 0);
-    EXPECT_EQ(view->State().SelectedPoint(),
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 250), FrequencyToY(Herz(), 2100)}));
     EXPECT_TRUE(player.played.empty());
-    Paint();
+    PaintAndPlay();
     ASSERT_EQ(player.played.size(), 1u);
     EXPECT_EQ(player.played[0], TempWav());
     EXPECT_GT(std::filesystem::file_size(TempWav()), 44u);
-    EXPECT_EQ(view->State().F1(), XToFrequency(Herz(), FrequencyToX(Herz(), 250)));
-    EXPECT_EQ(view->State().F2(), YToFrequency(Herz(), FrequencyToY(Herz(), 2100)));
+    EXPECT_EQ(view->State().Decision().F1(), XToFrequency(Herz(), FrequencyToX(Herz(), 250)));
+    EXPECT_EQ(view->State().Decision().F2(), YToFrequency(Herz(), FrequencyToY(Herz(), 2100)));
     // The sound was stopped and the vowel volume applied before the synthesis.
     EXPECT_GE(player.stops, 1);
     ASSERT_FALSE(volume.setVolumes.empty());
@@ -37,7 +37,7 @@ TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     EXPECT_TRUE(messages.Messages().empty());
     // A repaint that shows nothing new (focus, a box over the window) only draws.
     std::filesystem::remove(TempWav());
-    EXPECT_EQ(Paint(), Paint());
+    EXPECT_EQ(PaintAndPlay(), PaintAndPlay());
     EXPECT_EQ(player.played.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(TempWav()));
 }
@@ -53,7 +53,7 @@ public:
     std::vector<std::string> shown;
 };
 
-TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
+TEST_F(ViewTest, ARenderThatFailsIsReportedAfterThePaint) {
     CreateView();
     view->SetTempFolder(temp.File("missing-folder"));
     PaintWatchingSink sink;
@@ -68,6 +68,51 @@ TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
     EXPECT_TRUE(player.played.empty());
 }
 
+// Counts the plays that came before each paint of the watched widget.
+class PaintWatcher : public QObject {
+public:
+    PaintWatcher(QWidget* widget, const FakePlayer& player) : m_player(player) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            playsAtPaint.push_back(m_player.played.size());
+        return false;
+    }
+    std::vector<size_t> playsAtPaint;
+
+private:
+    const FakePlayer& m_player;
+};
+
+// The window shows a change before it is heard, the first vowel at start too; a change of
+// scale between a click and its sound plays the point once, as the chart then stands.
+TEST_F(ViewTest, AChangeIsHeardAfterTheRepaintItAskedFor) {
+    CreateView();
+    PaintWatcher watcher(view.get(), player);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player.played.empty(); }, 5000));
+    ASSERT_FALSE(watcher.playsAtPaint.empty());
+    EXPECT_EQ(watcher.playsAtPaint.front(), 0u);
+    QTest::qWait(30);
+    watcher.playsAtPaint.clear();
+    player.played.clear();
+    view->OnLButtonDown(200, 150);
+    view->OnCommand(ID_ZOOM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player.played.empty(); }, 5000));
+    QTest::qWait(30);
+    EXPECT_EQ(player.played.size(), 1u);
+    ASSERT_FALSE(watcher.playsAtPaint.empty());
+    EXPECT_EQ(watcher.playsAtPaint.front(), 0u);
+    // The zoomed point keeps the clicked frequencies, not those of the vowel before it.
+    const ChartState& state = view->State();
+    const int clickedF1 = XToFrequency(Herz(), 150);
+    EXPECT_NEAR(state.Decision().F1(), clickedF1, clickedF1 * 0.05);
+    const ChartPoint point = state.Selection().SelectedPoint();
+    EXPECT_EQ(state.Decision().F1(), XToFrequency(state.Scale(), point.x));
+    EXPECT_EQ(state.Decision().F2(), YToFrequency(state.Scale(), point.y));
+}
+
 TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {
     CSoundPlayer realPlayer;
     view = std::make_unique<CTundrelView>(&doc, &volume, &realPlayer);
@@ -75,7 +120,7 @@ TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {
     view->SetVoiceFiles(&voiceFiles);
     view->OnInitialUpdate();
     view->OnLButtonDown(200, 150);
-    Paint();
+    PaintAndPlay();
     // Started through a sound server, or no output on a machine without one; never a
     // "temp.wav" that the player cannot decode.
     EXPECT_NE(realPlayer.LastResult(), CSoundPlayer::PlayResult::NotDecoded);
@@ -88,9 +133,9 @@ TEST_F(ViewTest, ZoomedClickSnapsToTheCentreOfItsGridCell) {
     CreateView();
     view->OnCommand(ID_ZOOM);
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(87, 60));
-    EXPECT_EQ(view->State().SelectedPoint(), (ChartPoint{37, 62}));
+    EXPECT_EQ(view->State().Selection().SelectedPoint(), (ChartPoint{37, 62}));
     view->OnRButtonDown(87, 60);
-    EXPECT_EQ(view->State().DiphthongPoint(), (ChartPoint{37, 62}));
+    EXPECT_EQ(view->State().Selection().DiphthongPoint(), (ChartPoint{37, 62}));
 }
 
 TEST_F(ViewTest, StatusTextShowsTheFormantsOnlyWhenAskedFor) {
@@ -151,7 +196,7 @@ TEST_F(ViewTest, ResetPutsThePresetBack) {
     EXPECT_FALSE(doc.IsEntryModified(3, kMale, kCardinal));
     EXPECT_TRUE(doc.IsModified()); // resetting leaves the changed flag alone
     EXPECT_EQ(doc.GetEntryF1(3, kMale, kCardinal), 850);
-    EXPECT_EQ(view->State().SelectedPoint(),
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 850), FrequencyToY(Herz(), 1500)}));
     EXPECT_EQ(view->GetDuration(), 100);
     EXPECT_EQ(view->GetF3(), 2700);
@@ -163,7 +208,7 @@ TEST_F(ViewTest, SelectingAListVowelMovesToItsStoredPosition) {
     doc.StoreEntry(5, 500, 1000, 2500, 50, kMale, kCardinal);
     view->FillVowelList();
     view->VowelList()->setCurrentRow(5);
-    EXPECT_EQ(view->State().SelectedPoint(),
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 500), FrequencyToY(Herz(), 1000)}));
     EXPECT_EQ(view->GetF3(), 2500);
     EXPECT_EQ(view->GetDuration(), 50);
@@ -177,7 +222,7 @@ TEST_F(ViewTest, PagingIsRefusedWhileTheModifiedVowelsAreListed) {
     view->OnCommand(ID_MODIFIED_VOWELS);
     view->OnCommand(ID_NEXT_TYPE);
     view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->State().VowelType(), 2);
+    EXPECT_EQ(view->State().List().ShownType(), VowelType::Further);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(
                                     2, "All modified Vowels are shown. There are no other pages."));
 }
@@ -217,27 +262,27 @@ TEST_F(ViewTest, SuccessiveVowelsSoundAsThroughOneEngineOfTheirOwn) {
         heard.push_back(bytes(TempWav()));
         EXPECT_TRUE(heard.back() == bytes(twinFolder.File("temp.wav")));
     };
-    Paint();
+    PaintAndPlay();
     follow();
     view->OnCommand(ID_PLAY); // the same vowel again, no longer from rest
     follow();
     EXPECT_FALSE(heard[0] == heard[1]);
     for (const QPoint click : {QPoint(150, 120), QPoint(300, 260)}) {
         view->OnLButtonDown(click.x(), click.y());
-        Paint();
+        PaintAndPlay();
         follow();
     }
     EXPECT_EQ(replayed, 4u);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
-TEST_F(ViewTest, DiphthongAndCircleModesStillPlayOncePerPaint) {
+TEST_F(ViewTest, DiphthongAndCircleModesStillPlayOncePerChange) {
     CreateView();
     view->OnCommand(ID_MODE_DIPHTHONG);
     view->OnRButtonDown(300, 300);
-    Paint();
+    PaintAndPlay();
     view->OnCommand(ID_CIRCLE_FORWARD);
-    Paint();
+    PaintAndPlay();
     EXPECT_EQ(player.played.size(), 2u);
     EXPECT_TRUE(messages.Messages().empty());
 }

@@ -78,14 +78,14 @@ TEST_F(SpectrumWindowTest, DrawsTheVowelPlayedAfterItStarted) {
                      [&] { playedWhenDrawn.push_back(player.played.size()); });
     player.played.clear();
     view->OnLButtonDown(200, 150);
-    Paint();
+    PaintAndPlay();
     ASSERT_EQ(player.played.size(), 1u);
     EXPECT_TRUE(spectrum.Shown().soundDb.empty()); // nothing measured before the sound
     ASSERT_TRUE(QTest::qWaitFor([&] { return !playedWhenDrawn.empty(); }, 60000));
     EXPECT_EQ(playedWhenDrawn.front(), 1u);
     EXPECT_TRUE(spectrum.Shown().synthesized);
     // The middle frame's F1: the played F1 plus the track's drift of 5 Hz.
-    EXPECT_EQ(spectrum.Shown().formants[0], view->State().F1() + 5);
+    EXPECT_EQ(spectrum.Shown().formants[0], view->State().Decision().F1() + 5);
 }
 
 // A line chosen in the wave list shows its recording: a 250 Hz tone at a quarter of full

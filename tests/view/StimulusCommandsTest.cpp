@@ -96,7 +96,7 @@ TEST_F(StimulusCommandTest, ExportSavesTheVowelAsPlayedInTheChosenFormatAndPlays
 
 TEST_F(StimulusCommandTest, GoToFormantsMovesThePointAndPlaysItOnceOrRefusesTheValues) {
     CreateView();
-    Paint();
+    PaintAndPlay();
     player.played.clear();
     prompt.AnswerForm([](InputForm& form) { form.fields[0].text = "5000"; });
     prompt.AnswerForm([](InputForm& form) {
@@ -110,26 +110,27 @@ TEST_F(StimulusCommandTest, GoToFormantsMovesThePointAndPlaysItOnceOrRefusesTheV
     EXPECT_EQ(messages.Texts()[0], "F1 must be a number from " + std::to_string(f1.lowest) +
                                        " to " + std::to_string(f1.highest) +
                                        " Hz, the range the chart shows.");
-    Paint();
-    Paint();
+    PaintAndPlay();
+    PaintAndPlay();
     ASSERT_EQ(player.played.size(), 1u);
     // The nearest the chart's steps of 2.5 % come.
-    EXPECT_NEAR(view->State().F1(), 700, 700 * 0.0125 + 1);
-    EXPECT_NEAR(view->State().F2(), 1200, 1200 * 0.0125 + 1);
-    EXPECT_EQ(view->State().F3Step(), 25);
+    EXPECT_NEAR(view->State().Decision().F1(), 700, 700 * 0.0125 + 1);
+    EXPECT_NEAR(view->State().Decision().F2(), 1200, 1200 * 0.0125 + 1);
+    EXPECT_EQ(view->State().Sound().F3Step(), 25);
 
     prompt.AnswerForm([](InputForm& form) { form.fields[2].text = "Auto"; });
     view->OnCommand(ID_GO_TO_FORMANTS);
-    EXPECT_EQ(prompt.formsAsked.back().fields[0].text, std::to_string(view->State().F1()));
-    EXPECT_TRUE(view->State().IsAutoF3());
+    EXPECT_EQ(prompt.formsAsked.back().fields[0].text,
+              std::to_string(view->State().Decision().F1()));
+    EXPECT_TRUE(view->State().Sound().IsAutoF3());
     view->OnCommand(ID_GO_TO_FORMANTS); // cancelled: nothing changes, nothing plays
-    Paint();
+    PaintAndPlay();
     EXPECT_EQ(player.played.size(), 2u);
 }
 
 TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrder) {
     CreateView();
-    Paint();
+    PaintAndPlay();
     const std::string folder = temp.File("stimuli");
     auto fill = [folder](const std::string& prefix, const std::string& steps) {
         return [=](InputForm& form) {
@@ -192,7 +193,7 @@ TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrde
     view->OnCommand(ID_PLAY_CONTINUUM);
     EXPECT_TRUE(view->IsPlayingContinuum());
     view->OnLButtonDown(200, 150);
-    Paint();
+    PaintAndPlay();
     EXPECT_FALSE(view->IsPlayingContinuum());
     EXPECT_EQ(player.played.back(), TempWav());
 }

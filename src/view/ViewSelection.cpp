@@ -7,7 +7,10 @@
 #include "base/MessageBox.h"
 #include "base/Report.h"
 #include "synth/SynthRun.h"
+#include "view/FormantsForm.h"
 #include "view/HeldBackMessages.h"
+#include "view/InputPrompt.h"
+#include "view/SpectrumController.h"
 
 // --- Choosing the point ------------------------------------------------------------------
 
@@ -72,6 +75,11 @@ void CTundrelView::ShowRefusal(const std::optional<MessageRequest>& refusal) {
 
 // --- Playing -----------------------------------------------------------------------------
 
+void CTundrelView::ShowNotice(const QString& text) {
+    m_strNotice = text;
+    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
+}
+
 void CTundrelView::UpdateStatusText() {
     m_strStatus = QString::fromStdString(m_state.StatusText());
     emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
@@ -113,5 +121,31 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
         m_pPlayer->Play(result.wavPath);
     // Only once the sound has started: the spectrum never delays it.
     if (result.Ok())
-        ShowSpectrumOf(vowel);
+        m_spectrum->ShowVowel(vowel);
+}
+
+// --- Go to Formants ----------------------------------------------------------------------
+
+void CTundrelView::OnGoToFormants() {
+    const ChartScale scale = m_state.Scale();
+    const FrequencyRange f1Range = F1Range(scale);
+    const FrequencyRange f2Range = F2Range(scale);
+    InputForm form = GoToFormantsForm(m_state.HasPoint() ? m_state.F1() : 0,
+                                      m_state.HasPoint() ? m_state.F2() : 0, m_state.ShownF3(),
+                                      m_state.IsAutoF3());
+    form.check = [&](const InputForm& entered) {
+        TypedFormants typed;
+        return ReadGoToFormants(entered, f1Range, f2Range, typed);
+    };
+    if (!GetInputPrompt().AskForm(form))
+        return;
+    TypedFormants typed;
+    ReadGoToFormants(form, f1Range, f2Range, typed);
+    InvalidateMarker();
+    if (typed.f3.has_value() == m_state.IsAutoF3())
+        m_state.ToggleAutoF3();
+    if (typed.f3)
+        m_state.SetF3(*typed.f3);
+    m_state.GoTo({NearestX(scale, typed.f1), NearestY(scale, typed.f2)});
+    InvalidateMarker();
 }

@@ -5,6 +5,7 @@
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "view/SynthesisTurn.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -175,7 +176,10 @@ void CSpectrumView::AnalysePending() {
     m_pending.reset();
     if (!m_window)
         return;
-    m_spectrum = AnalyseVowel(request);
+    {
+        const std::lock_guard<std::mutex> turn(SynthesisTurn());
+        m_spectrum = AnalyseVowel(request);
+    }
     m_canvas->update();
 }
 

@@ -11,8 +11,10 @@
 #include "view/ContinuumForm.h"
 #include "view/InputDialog.h"
 #include "view/InputPrompt.h"
+#include "view/LongTask.h"
 #include "view/SequencePlayer.h"
 #include "view/SoundFormatFields.h"
+#include "view/SynthesisTurn.h"
 
 #include <algorithm>
 #include <cmath>
@@ -178,6 +180,7 @@ void CStimulusController::OnExportSound() {
     AppliedLevel applied;
     {
         const BusyCursor busy;
+        const std::lock_guard<std::mutex> turn(SynthesisTurn());
         result = ExportVowel(StimulusOf(*vowel), format, choice.path, level, &applied);
     }
     if (result.failure != ExportFailure::None) {
@@ -264,14 +267,19 @@ void CStimulusController::WriteContinuumFiles(const ContinuumRequest& asked) {
         ShowMessage(problem, kContinuumTitle, MsgIcon::Warning);
         return;
     }
-    IInputPrompt& prompt = GetInputPrompt();
     // No busy cursor: the progress bar shows the work, and its Cancel button must look
     // clickable.
-    prompt.ShowProgress(kContinuumTitle, 0, request.steps);
-    const ContinuumResult result = WriteContinuum(request, [&prompt](int written, int steps) {
-        return prompt.ShowProgress(kContinuumTitle, written, steps);
+    ContinuumResult result;
+    RunWithProgress(kContinuumTitle, request.steps, [&](const TaskProgress& progress) {
+        // Every step is rendered before the first is reported: the synthesizer is free
+        // again from then on, while the steps are encoded and written.
+        std::unique_lock<std::mutex> turn(SynthesisTurn());
+        result = WriteContinuum(request, [&](int written, int steps) {
+            if (turn.owns_lock())
+                turn.unlock();
+            return progress(written, steps);
+        });
     });
-    prompt.EndProgress();
     if (result.outcome == ContinuumOutcome::Written) {
         m_continuumFiles.clear();
         for (int step = 1; step <= result.written; ++step)

@@ -11,6 +11,7 @@
 #include "view/HeldBackMessages.h"
 #include "view/InputPrompt.h"
 #include "view/SpectrumController.h"
+#include "view/SynthesisTurn.h"
 
 // --- Choosing the point ------------------------------------------------------------------
 
@@ -113,9 +114,11 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
         m_pVolume->SetVolume(static_cast<unsigned>(m_nVolume));
     if (vowel.voiceFile.empty())
         return; // no voice chosen yet: there is nothing to voice the vowel with
+    std::unique_lock<std::mutex> turn(SynthesisTurn());
     const SynthesisResult result =
         SynthesizeVowel(vowel.voiceFile, vowel.tilt, vowel.duration, vowel.f1, vowel.f2, vowel.f3,
                         vowel.f1End, vowel.f2End);
+    turn.unlock();
     ShowReport(result.report);
     if (result.Ok() && m_pPlayer)
         m_pPlayer->Play(result.wavPath);

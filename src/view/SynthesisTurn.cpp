@@ -1,0 +1,6 @@
+#include "view/SynthesisTurn.h"
+
+std::mutex& SynthesisTurn() {
+    static std::mutex turn;
+    return turn;
+}

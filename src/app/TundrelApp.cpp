@@ -137,7 +137,7 @@ void CTundrelApp::OnCommand(int id) {
     else if (id == ID_APP_ABOUT)
         OnAppAbout();
     else if (id == ID_NEW_VOICE)
-        OnNewVoice();
+        RunNewVoiceCommand(*this);
     else if (id == ID_LISTENING_TEST)
         OnListeningTest();
     else if (id == ID_TEST_RESULTS)
@@ -233,4 +233,10 @@ bool CTundrelApp::SaveModified() {
     if (answer == MsgAnswer::Cancel)
         return false;
     return answer == MsgAnswer::No || DoFileSave();
+}
+
+void CTundrelApp::AddAndChooseVoice(const std::string& entry) {
+    const int index = AddVoiceFile(m_voiceFiles, entry);
+    m_pFrame->SetVoiceFiles(m_voiceFiles);
+    m_pFrame->ExecuteCommand(ID_VOICE_FIRST + index);
 }

@@ -11,7 +11,9 @@ using TaskProgress = std::function<bool(int done, int total)>;
 // thread runs its event loop: the window repaints and its timers fire. The input prompt's
 // progress shows 0 of total at the start and then each progress the work reports; the work
 // waits for the answer, so a Cancel ends it after the step the user saw. The progress is
-// closed at the end. An exception of the work is thrown again on the calling thread.
+// closed at the end. An exception of the work is thrown again on the calling thread. When
+// the event loop is ended from outside (the program quits), the work is cancelled at its next
+// report and waited for.
 void RunWithProgress(const std::string& title, int total,
                      const std::function<void(const TaskProgress&)>& work);
 

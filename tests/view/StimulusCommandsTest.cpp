@@ -267,5 +267,5 @@ TEST_F(StimulusCommandTest, WindowRunsWhileAContinuumIsWrittenAndCancelLeavesNot
     EXPECT_TRUE(view->ContinuumFiles().empty());
     EXPECT_EQ(prompt.progressEnded, 1);
     ASSERT_FALSE(status.isEmpty());
-    EXPECT_EQ(status.back()[0].toString(), "Continuum cancelled: nothing written");
+    EXPECT_EQ(status.back()[0].toString().toStdString(), "Continuum cancelled: nothing written");
 }

@@ -1,5 +1,6 @@
-// The view's side of selection and playback: clicks and the list go to the chart's state,
-// the markers are repainted, and the vowels the state asks for are rendered and played.
+// The view's side of selection and playback: clicks, the list and typed formants (Go to
+// Formants) go to the chart's state, the markers are repainted, and the vowels the state
+// asks for are rendered and played.
 #include "view/TundrelView.h"
 
 #include "audio/ISoundPlayer.h"

@@ -18,17 +18,18 @@ CommandState Checked(bool checked) {
 }
 
 // The Tab command's text names the page that Tab leads to.
-const char* NextTypeText(int type) {
+const char* NextTypeText(VowelType type) {
     switch (type) {
-    case 0:
+    case VowelType::Primary:
         return "&View Rounded (secondary) Vowels\tTab";
-    case 1:
+    case VowelType::Secondary:
         return "&View further Vowels\tTab";
-    case 2:
+    case VowelType::Further:
         return "&View centralized Vowels\tTab";
-    default:
-        return "&View primary Vowels\tTab";
+    case VowelType::Schwa:
+        break;
     }
+    return "&View primary Vowels\tTab";
 }
 
 // The maps' and modes' commands; false for any other.
@@ -50,33 +51,33 @@ bool RunToggle(ChartState& state, int id, std::optional<MessageRequest>& refusal
         state.ToggleModifiedVowels();
         break;
     case ID_FORMANT_POSITION:
-        state.TogglePosition();
+        state.Shown().TogglePosition();
         break;
     case ID_ZOOM:
         state.ToggleZoom();
         break;
     case ID_SHOW_GRID:
-        state.ToggleGrid();
+        state.Shown().ToggleGrid();
         break;
     case ID_MODE_NORMAL:
-        state.SetNormalMode();
+        state.Selection().SetNormalMode();
         break;
     case ID_MODE_DIPHTHONG:
-        state.SetDiphthongMode();
+        state.Selection().SetDiphthongMode();
         break;
     case ID_CIRCLE_FORWARD:
     case ID_CIRCLE_BACK:
-        state.StepCircle(id == ID_CIRCLE_FORWARD ? 1 : -1);
+        state.Selection().StepCircle(id == ID_CIRCLE_FORWARD ? 1 : -1);
         break;
     case ID_SCALE_HERZ:
     case ID_SCALE_BARK:
-        state.SetBark(id == ID_SCALE_BARK);
+        state.Shown().SetBark(id == ID_SCALE_BARK);
         break;
     case ID_ADVANCED_CONTROLS:
-        state.ToggleAdvancedControls();
+        state.Shown().ToggleAdvancedControls();
         break;
     case ID_AUTO_F3:
-        state.ToggleAutoF3();
+        state.Sound().ToggleAutoF3();
         break;
     default:
         return false;
@@ -88,36 +89,36 @@ bool RunToggle(ChartState& state, int id, std::optional<MessageRequest>& refusal
 CommandState StateOfToggle(const ChartState& state, int id) {
     switch (id) {
     case ID_FORMANT_MAP:
-        return Checked(state.Shows(ChartMap::Formant));
+        return Checked(state.Shown().Shows(ChartMap::Formant));
     case ID_USER_MAP:
-        return Checked(state.Shows(ChartMap::User));
+        return Checked(state.Shown().Shows(ChartMap::User));
     case ID_MODIFIED_MAP:
-        return Checked(state.Shows(ChartMap::Modified));
+        return Checked(state.Shown().Shows(ChartMap::Modified));
     case ID_GRAY_MAP:
-        return Checked(state.Shows(ChartMap::Gray));
+        return Checked(state.Shown().Shows(ChartMap::Gray));
     case ID_MODIFIED_VOWELS:
-        return Checked(state.ShowsModifiedVowels());
+        return Checked(state.Shown().ShowsModifiedVowels());
     case ID_FORMANT_POSITION:
-        return Checked(state.ShowsPosition());
+        return Checked(state.Shown().ShowsPosition());
     case ID_ZOOM:
-        return Checked(state.IsZoomed());
+        return Checked(state.Shown().IsZoomed());
     case ID_SHOW_GRID: {
-        CommandState command = Checked(state.ShowsGrid());
-        command.enabled = state.IsZoomed();
+        CommandState command = Checked(state.Shown().ShowsGrid());
+        command.enabled = state.Shown().IsZoomed();
         return command;
     }
     case ID_MODE_NORMAL:
-        return Checked(state.IsNormalMode());
+        return Checked(state.Selection().IsNormalMode());
     case ID_MODE_DIPHTHONG:
-        return Checked(state.IsDiphthongMode());
+        return Checked(state.Selection().IsDiphthongMode());
     case ID_SCALE_HERZ:
-        return Checked(!state.IsBark());
+        return Checked(!state.Shown().IsBark());
     case ID_SCALE_BARK:
-        return Checked(state.IsBark());
+        return Checked(state.Shown().IsBark());
     case ID_ADVANCED_CONTROLS:
-        return Checked(state.ShowsAdvancedControls());
+        return Checked(state.Shown().ShowsAdvancedControls());
     case ID_AUTO_F3:
-        return Checked(state.IsAutoF3());
+        return Checked(state.Sound().IsAutoF3());
     case ID_SWITCH_SET:
     case ID_CIRCLE_FORWARD:
     case ID_CIRCLE_BACK:
@@ -137,29 +138,31 @@ ChartCommandResult RunChartCommand(ChartState& state, int id) {
     ChartCommandResult result;
     result.handled = true;
     if (id >= ID_VOICE_FIRST && id <= ID_VOICE_LAST) {
-        state.ChooseVoice(id - ID_VOICE_FIRST); // an entry that is not there changes nothing
+        state.Sound().ChooseVoice(id -
+                                  ID_VOICE_FIRST); // an entry that is not there changes nothing
         return result;
     }
     switch (id) {
     case ID_MALE:
     case ID_FEMALE:
-        state.SetGender(id == ID_MALE ? 1 : 0);
+        state.SetGender(id == ID_MALE ? Gender::Male : Gender::Female);
         break;
     case ID_TYPE_PRIMARY:
     case ID_TYPE_SECONDARY:
     case ID_TYPE_FURTHER:
     case ID_TYPE_SCHWA:
-        result.refusal = state.ChangeVowelType(id - ID_TYPE_PRIMARY);
+        result.refusal = state.ChangeVowelType(static_cast<VowelType>(id - ID_TYPE_PRIMARY));
         break;
     case ID_NEXT_TYPE:
-        result.refusal = state.ChangeVowelType((state.VowelType() + 1) % 4);
+        result.refusal = state.ChangeVowelType(NextType(state.List().ShownType()));
         break;
     case ID_SET_CARDINAL:
     case ID_SET_NATIVE:
-        state.SetVowelSet(id == ID_SET_CARDINAL ? 0 : 1);
+        state.SetVowelSet(id == ID_SET_CARDINAL ? VowelSet::Cardinal : VowelSet::Native);
         break;
     case ID_SWITCH_SET:
-        state.SetVowelSet(state.VowelSet() == 1 ? 0 : 1);
+        state.SetVowelSet(state.List().ShownSet() == VowelSet::Native ? VowelSet::Cardinal
+                                                                      : VowelSet::Native);
         break;
     case ID_MOVE_UP:
         state.MovePoint(PointMove::Up);
@@ -184,7 +187,7 @@ namespace {
 
 // The reference vowel entries, their spread and the axis labels: checked after what is shown.
 CommandState StateOfFigureCommand(const ChartState& state, int id) {
-    const ReferenceChoice* reference = state.Reference();
+    const ReferenceChoice* reference = state.Shown().Reference();
     if (id >= ID_REFERENCE_FIRST && id <= ID_REFERENCE_LAST) {
         const size_t index = static_cast<size_t>(id - ID_REFERENCE_FIRST);
         if (index >= ReferenceSets().size())
@@ -197,9 +200,9 @@ CommandState StateOfFigureCommand(const ChartState& state, int id) {
     case ID_REFERENCE_LOAD:
         return Checked(reference && reference->IsUserTable());
     case ID_REFERENCE_SPREAD:
-        return Checked(state.ShowsReferenceSpread());
+        return Checked(state.Shown().ShowsReferenceSpread());
     case ID_AXIS_LABELS:
-        return Checked(state.ShowsAxisLabels());
+        return Checked(state.Shown().ShowsAxisLabels());
     case ID_INDICATOR_REFERENCE: {
         CommandState command = Enabled();
         command.enabled = reference != nullptr;
@@ -215,43 +218,43 @@ CommandState StateOfFigureCommand(const ChartState& state, int id) {
 
 CommandState ChartCommandState(const ChartState& state, int id) {
     if (id >= ID_VOICE_FIRST && id <= ID_VOICE_LAST)
-        return Checked(id - ID_VOICE_FIRST == state.VoiceIndex());
+        return Checked(id - ID_VOICE_FIRST == state.Sound().VoiceIndex());
     if (id >= ID_REFERENCE_NONE && id <= ID_INDICATOR_REFERENCE)
         return StateOfFigureCommand(state, id);
     switch (id) {
     case ID_MALE:
-        return Checked(state.Gender() == 1);
+        return Checked(state.List().VoiceGender() == Gender::Male);
     case ID_FEMALE:
-        return Checked(state.Gender() == 0);
+        return Checked(state.List().VoiceGender() == Gender::Female);
     case ID_TYPE_PRIMARY:
     case ID_TYPE_SECONDARY:
     case ID_TYPE_FURTHER:
     case ID_TYPE_SCHWA:
-        return Checked(state.VowelType() == id - ID_TYPE_PRIMARY);
+        return Checked(IndexOf(state.List().ShownType()) == id - ID_TYPE_PRIMARY);
     case ID_NEXT_TYPE: {
         CommandState command = Enabled();
-        command.text = NextTypeText(state.VowelType());
+        command.text = NextTypeText(state.List().ShownType());
         return command;
     }
     case ID_SET_CARDINAL:
-        return Checked(state.VowelSet() == 0);
+        return Checked(state.List().ShownSet() == VowelSet::Cardinal);
     case ID_SET_NATIVE:
-        return Checked(state.VowelSet() == 1);
+        return Checked(state.List().ShownSet() == VowelSet::Native);
     case ID_ZOOM_PARAMETERS:
     case ID_INDICATOR_ZOOM: {
         CommandState command = Enabled();
-        command.enabled = state.IsZoomed();
+        command.enabled = state.Shown().IsZoomed();
         return command;
     }
     case ID_INDICATOR_SCALE: {
         CommandState command = Enabled();
-        command.text = state.IsBark() ? "Bark" : "Herz";
+        command.text = state.Shown().IsBark() ? "Bark" : "Herz";
         return command;
     }
     case ID_RECORDINGS_ON_CHART:
-        return Checked(state.ShowsRecordings());
+        return Checked(state.Shown().Recordings().IsShown());
     case ID_RECORDING_TRACKS:
-        return Checked(state.ShowsRecordingTracks());
+        return Checked(state.Shown().Recordings().ShowsTracks());
     default:
         return StateOfToggle(state, id);
     }

@@ -2,6 +2,8 @@
 
 #include "chart/ContinuousScale.h"
 
+#include <utility>
+
 ChartPointF RecordingPosition(const ChartScale& scale, double f1, double f2) {
     return {FrequencyToXF(scale, f1), FrequencyToYF(scale, f2)};
 }
@@ -62,4 +64,52 @@ std::vector<RecordingMarker> RecordingMarkers(const ChartScale& scale,
 std::string RecordingName(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void RecordingLayer::SetShown(bool shown) {
+    m_shown = shown;
+    Changed();
+}
+
+void RecordingLayer::SetTracks(bool shown) {
+    m_tracks = shown;
+    Changed();
+}
+
+void RecordingLayer::SetEntries(std::vector<ChartRecording> entries) {
+    m_entries = std::move(entries);
+    if (m_selected >= static_cast<int>(m_entries.size()))
+        m_selected = -1;
+    Changed();
+}
+
+void RecordingLayer::SetSelected(int index) {
+    m_selected = index >= 0 && index < static_cast<int>(m_entries.size()) ? index : -1;
+    Changed();
+}
+
+std::vector<RecordingMarker> RecordingLayer::MarkersShown(const ChartScale& scale) const {
+    if (!m_shown)
+        return {};
+    return RecordingMarkers(scale, m_entries, m_selected, m_tracks);
+}
+
+int RecordingLayer::Near(const ChartScale& scale, double x, double y, double radius) const {
+    if (!m_shown)
+        return -1;
+    int nearest = -1;
+    double best = radius * radius;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const ChartRecording& recording = m_entries[i];
+        if (PlaceOf(scale, recording) != RecordingPlace::OnChart)
+            continue;
+        const ChartPointF at =
+            RecordingPosition(scale, recording.formants.f1, recording.formants.f2);
+        const double distance = (at.x - x) * (at.x - x) + (at.y - y) * (at.y - y);
+        if (distance <= best) {
+            best = distance;
+            nearest = static_cast<int>(i);
+        }
+    }
+    return nearest;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "chart/ChartGeometry.h"
+#include "chart/ChartLayer.h"
 
 #include <string>
 #include <vector>
@@ -65,3 +66,34 @@ std::vector<RecordingMarker> RecordingMarkers(const ChartScale& scale,
 
 // The file name of a path (what the wave list shows of it).
 std::string RecordingName(const std::string& path);
+
+// The recordings of the wave list as one of the chart's layers: drawn at their measured F1/F2
+// while shown, each with its track where asked, the wave list's selected entry highlighted.
+class RecordingLayer : public ChartLayer {
+public:
+    void Accept(ChartLayerVisitor& visitor) const override { visitor.Visit(*this); }
+
+    bool IsShown() const { return m_shown; }
+    void SetShown(bool shown);
+    // Each recording's track (its voiced frames) as a thin line, while recordings are shown.
+    bool ShowsTracks() const { return m_tracks; }
+    void SetTracks(bool shown);
+    // The wave list's entries in list order, measured or not yet.
+    const std::vector<ChartRecording>& Entries() const { return m_entries; }
+    void SetEntries(std::vector<ChartRecording> entries);
+    // The wave list's selected entry, highlighted on the chart (-1 for none).
+    int Selected() const { return m_selected; }
+    void SetSelected(int index);
+
+    // The markers drawn now under scale: none while recordings are not shown.
+    std::vector<RecordingMarker> MarkersShown(const ChartScale& scale) const;
+    // The recording whose marker is drawn nearest to (x, y) under scale, at most radius
+    // pixels away; -1 for none.
+    int Near(const ChartScale& scale, double x, double y, double radius) const;
+
+private:
+    bool m_shown = false;
+    bool m_tracks = false;
+    std::vector<ChartRecording> m_entries;
+    int m_selected = -1;
+};

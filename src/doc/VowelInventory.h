@@ -15,6 +15,28 @@ constexpr int kMale = 1;
 constexpr int kCardinal = 0;
 constexpr int kNative = 1;
 
+// Whose voice the vowels are for. The numbers are the tables' and the documents' indices.
+enum class Gender { Female = kFemale, Male = kMale };
+// Which of a document's two sets of stored vowels is read and written ("Cardinal", "Native").
+enum class VowelSet { Cardinal = kCardinal, Native = kNative };
+// The vowel types, one page of the vowel list each, in the order Tab pages through them.
+enum class VowelType { Primary, Secondary, Further, Schwa };
+
+// The index of a gender, set or type in the tables and the documents.
+constexpr int IndexOf(Gender gender) {
+    return static_cast<int>(gender);
+}
+constexpr int IndexOf(VowelSet set) {
+    return static_cast<int>(set);
+}
+constexpr int IndexOf(VowelType type) {
+    return static_cast<int>(type);
+}
+// The type after type, the schwa page followed by the primary one.
+constexpr VowelType NextType(VowelType type) {
+    return static_cast<VowelType>((IndexOf(type) + 1) % kTypeCount);
+}
+
 // The slot of a vowel: type × 8 + position.
 constexpr int SlotOf(int type, int position) {
     return type * kPositionsPerType + position;

@@ -14,6 +14,7 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -132,7 +133,7 @@ void DrawAxisLabels(QPainter& painter, const ChartState& state, const ChartLook&
 // Each reference vowel's symbol with its ink centred on the vowel's mean, and with the
 // spread its ellipse of one standard deviation; clipped to the chart.
 void DrawReferenceVowels(QPainter& painter, const ChartState& state, const ChartLook& look) {
-    const ReferenceChoice* reference = state.Reference();
+    const ReferenceChoice* reference = state.Shown().Reference();
     if (!reference)
         return;
     painter.save();
@@ -140,7 +141,7 @@ void DrawReferenceVowels(QPainter& painter, const ChartState& state, const Chart
     painter.setRenderHint(QPainter::Antialiasing);
     const ChartScale scale = state.Scale();
     const QRectF interior(ChartInterior());
-    if (state.ShowsReferenceSpread()) {
+    if (state.Shown().ShowsReferenceSpread()) {
         painter.setPen(QPen(kReferenceColour, 1));
         painter.setBrush(Qt::NoBrush);
         for (const ReferenceVowel& vowel : reference->vowels) {
@@ -177,17 +178,17 @@ void DrawReferenceVowels(QPainter& painter, const ChartState& state, const Chart
 
 // The diphthong's line and end point, the circle point and the selected point.
 void DrawSelection(QPainter& painter, const ChartState& state) {
-    if (!state.HasPoint())
+    if (!state.Selection().HasPoint())
         return;
-    const ChartPoint point = state.SelectedPoint();
-    const ChartPoint end = state.DiphthongPoint();
-    if (state.IsDiphthongMode() && end.x > 0) {
+    const ChartPoint point = state.Selection().SelectedPoint();
+    const ChartPoint end = state.Selection().DiphthongPoint();
+    if (state.Selection().IsDiphthongMode() && end.x > 0) {
         painter.setPen(QPen(Qt::black, 0));
         painter.drawLine(point.x + kChartLeft, point.y, end.x + kChartLeft, end.y);
         DrawBitmap(painter, kPictureEndPoint, end.x + 46, end.y - 4, 8, 8);
     }
-    if (state.IsCircleMode()) {
-        const ChartPoint offset = state.CircleOffsets();
+    if (state.Selection().IsCircleMode()) {
+        const ChartPoint offset = state.Selection().CircleOffsets();
         DrawBitmap(painter, kPictureEndPoint, point.x - offset.x + 46, point.y - offset.y - 4, 8,
                    8);
     }
@@ -196,8 +197,8 @@ void DrawSelection(QPainter& painter, const ChartState& state) {
 
 // Each recording of the wave list as a violet diamond at its F1/F2, over its track as a thin
 // line; the wave list's selected entry larger, ringed in black.
-void DrawRecordings(QPainter& painter, const ChartState& state) {
-    const std::vector<RecordingMarker> markers = state.RecordingMarkersShown();
+void DrawRecordings(QPainter& painter, const RecordingLayer& layer, const ChartScale& scale) {
+    const std::vector<RecordingMarker> markers = layer.MarkersShown(scale);
     if (markers.empty())
         return;
     painter.save();
@@ -232,6 +233,17 @@ void DrawRecordings(QPainter& painter, const ChartState& state) {
     }
     painter.restore();
 }
+
+// Draws each layer over the chart as its kind is drawn.
+class LayerDrawing : public ChartLayerVisitor {
+public:
+    LayerDrawing(QPainter& painter, const ChartScale& scale) : m_painter(painter), m_scale(scale) {}
+    void Visit(const RecordingLayer& layer) override { DrawRecordings(m_painter, layer, m_scale); }
+
+private:
+    QPainter& m_painter;
+    const ChartScale m_scale;
+};
 
 } // namespace
 
@@ -269,22 +281,24 @@ ChartLook ChooseChartLook() {
 
 void DrawChart(QPainter& painter, const ChartState& state, const ChartLook& look) {
     DrawChartFrame(painter);
-    if (state.ShowsGrid() && state.IsZoomed())
-        DrawGrid(painter, state.GridWidth());
-    if (state.ShowsAxisLabels())
+    if (state.Shown().ShowsGrid() && state.Shown().IsZoomed())
+        DrawGrid(painter, state.Shown().GridWidth());
+    if (state.Shown().ShowsAxisLabels())
         DrawAxisLabels(painter, state, look);
     painter.setFont(look.symbolFont);
     painter.setPen(Qt::black);
-    if (state.Shows(ChartMap::Gray))
+    if (state.Shown().Shows(ChartMap::Gray))
         DrawGrayMap(painter, state, look);
     DrawReferenceVowels(painter, state, look);
     // Drawn one over the other in this order.
     for (ChartMap map : {ChartMap::Formant, ChartMap::User, ChartMap::Modified}) {
-        if (state.Shows(map)) {
+        if (state.Shown().Shows(map)) {
             for (const MapSymbol& symbol : state.SymbolsOf(map))
                 DrawMapSymbol(painter, symbol);
         }
     }
-    DrawRecordings(painter, state);
+    LayerDrawing layers(painter, state.Scale());
+    for (const std::unique_ptr<ChartLayer>& layer : state.Shown().Layers())
+        layer->Accept(layers);
     DrawSelection(painter, state);
 }

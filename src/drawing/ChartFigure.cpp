@@ -23,7 +23,7 @@ const QRect kChart(kChartLeft, kChartTop, kChartWidth, kChartHeight);
 
 QString Description(const ChartState& state) {
     QString text = QStringLiteral("Vowel chart drawn by Quirnel.");
-    if (const ReferenceChoice* reference = state.Reference())
+    if (const ReferenceChoice* reference = state.Shown().Reference())
         text += ' ' + QString::fromStdString(reference->description) + '.';
     return text;
 }

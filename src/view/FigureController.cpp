@@ -29,11 +29,11 @@ CFigureController::CFigureController(ChartState& state, const ChartLook& look)
     : m_state(state), m_look(look) {}
 
 void CFigureController::ReadOptions() {
-    m_state.SetReferenceSpread(ReadSetting(settings::kReferenceSpread) == 1);
-    m_state.SetAxisLabels(ReadSetting(settings::kAxisLabels) == 1);
+    m_state.Shown().SetReferenceSpread(ReadSetting(settings::kReferenceSpread) == 1);
+    m_state.Shown().SetAxisLabels(ReadSetting(settings::kAxisLabels) == 1);
     // The wave list is empty at start: its entries are measured as they come.
-    m_state.SetShowRecordings(ReadSetting(settings::kRecordingsOnChart) == 1);
-    m_state.SetRecordingTracks(ReadSetting(settings::kRecordingTracks) == 1);
+    m_state.Shown().Recordings().SetShown(ReadSetting(settings::kRecordingsOnChart) == 1);
+    m_state.Shown().Recordings().SetTracks(ReadSetting(settings::kRecordingTracks) == 1);
     // A stored choice that cannot be shown now is reported and kept, for the next start.
     const std::string reference = ReadSetting(settings::kReferenceVowels);
     if (!reference.empty())
@@ -47,7 +47,7 @@ bool CFigureController::ShowReference(const std::string& choice) {
         ShowMessage(problem, kReferenceCaption, MsgIcon::Warning);
         return false;
     }
-    m_state.SetReference(std::move(loaded));
+    m_state.Shown().SetReference(std::move(loaded));
     return true;
 }
 
@@ -60,19 +60,19 @@ bool CFigureController::RunCommand(int id) {
     }
     switch (id) {
     case ID_REFERENCE_NONE:
-        m_state.SetReference(std::nullopt);
+        m_state.Shown().SetReference(std::nullopt);
         WriteSetting(settings::kReferenceVowels, std::string());
         return true;
     case ID_REFERENCE_LOAD:
         OnLoadReference();
         return true;
     case ID_REFERENCE_SPREAD:
-        m_state.SetReferenceSpread(!m_state.ShowsReferenceSpread());
-        WriteSetting(settings::kReferenceSpread, m_state.ShowsReferenceSpread() ? 1 : 0);
+        m_state.Shown().SetReferenceSpread(!m_state.Shown().ShowsReferenceSpread());
+        WriteSetting(settings::kReferenceSpread, m_state.Shown().ShowsReferenceSpread() ? 1 : 0);
         return true;
     case ID_AXIS_LABELS:
-        m_state.SetAxisLabels(!m_state.ShowsAxisLabels());
-        WriteSetting(settings::kAxisLabels, m_state.ShowsAxisLabels() ? 1 : 0);
+        m_state.Shown().SetAxisLabels(!m_state.Shown().ShowsAxisLabels());
+        WriteSetting(settings::kAxisLabels, m_state.Shown().ShowsAxisLabels() ? 1 : 0);
         return true;
     case ID_EXPORT_CHART:
         OnExportChart();
@@ -84,7 +84,7 @@ bool CFigureController::RunCommand(int id) {
 
 // A table of the user's: the first group of it is drawn (all of it without a group column).
 void CFigureController::OnLoadReference() {
-    const ReferenceChoice* shown = m_state.Reference();
+    const ReferenceChoice* shown = m_state.Shown().Reference();
     const std::string folder =
         shown && shown->IsUserTable() ? FolderOf(shown->choice) : g_strVowDir;
     const FileChoice choice = GetFileDialogs().OpenFile(
@@ -114,11 +114,11 @@ void CFigureController::OnExportChart() {
 
 // The reference vowel under the mouse: its symbol, mean and study.
 QString CFigureController::ReferenceTip(const QPoint& point) const {
-    const ReferenceChoice* reference = m_state.Reference();
+    const ReferenceChoice* reference = m_state.Shown().Reference();
     if (!reference)
         return QString();
-    const ReferenceVowel* vowel =
-        m_state.ReferenceVowelNear(point.x() - kChartLeft, point.y(), kReferenceTipRadius);
+    const ReferenceVowel* vowel = m_state.Shown().ReferenceVowelNear(
+        m_state.Scale(), point.x() - kChartLeft, point.y(), kReferenceTipRadius);
     if (!vowel)
         return QString();
     return QStringLiteral("%1   mean F1 %2 Hz, F2 %3 Hz (%4)\n%5\n%6")

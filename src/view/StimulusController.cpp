@@ -110,7 +110,7 @@ CommandState CStimulusController::CommandStateOf(int id) const {
         break;
     }
     case ID_MAKE_CONTINUUM:
-        state.enabled = !m_state.VoiceFile().empty();
+        state.enabled = !m_state.Sound().VoiceFile().empty();
         break;
     case ID_PLAY_CONTINUUM:
         state.enabled = !m_continuumFiles.empty();
@@ -194,39 +194,40 @@ void CStimulusController::OnExportSound() {
 // --- Make Continuum and Play Continuum ---------------------------------------------------
 
 void CStimulusController::OnMakeContinuum() {
-    if (m_state.VoiceFile().empty())
+    if (m_state.Sound().VoiceFile().empty())
         return;
     // F3 as the chart takes it: the slider's for the chart's own points, each vowel's stored
     // one; in automatic mode none, so that each step takes the automatic F3 of its F1 and F2.
-    const bool autoF3 = m_state.IsAutoF3();
-    const int chartF3 = autoF3 ? 0 : 100 * m_state.F3Step();
+    const bool autoF3 = m_state.Sound().IsAutoF3();
+    const int chartF3 = autoF3 ? 0 : 100 * m_state.Sound().F3Step();
     const ChartScale scale = m_state.Scale();
     std::vector<ContinuumPoint> starts;
     std::vector<ContinuumPoint> ends;
-    if (m_state.HasPoint()) {
-        const ChartPoint point = m_state.SelectedPoint();
+    if (m_state.Selection().HasPoint()) {
+        const ChartPoint point = m_state.Selection().SelectedPoint();
         const int f1 = XToFrequency(scale, point.x);
         const int f2 = YToFrequency(scale, point.y);
         starts.push_back({"The point " + FormantsText(f1, f2), {f1, f2, chartF3}});
     }
-    if (m_state.DiphthongPoint().x > 0) {
-        const ChartPoint end = m_state.DiphthongPoint();
+    if (m_state.Selection().DiphthongPoint().x > 0) {
+        const ChartPoint end = m_state.Selection().DiphthongPoint();
         const int f1 = XToFrequency(scale, end.x);
         const int f2 = YToFrequency(scale, end.y);
         ends.push_back({"The diphthong's end point " + FormantsText(f1, f2), {f1, f2, chartF3}});
     }
-    for (size_t row = 0; row < m_state.Rows().size(); ++row) {
-        const StoredFormants stored = m_state.RowFormants(static_cast<int>(row));
-        const ContinuumPoint vowel{std::string(SymbolToUtf8(m_state.Rows()[row].symbol)) + "  " +
-                                       FormantsText(stored.f1, stored.f2),
+    for (size_t row = 0; row < m_state.List().Rows().size(); ++row) {
+        const StoredFormants stored = m_state.List().RowFormants(static_cast<int>(row));
+        const ContinuumPoint vowel{std::string(SymbolToUtf8(m_state.List().Rows()[row].symbol)) +
+                                       "  " + FormantsText(stored.f1, stored.f2),
                                    {stored.f1, stored.f2, autoF3 ? 0 : stored.f3}};
         starts.push_back(vowel);
         ends.push_back(vowel);
     }
     ContinuumRequest request = m_continuum;
-    request.voiceFile = m_state.VoiceFile();
-    request.frameMs = m_state.Duration();
-    request.tiltDb = m_state.Gender() == 1 ? 0 : m_state.FemaleTilt();
+    request.voiceFile = m_state.Sound().VoiceFile();
+    request.frameMs = m_state.Sound().Duration();
+    request.tiltDb =
+        m_state.List().VoiceGender() == Gender::Male ? 0 : m_state.Sound().FemaleTilt();
     request.folder = StimulusFolder();
     request.format = StoredSoundFormat();
     request.level = StoredSoundLevel();

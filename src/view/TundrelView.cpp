@@ -77,14 +77,14 @@ CTundrelView::~CTundrelView() {
 }
 
 void CTundrelView::ReadOptions() {
-    m_state.SetGridWidth(ReadSetting(settings::kZoomFactor));
-    m_state.SetFemaleTilt(ReadSetting(settings::kFemaleTilt));
+    m_state.Shown().SetGridWidth(ReadSetting(settings::kZoomFactor));
+    m_state.Sound().SetFemaleTilt(ReadSetting(settings::kFemaleTilt));
     m_figures->ReadOptions();
 }
 
 void CTundrelView::WriteOptions() {
-    WriteSetting(settings::kZoomFactor, m_state.GridWidth());
-    WriteSetting(settings::kFemaleTilt, m_state.FemaleTilt());
+    WriteSetting(settings::kZoomFactor, m_state.Shown().GridWidth());
+    WriteSetting(settings::kFemaleTilt, m_state.Sound().FemaleTilt());
 }
 
 void CTundrelView::ActivateVolume() {
@@ -130,11 +130,11 @@ void CTundrelView::OnFrameMoved(const QRect& frameRect) {
 }
 
 void CTundrelView::SetVoiceFiles(const std::vector<std::string>* voiceFiles) {
-    m_state.SetVoiceFiles(voiceFiles);
+    m_state.Sound().SetVoiceFiles(voiceFiles);
 }
 
 QSize CTundrelView::RequiredClientSize() const {
-    return QSize(m_state.ShowsAdvancedControls() ? 472 : 430, 385);
+    return QSize(m_state.Shown().ShowsAdvancedControls() ? 472 : 430, 385);
 }
 
 void CTundrelView::OnDestroy() {
@@ -154,20 +154,20 @@ void CTundrelView::OnDestroy() {
 
 void CTundrelView::paintEvent(QPaintEvent* event) {
     // Every paint computes the point's formants first; in automatic mode F3 follows them.
-    if (m_state.HasPoint()) {
+    if (m_state.Selection().HasPoint()) {
         m_state.ComputeFormants();
         ShowSliders();
         UpdateStatusText();
     }
     {
         QPainter painter(this);
-        if (!m_state.ShowsAdvancedControls())
+        if (!m_state.Shown().ShowsAdvancedControls())
             painter.fillRect(kF3Area, QColor(192, 192, 192));
         DrawChart(painter, m_state, m_look);
     }
     // Qt also repaints the view under its controls when one of them changes (a label's
     // text, a button's hover look); the point waits for a paint that reaches the chart.
-    if (m_state.IsPlayPending() &&
+    if (m_state.Decision().IsPlayPending() &&
         event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight)))
         PlayPaintedPoint();
 }

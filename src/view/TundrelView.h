@@ -88,7 +88,7 @@ public:
     void OnRButtonDown(int px, int py);
 
     // --- Sliders --------------------------------------------------------------------------
-    int GetDuration() const { return m_state.Duration(); }
+    int GetDuration() const { return m_state.Sound().Duration(); }
     void SetDuration(int duration);
     // The F3 to play: the slider's, or the automatic one, which the slider then shows.
     int GetF3();

@@ -24,7 +24,7 @@ void CTundrelView::OnInitialUpdate() {
     m_state.InitialUpdate(g_strDatDir);
     InvalidateMarker();
     ShowState();
-    if (m_state.SelectedRow() >= 0)
+    if (m_state.List().SelectedRow() >= 0)
         setFocus();
     emit commandStatesChanged();
 }
@@ -39,7 +39,7 @@ void CTundrelView::OnCommand(int id) {
     }
     ShowState();
     // A change of scale or zoom may move recordings onto the chart or off it.
-    if (m_state.ShowsRecordings())
+    if (m_state.Shown().Recordings().IsShown())
         m_waveList->ShowRecordingMarks();
     emit commandStatesChanged();
     ShowRefusal(refusal);
@@ -55,7 +55,7 @@ bool CTundrelView::RunViewCommand(int id) {
     case ID_FEMALE:
         RunChartCommand(m_state, id);
         // The chart takes the keyboard back from the list when a vowel was applied.
-        if (m_state.SelectedRow() >= 0)
+        if (m_state.List().SelectedRow() >= 0)
             setFocus();
         break;
     case ID_MOVE_UP:

@@ -75,10 +75,11 @@ void CTundrelView::CreateControls() {
 }
 
 void CTundrelView::CreateSliders() {
-    m_pLengthSlider = CreateSlider(this, ChartState::kLengthStepMin, ChartState::kLengthStepMax,
-                                   m_state.LengthStep(), 10, 10, QRect(430, 0, 40, 132));
-    m_pF3Slider = CreateSlider(this, ChartState::kF3StepMin, ChartState::kF3StepMax,
-                               m_state.F3Step(), 1, 1, QRect(430, 172, 40, 173));
+    m_pLengthSlider =
+        CreateSlider(this, SoundSettings::kLengthStepMin, SoundSettings::kLengthStepMax,
+                     m_state.Sound().LengthStep(), 10, 10, QRect(430, 0, 40, 132));
+    m_pF3Slider = CreateSlider(this, SoundSettings::kF3StepMin, SoundSettings::kF3StepMax,
+                               m_state.Sound().F3Step(), 1, 1, QRect(430, 172, 40, 173));
     for (QSlider* slider : {m_pLengthSlider, m_pF3Slider}) {
         connect(slider, &QSlider::valueChanged, this, [this, slider] { OnSliderMoved(slider); });
         connect(slider, &QSlider::sliderReleased, this, [this] { PlayCurrent(); });
@@ -111,7 +112,7 @@ void CTundrelView::CreateVowelList() {
     // already (back to its position); the keyboard selects through the change of the
     // current row.
     connect(m_pVowelList, &QListWidget::itemSelectionChanged, this,
-            [this] { m_state.SetSelectedRow(ListRow()); });
+            [this] { m_state.List().SetSelectedRow(ListRow()); });
     connect(m_pVowelList, &QListWidget::itemPressed, this, [this] { OnListRowChosen(); });
     connect(m_pVowelList, &QListWidget::currentRowChanged, this, [this] {
         if (QGuiApplication::mouseButtons() == Qt::NoButton)
@@ -126,7 +127,7 @@ int CTundrelView::ListRow() const {
 }
 
 void CTundrelView::OnListRowChosen() {
-    m_state.SetSelectedRow(ListRow());
+    m_state.List().SetSelectedRow(ListRow());
     SelectVowel();
 }
 
@@ -135,15 +136,15 @@ void CTundrelView::ShowAdvancedControls() {
          {static_cast<QWidget*>(m_pLengthSlider), static_cast<QWidget*>(m_pLengthValue),
           static_cast<QWidget*>(m_pLengthCaption), static_cast<QWidget*>(m_pF3Slider),
           static_cast<QWidget*>(m_pF3Value), static_cast<QWidget*>(m_pF3Caption)})
-        control->setVisible(m_state.ShowsAdvancedControls());
+        control->setVisible(m_state.Shown().ShowsAdvancedControls());
     resize(RequiredClientSize());
 }
 
 void CTundrelView::OnSliderMoved(QSlider* slider) {
     if (slider == m_pF3Slider)
-        m_state.MoveF3Slider(slider->value());
+        m_state.Sound().MoveF3Slider(slider->value());
     else
-        m_state.MoveLengthSlider(slider->value());
+        m_state.Sound().MoveLengthSlider(slider->value());
     ShowSliders();
     // A move by key, page click or wheel ends at once; a drag ends when it is released.
     if (!slider->isSliderDown())
@@ -151,7 +152,7 @@ void CTundrelView::OnSliderMoved(QSlider* slider) {
 }
 
 void CTundrelView::SetDuration(int duration) {
-    m_state.SetDuration(duration);
+    m_state.Sound().SetDuration(duration);
     ShowSliders();
 }
 
@@ -162,7 +163,7 @@ int CTundrelView::GetF3() {
 }
 
 void CTundrelView::SetF3(int f3) {
-    m_state.SetF3(f3);
+    m_state.Sound().SetF3(f3);
     ShowSliders();
 }
 
@@ -171,8 +172,8 @@ void CTundrelView::SetF3(int f3) {
 void CTundrelView::ShowState() {
     ShowVowelList();
     ShowSliders();
-    const QString set =
-        m_state.VowelSet() == 0 ? QStringLiteral("Cardinal") : QStringLiteral("Native");
+    const QString set = m_state.List().ShownSet() == VowelSet::Cardinal ? QStringLiteral("Cardinal")
+                                                                        : QStringLiteral("Native");
     if (m_pSetButton->text() != set)
         m_pSetButton->setText(set);
     if (m_state.TakeChartRedraw())
@@ -183,10 +184,10 @@ void CTundrelView::ShowState() {
 // and selects the state's row.
 void CTundrelView::ShowVowelList() {
     const QSignalBlocker blocker(m_pVowelList);
-    if (m_nShownListFills != m_state.ListFills()) {
-        m_nShownListFills = m_state.ListFills();
+    if (m_nShownListFills != m_state.List().ListFills()) {
+        m_nShownListFills = m_state.List().ListFills();
         m_pVowelList->clear();
-        for (const VowelRow& row : m_state.Rows()) {
+        for (const VowelRow& row : m_state.List().Rows()) {
             auto* item = new QListWidgetItem(SymbolText(row.symbol) +
                                              (row.modified ? QString(kModifiedMark) : QString()));
             item->setData(Qt::UserRole, static_cast<int>(row.symbol));
@@ -196,7 +197,7 @@ void CTundrelView::ShowVowelList() {
         m_pVowelList->setVerticalScrollBarPolicy(
             m_pVowelList->count() > 10 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     }
-    const int row = m_state.SelectedRow();
+    const int row = m_state.List().SelectedRow();
     if (ListRow() == row)
         return;
     if (row >= 0) {
@@ -208,9 +209,9 @@ void CTundrelView::ShowVowelList() {
 }
 
 void CTundrelView::ShowSliders() {
-    ShowPosition(m_pF3Slider, m_state.F3Step());
-    ShowNumber(m_pF3Value, m_state.ShownF3());
-    ShowPosition(m_pLengthSlider, m_state.LengthStep());
-    ShowNumber(m_pLengthValue, m_state.ShownDuration());
-    m_pF3Slider->setEnabled(!m_state.IsAutoF3());
+    ShowPosition(m_pF3Slider, m_state.Sound().F3Step());
+    ShowNumber(m_pF3Value, m_state.Sound().ShownF3());
+    ShowPosition(m_pLengthSlider, m_state.Sound().LengthStep());
+    ShowNumber(m_pLengthValue, m_state.Sound().ShownDuration());
+    m_pF3Slider->setEnabled(!m_state.Sound().IsAutoF3());
 }

@@ -41,36 +41,37 @@ static bool AskNumberText(const char* prompt, int initial, std::string& text) {
 
 void CTundrelView::OnZoomParameters() {
     std::string text;
-    if (!AskNumberText("Wieviele Formantpositionen ?", CellCountOfGridWidth(m_state.GridWidth()),
-                       text))
+    if (!AskNumberText("Wieviele Formantpositionen ?",
+                       CellCountOfGridWidth(m_state.Shown().GridWidth()), text))
         return;
     // The point keeps its pixel position; only the grid and later snapping change.
-    m_state.SetGridWidth(GridWidthFromCellCount(text));
+    m_state.Shown().SetGridWidth(GridWidthFromCellCount(text));
 }
 
 void CTundrelView::OnDuration() {
     std::string text;
-    if (!AskNumberText("Length of Vowel in % (1 - 100)", m_state.LastDuration(), text))
+    if (!AskNumberText("Length of Vowel in % (1 - 100)", m_state.Sound().LastDuration(), text))
         return;
-    m_state.EnterDuration(DurationFromText(text));
+    m_state.Sound().EnterDuration(DurationFromText(text));
     ShowSliders();
     PlayCurrent();
 }
 
 void CTundrelView::OnFemaleTilt() {
     std::string text;
-    if (!AskNumberText("Spectral tilt above 3 kHz in dB (0 - 24)", m_state.FemaleTilt(), text))
+    if (!AskNumberText("Spectral tilt above 3 kHz in dB (0 - 24)", m_state.Sound().FemaleTilt(),
+                       text))
         return;
-    m_state.SetFemaleTilt(FemaleTiltFromText(text));
+    m_state.Sound().SetFemaleTilt(FemaleTiltFromText(text));
     PlayCurrent();
 }
 
 void CTundrelView::OnCircleParameters() {
-    unsigned radius = static_cast<unsigned>(m_state.CircleRadius());
-    unsigned step = static_cast<unsigned>(m_state.CircleStep());
+    unsigned radius = static_cast<unsigned>(m_state.Selection().CircleRadius());
+    unsigned step = static_cast<unsigned>(m_state.Selection().CircleStep());
     if (!GetInputPrompt().AskCircle(radius, step))
         return;
-    m_state.SetCircle(static_cast<int>(radius), static_cast<int>(step));
+    m_state.Selection().SetCircle(static_cast<int>(radius), static_cast<int>(step));
 }
 
 void CTundrelView::OnSelectTempPath() {
@@ -82,7 +83,7 @@ void CTundrelView::OnSelectTempPath() {
 }
 
 void CTundrelView::OnLogToFile() {
-    const int row = m_state.SelectedRow();
+    const int row = m_state.List().SelectedRow();
     if (m_log.IsOn()) {
         if (ShowMessage("Mitprotokollieren beenden ?", "Frage", MsgIcon::Question,
                         MsgButtons::YesNo) == MsgAnswer::Yes)
@@ -101,5 +102,5 @@ void CTundrelView::OnLogToFile() {
         ShowMessage("Konnte File nicht anlegen!", "Error", MsgIcon::Error);
         return;
     }
-    m_log.VowelSelected(m_state.ListEntry(row));
+    m_log.VowelSelected(m_state.List().ListEntry(row));
 }

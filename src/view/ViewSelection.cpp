@@ -19,14 +19,15 @@
 // Repaints the selected point's marker, and the whole chart while markers and lines hang
 // on the point.
 void CTundrelView::InvalidateMarker() {
-    const ChartPoint point = m_state.SelectedPoint();
+    const ChartPoint point = m_state.Selection().SelectedPoint();
     update(QRect(point.x + 45, point.y - 5, 9, 9));
-    if (m_state.IsCircleMode() || (m_state.IsDiphthongMode() && m_state.DiphthongPoint().x > 0))
+    if (m_state.Selection().IsCircleMode() ||
+        (m_state.Selection().IsDiphthongMode() && m_state.Selection().DiphthongPoint().x > 0))
         update(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
 }
 
 void CTundrelView::OnLButtonDown(int px, int py) {
-    const bool leavesCircle = m_state.IsCircleMode();
+    const bool leavesCircle = m_state.Selection().IsCircleMode();
     InvalidateMarker();
     m_state.LeftClick({px - kChartLeft, py});
     InvalidateMarker();
@@ -134,9 +135,9 @@ void CTundrelView::OnGoToFormants() {
     const ChartScale scale = m_state.Scale();
     const FrequencyRange f1Range = F1Range(scale);
     const FrequencyRange f2Range = F2Range(scale);
-    InputForm form = GoToFormantsForm(m_state.HasPoint() ? m_state.F1() : 0,
-                                      m_state.HasPoint() ? m_state.F2() : 0, m_state.ShownF3(),
-                                      m_state.IsAutoF3());
+    InputForm form = GoToFormantsForm(m_state.Selection().HasPoint() ? m_state.Decision().F1() : 0,
+                                      m_state.Selection().HasPoint() ? m_state.Decision().F2() : 0,
+                                      m_state.Sound().ShownF3(), m_state.Sound().IsAutoF3());
     form.check = [&](const InputForm& entered) {
         TypedFormants typed;
         return ReadGoToFormants(entered, f1Range, f2Range, typed);
@@ -146,10 +147,10 @@ void CTundrelView::OnGoToFormants() {
     TypedFormants typed;
     ReadGoToFormants(form, f1Range, f2Range, typed);
     InvalidateMarker();
-    if (typed.f3.has_value() == m_state.IsAutoF3())
-        m_state.ToggleAutoF3();
+    if (typed.f3.has_value() == m_state.Sound().IsAutoF3())
+        m_state.Sound().ToggleAutoF3();
     if (typed.f3)
-        m_state.SetF3(*typed.f3);
-    m_state.GoTo({NearestX(scale, typed.f1), NearestY(scale, typed.f2)});
+        m_state.Sound().SetF3(*typed.f3);
+    m_state.Selection().GoTo({NearestX(scale, typed.f1), NearestY(scale, typed.f2)});
     InvalidateMarker();
 }

@@ -36,13 +36,13 @@ CWaveListDlg* CWaveListController::Window() {
             &CWaveListController::vowelPlayRequested);
     connect(m_pWaveList, &CWaveListDlg::recordingSelected, this, [this](const std::string& path) {
         emit recordingSelected(path);
-        if (m_state.ShowsRecordings()) {
-            m_state.SetSelectedRecording(m_pWaveList->SelectedIndex());
+        if (m_state.Shown().Recordings().IsShown()) {
+            m_state.Shown().Recordings().SetSelected(m_pWaveList->SelectedIndex());
             emit chartChanged();
         }
     });
     connect(m_pWaveList, &CWaveListDlg::entriesChanged, this, [this] {
-        if (m_state.ShowsRecordings())
+        if (m_state.Shown().Recordings().IsShown())
             SyncRecordings();
     });
     return m_pWaveList;
@@ -87,13 +87,14 @@ void CWaveListController::DockTo(const QRect& frameRect) {
 bool CWaveListController::RunRecordingCommand(int id) {
     switch (id) {
     case ID_RECORDINGS_ON_CHART:
-        m_state.SetShowRecordings(!m_state.ShowsRecordings());
-        WriteSetting(settings::kRecordingsOnChart, m_state.ShowsRecordings() ? 1 : 0);
+        m_state.Shown().Recordings().SetShown(!m_state.Shown().Recordings().IsShown());
+        WriteSetting(settings::kRecordingsOnChart, m_state.Shown().Recordings().IsShown() ? 1 : 0);
         SyncRecordings();
         return true;
     case ID_RECORDING_TRACKS:
-        m_state.SetRecordingTracks(!m_state.ShowsRecordingTracks());
-        WriteSetting(settings::kRecordingTracks, m_state.ShowsRecordingTracks() ? 1 : 0);
+        m_state.Shown().Recordings().SetTracks(!m_state.Shown().Recordings().ShowsTracks());
+        WriteSetting(settings::kRecordingTracks,
+                     m_state.Shown().Recordings().ShowsTracks() ? 1 : 0);
         emit chartChanged();
         return true;
     default:
@@ -103,8 +104,8 @@ bool CWaveListController::RunRecordingCommand(int id) {
 
 void CWaveListController::SyncRecordings() {
     CWaveListDlg* list = Window();
-    if (!m_state.ShowsRecordings()) {
-        m_state.SetRecordings({});
+    if (!m_state.Shown().Recordings().IsShown()) {
+        m_state.Shown().Recordings().SetEntries({});
         list->SetMarks({}, {});
         emit chartChanged();
         return;
@@ -124,8 +125,8 @@ void CWaveListController::SyncRecordings() {
         }
         recordings.push_back(std::move(recording));
     }
-    m_state.SetRecordings(std::move(recordings));
-    m_state.SetSelectedRecording(list->SelectedIndex());
+    m_state.Shown().Recordings().SetEntries(std::move(recordings));
+    m_state.Shown().Recordings().SetSelected(list->SelectedIndex());
     ShowRecordingMarks();
     emit chartChanged();
 }
@@ -134,7 +135,7 @@ void CWaveListController::ShowRecordingMarks() {
     if (!m_pWaveList)
         return;
     std::vector<std::string> marks, tips;
-    for (const ChartRecording& recording : m_state.Recordings()) {
+    for (const ChartRecording& recording : m_state.Shown().Recordings().Entries()) {
         std::string mark, tip;
         const RecordingFormants& formants = recording.formants;
         switch (PlaceOf(m_state.Scale(), recording)) {
@@ -163,10 +164,12 @@ void CWaveListController::ShowRecordingMarks() {
 }
 
 QString CWaveListController::RecordingTip(const QPoint& point) const {
-    const int index = m_state.RecordingNear(point.x() - kChartLeft, point.y(), kRecordingTipRadius);
+    const int index = m_state.Shown().Recordings().Near(m_state.Scale(), point.x() - kChartLeft,
+                                                        point.y(), kRecordingTipRadius);
     if (index < 0)
         return QString();
-    const ChartRecording& recording = m_state.Recordings()[static_cast<size_t>(index)];
+    const ChartRecording& recording =
+        m_state.Shown().Recordings().Entries()[static_cast<size_t>(index)];
     return QStringLiteral("%1\nF1 %2 Hz, F2 %3 Hz")
         .arg(QString::fromStdString(RecordingName(recording.path)))
         .arg(std::lround(recording.formants.f1))

@@ -191,7 +191,7 @@ TEST_F(FileCommandTest, KeysOfZoomCommandsWorkRightAfterZoomIsOn) {
     prompt.AnswerText("20");
     QTest::keyClick(frame, Qt::Key_P);
     EXPECT_EQ(prompt.prompts, std::vector<std::string>{"Wieviele Formantpositionen ?"});
-    EXPECT_EQ(app->View()->State().GridWidth(), 19);
+    EXPECT_EQ(app->View()->State().Shown().GridWidth(), 19);
     QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier); // handled by nothing
     QTest::keyClick(frame, Qt::Key_F6);
     EXPECT_TRUE(messages.Messages().empty());

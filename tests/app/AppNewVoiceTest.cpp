@@ -93,8 +93,8 @@ TEST_F(NewVoiceTest, AMadeVoiceTakesItsPlaceInTheVoicesAndIsChosen) {
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(app->m_voiceFiles, (std::vector<std::string>{"00-low.dat", "01-male.dat"}));
     EXPECT_EQ(VoiceEntries(), (QStringList{"00-low.dat*", "01-male.dat"}));
-    EXPECT_EQ(app->View()->State().VoiceFile(), path);
-    EXPECT_TRUE(app->View()->State().IsPlayPending());
+    EXPECT_EQ(app->View()->State().Sound().VoiceFile(), path);
+    EXPECT_TRUE(app->View()->State().Decision().IsPlayPending());
 
     // The same name again: nothing is made without a Yes.
     const std::string made = ReadFile(path);
@@ -135,7 +135,7 @@ TEST_F(NewVoiceTest, ANewVoiceGoesToTheUsersOwnFolderWhenTheVoiceFolderIsReadOnl
         prompt.AnswerForm(Voice("00-low", "90"));
         app->Frame()->ExecuteCommand(ID_NEW_VOICE);
         failed += !fs::exists(own + "/00-low.dat") || fs::exists(work.File("Dat/00-low.dat"));
-        failed += app->View()->State().VoiceFile() != own + "/00-low.dat";
+        failed += app->View()->State().Sound().VoiceFile() != own + "/00-low.dat";
         failed += VoiceEntries() != QStringList{"01-male.dat", "00-low.dat*", "05-mine.dat"};
         failed += !messages.Texts().empty();
         return failed;

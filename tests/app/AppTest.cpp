@@ -65,8 +65,8 @@ TEST_F(AppTest, StoredFoldersAndOptionsAreApplied) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(g_strTempDir, temp.Path());
     EXPECT_EQ(g_strVowDir, "/documents");
-    EXPECT_EQ(app->View()->State().GridWidth(), 19);
-    EXPECT_EQ(app->View()->State().FemaleTilt(), 12);
+    EXPECT_EQ(app->View()->State().Shown().GridWidth(), 19);
+    EXPECT_EQ(app->View()->State().Sound().FemaleTilt(), 12);
 }
 
 TEST_F(AppTest, ExitWritesTheOptionsOnce) {
@@ -233,16 +233,16 @@ TEST_F(AppTest, KeysReachTheViewEvenWhileItsListHasTheFocus) {
     list->setFocus();
     QApplication::processEvents();
     const int row = list->currentRow();
-    const ChartPoint before = app->View()->State().SelectedPoint();
+    const ChartPoint before = app->View()->State().Selection().SelectedPoint();
     QTest::keyClick(list, Qt::Key_Right); // one press, one step
-    EXPECT_EQ(app->View()->State().SelectedPoint().x, before.x + 5);
+    EXPECT_EQ(app->View()->State().Selection().SelectedPoint().x, before.x + 5);
     QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(app->View()->State().SelectedPoint().y, before.y + 5);
+    EXPECT_EQ(app->View()->State().Selection().SelectedPoint().y, before.y + 5);
     EXPECT_EQ(list->currentRow(), row);
     QTest::keyClick(list, Qt::Key_Tab);
-    EXPECT_EQ(app->View()->State().VowelType(), 1);
+    EXPECT_EQ(app->View()->State().List().ShownType(), VowelType::Secondary);
     QTest::keyClick(list, Qt::Key_2);
-    EXPECT_EQ(app->View()->State().Gender(), 0);
+    EXPECT_EQ(app->View()->State().List().VoiceGender(), Gender::Female);
     EXPECT_FALSE(frame->MenuAction(ID_MALE)->isChecked());
     EXPECT_TRUE(frame->MenuAction(ID_FEMALE)->isChecked());
 }

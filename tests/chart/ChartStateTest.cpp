@@ -20,7 +20,7 @@ ChartScale Herz() {
 class ChartStateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        state.SetVoiceFiles(&voiceFiles);
+        state.Sound().SetVoiceFiles(&voiceFiles);
         state.ShowFirstVowel();
         state.InitialUpdate("/voices");
     }
@@ -46,7 +46,7 @@ protected:
     void Click(int px, int py) { state.LeftClick({px - kChartLeft, py}); }
     // The user selects a row of the vowel list.
     void ChooseRow(int row) {
-        state.SetSelectedRow(row);
+        state.List().SetSelectedRow(row);
         state.SelectVowel();
     }
 
@@ -57,40 +57,41 @@ protected:
 };
 
 TEST_F(ChartStateTest, ClicksOutsideTheChartSelectNothing) {
-    const ChartPoint before = state.SelectedPoint();
+    const ChartPoint before = state.Selection().SelectedPoint();
     Click(50, 100);
     Click(10, 100);
     Click(431, 100);
-    EXPECT_EQ(state.SelectedPoint(), before);
+    EXPECT_EQ(state.Selection().SelectedPoint(), before);
     Click(430, 500); // y is taken as it is
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{380, 500}));
+    EXPECT_EQ(state.Selection().SelectedPoint(), (ChartPoint{380, 500}));
     Click(51, 7);
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{1, 7}));
+    EXPECT_EQ(state.Selection().SelectedPoint(), (ChartPoint{1, 7}));
 }
 
 TEST_F(ChartStateTest, ArrowKeysMoveOneStepWithinTheLimits) {
     Click(53, 2);
     Run(ID_MOVE_LEFT);
     Run(ID_MOVE_UP);
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{1, 0})); // x = 0 would be no point at all
+    EXPECT_EQ(state.Selection().SelectedPoint(),
+              (ChartPoint{1, 0})); // x = 0 would be no point at all
     Click(428, 383);
     Run(ID_MOVE_RIGHT);
     Run(ID_MOVE_DOWN);
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{379, 384}));
+    EXPECT_EQ(state.Selection().SelectedPoint(), (ChartPoint{379, 384}));
     Click(150, 100);
     Run(ID_MOVE_RIGHT);
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{105, 100}));
+    EXPECT_EQ(state.Selection().SelectedPoint(), (ChartPoint{105, 100}));
     Run(ID_ZOOM);
-    const ChartPoint zoomed = state.SelectedPoint();
+    const ChartPoint zoomed = state.Selection().SelectedPoint();
     Run(ID_MOVE_DOWN);
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{zoomed.x, zoomed.y + 25}));
+    EXPECT_EQ(state.Selection().SelectedPoint(), (ChartPoint{zoomed.x, zoomed.y + 25}));
 }
 
 TEST_F(ChartStateTest, ResetInTheModifiedVowelListResetsTheVowelOnTheRow) {
     doc.StoreEntry(19, 500, 1000, 2500, 50, kMale, kCardinal); // further vowel 0x59
     Run(ID_MODIFIED_VOWELS);
-    ASSERT_EQ(state.Rows().size(), 1u);
-    EXPECT_EQ(state.Rows()[0].symbol, 0x59);
+    ASSERT_EQ(state.List().Rows().size(), 1u);
+    EXPECT_EQ(state.List().Rows()[0].symbol, 0x59);
     Keep(state.ResetVowel());
     EXPECT_FALSE(doc.IsEntryModified(19, kMale, kCardinal));
     EXPECT_EQ(doc.GetEntryF1(19, kMale, kCardinal), 350);
@@ -102,7 +103,7 @@ TEST_F(ChartStateTest, ZoomCentreOfTheModifiedMapListIsFoundBySymbol) {
     for (int slot = 0; slot < 12; ++slot)
         doc.StoreEntry(slot, 500, 1000, 2500, 50, kMale, kCardinal);
     Run(ID_MODIFIED_MAP);
-    ASSERT_EQ(state.Rows().size(), 12u);
+    ASSERT_EQ(state.List().Rows().size(), 12u);
     ChooseRow(11); // secondary vowel 0xAF
     Run(ID_ZOOM);
     EXPECT_EQ(state.Scale().centreF1, 720);
@@ -112,14 +113,14 @@ TEST_F(ChartStateTest, ZoomCentreOfTheModifiedMapListIsFoundBySymbol) {
 TEST_F(ChartStateTest, VowelTypesPageWithTab) {
     EXPECT_STREQ(StateOf(ID_NEXT_TYPE).text, "&View Rounded (secondary) Vowels\tTab");
     Run(ID_NEXT_TYPE);
-    EXPECT_EQ(state.VowelType(), 1);
-    EXPECT_EQ(state.Rows()[0].symbol, 0x79);
-    EXPECT_EQ(state.SelectedRow(), -1);
+    EXPECT_EQ(state.List().ShownType(), VowelType::Secondary);
+    EXPECT_EQ(state.List().Rows()[0].symbol, 0x79);
+    EXPECT_EQ(state.List().SelectedRow(), -1);
     for (int i = 0; i < 3; ++i)
         Run(ID_NEXT_TYPE);
-    EXPECT_EQ(state.VowelType(), 0);
+    EXPECT_EQ(state.List().ShownType(), VowelType::Primary);
     Run(ID_TYPE_SCHWA);
-    EXPECT_EQ(state.Rows().size(), 8u); // the blank placeholders are listed too
+    EXPECT_EQ(state.List().Rows().size(), 8u); // the blank placeholders are listed too
     EXPECT_TRUE(StateOf(ID_TYPE_SCHWA).checked);
     EXPECT_STREQ(StateOf(ID_NEXT_TYPE).text, "&View primary Vowels\tTab");
 }
@@ -128,8 +129,8 @@ TEST_F(ChartStateTest, ZoomedPagingKeepsTheRowAndCentresOnIt) {
     ChooseRow(2);
     Run(ID_ZOOM);
     Run(ID_NEXT_TYPE);
-    EXPECT_EQ(state.SelectedRow(), 2);
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{190, 192}));
+    EXPECT_EQ(state.List().SelectedRow(), 2);
+    EXPECT_EQ(state.Selection().SelectedPoint(), (ChartPoint{190, 192}));
     EXPECT_EQ(state.UpdateF3(), 2300);
 }
 
@@ -140,23 +141,24 @@ TEST_F(ChartStateTest, ZoomedPagingMovesToTheStoredPositionOfTheRow) {
     Run(ID_ZOOM);
     Run(ID_NEXT_TYPE);
     const ChartScale zoomed = state.Scale();
-    EXPECT_EQ(state.SelectedPoint(), (ChartPoint{FrequencyToX(zoomed, preset.f1 + 100),
-                                                 FrequencyToY(zoomed, preset.f2 - 200)}));
-    EXPECT_NE(state.SelectedPoint(), (ChartPoint{190, 192}));
+    EXPECT_EQ(
+        state.Selection().SelectedPoint(),
+        (ChartPoint{FrequencyToX(zoomed, preset.f1 + 100), FrequencyToY(zoomed, preset.f2 - 200)}));
+    EXPECT_NE(state.Selection().SelectedPoint(), (ChartPoint{190, 192}));
     EXPECT_EQ(state.UpdateF3(), 2900);
 }
 
 TEST_F(ChartStateTest, CircleOffsetsFollowTheAngle) {
-    EXPECT_EQ(state.CircleOffsets(), (ChartPoint{0, 16}));
+    EXPECT_EQ(state.Selection().CircleOffsets(), (ChartPoint{0, 16}));
     Run(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(state.CircleAngle(), 30);
-    EXPECT_EQ(state.CircleOffsets(), (ChartPoint{7, 13}));
+    EXPECT_EQ(state.Selection().CircleAngle(), 30);
+    EXPECT_EQ(state.Selection().CircleOffsets(), (ChartPoint{7, 13}));
     Run(ID_CIRCLE_FORWARD);
     Run(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(state.CircleOffsets(), (ChartPoint{15, 0}));
+    EXPECT_EQ(state.Selection().CircleOffsets(), (ChartPoint{15, 0}));
     for (int i = 0; i < 3; ++i)
         Run(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(state.CircleOffsets(), (ChartPoint{0, -15}));
+    EXPECT_EQ(state.Selection().CircleOffsets(), (ChartPoint{0, -15}));
     EXPECT_FALSE(StateOf(ID_MODE_NORMAL).checked);
     // A click leaves circle mode.
     Click(100, 100);
@@ -166,38 +168,38 @@ TEST_F(ChartStateTest, CircleOffsetsFollowTheAngle) {
 TEST_F(ChartStateTest, CircleAngleWrapsAroundAtBothEnds) {
     for (int i = 0; i < 12; ++i)
         Run(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(state.CircleAngle(), 360);
+    EXPECT_EQ(state.Selection().CircleAngle(), 360);
     Run(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(state.CircleAngle(), 30);
+    EXPECT_EQ(state.Selection().CircleAngle(), 30);
     Run(ID_CIRCLE_BACK);
-    EXPECT_EQ(state.CircleAngle(), 0);
+    EXPECT_EQ(state.Selection().CircleAngle(), 0);
     Run(ID_CIRCLE_BACK);
-    EXPECT_EQ(state.CircleAngle(), 330);
+    EXPECT_EQ(state.Selection().CircleAngle(), 330);
 }
 
 TEST_F(ChartStateTest, GenderCommandsSwitchTheListAndTheVoiceTilt) {
     EXPECT_TRUE(StateOf(ID_MALE).checked);
     EXPECT_EQ(state.VowelToPlay()->tilt, 0);
     Run(ID_FEMALE);
-    EXPECT_EQ(state.Gender(), 0);
+    EXPECT_EQ(state.List().VoiceGender(), Gender::Female);
     EXPECT_TRUE(StateOf(ID_FEMALE).checked);
     EXPECT_FALSE(StateOf(ID_MALE).checked);
     const ChartScale scale;
-    EXPECT_EQ(state.SelectedPoint(),
+    EXPECT_EQ(state.Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(scale, 260), FrequencyToY(scale, 2600)}));
     EXPECT_EQ(state.UpdateF3(), 3000);
     EXPECT_EQ(state.VowelToPlay()->tilt, 6);
 }
 
 TEST_F(ChartStateTest, VoiceCommandsChooseTheVoiceFile) {
-    EXPECT_EQ(state.VoiceFile(), "/voices/test.dat");
+    EXPECT_EQ(state.Sound().VoiceFile(), "/voices/test.dat");
     EXPECT_TRUE(StateOf(ID_VOICE_FIRST).checked);
     Run(ID_VOICE_FIRST + 1);
-    EXPECT_EQ(state.VoiceFile(), "/voices/second.dat");
+    EXPECT_EQ(state.Sound().VoiceFile(), "/voices/second.dat");
     EXPECT_FALSE(StateOf(ID_VOICE_FIRST).checked);
     EXPECT_TRUE(StateOf(ID_VOICE_FIRST + 1).checked);
     Run(ID_VOICE_FIRST + 5); // no such voice: nothing changes
-    EXPECT_EQ(state.VoiceFile(), "/voices/second.dat");
+    EXPECT_EQ(state.Sound().VoiceFile(), "/voices/second.dat");
     state.InitialUpdate("/voices"); // New or Open go back to the first voice
     EXPECT_TRUE(StateOf(ID_VOICE_FIRST).checked);
 }
@@ -227,13 +229,13 @@ TEST_F(ChartStateTest, MapsAreRefusedInZoomModeAndExcludeEachOther) {
 TEST_F(ChartStateTest, ZoomKeepsThePointsFrequencies) {
     Click(200, 150);
     state.ComputeFormants(); // as the paint does
-    const int f1 = state.F1();
-    const int f2 = state.F2();
+    const int f1 = state.Decision().F1();
+    const int f2 = state.Decision().F2();
     Run(ID_ZOOM);
     const ChartScale zoomed = state.Scale();
     EXPECT_TRUE(zoomed.zoom);
     EXPECT_EQ(zoomed.centreF1, 250); // the selected list vowel is the centre
-    EXPECT_EQ(state.SelectedPoint(),
+    EXPECT_EQ(state.Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(zoomed, f1), FrequencyToY(zoomed, f2)}));
     EXPECT_TRUE(StateOf(ID_SHOW_GRID).enabled);
     EXPECT_TRUE(StateOf(ID_INDICATOR_ZOOM).enabled);
@@ -262,7 +264,7 @@ TEST_F(ChartStateTest, VowelToPlayFollowsTheModes) {
     state.ComputeFormants();
     const int f1 = XToFrequency(Herz(), 150);
     const int f2 = YToFrequency(Herz(), 150);
-    const ChartVowel steady{f1, f2, state.F3(), 0, 0, 100, 0, "/voices/test.dat"};
+    const ChartVowel steady{f1, f2, state.Decision().F3(), 0, 0, 100, 0, "/voices/test.dat"};
     EXPECT_EQ(state.VowelToPlay(), steady);
     EXPECT_EQ(state.VowelToPlay(PlayTrigger::PlayCommand), steady);
     Run(ID_CIRCLE_FORWARD); // 30 degrees: 7 left of and 13 above the point
@@ -279,11 +281,11 @@ TEST_F(ChartStateTest, VowelToPlayFollowsTheModes) {
     EXPECT_EQ(state.VowelToPlay(), diphthong);
     EXPECT_EQ(state.VowelToPlay(PlayTrigger::PlayCommand), diphthong);
     // Playing after the paint takes the request and leaves the duration for the dialog.
-    state.MoveLengthSlider(41);
-    EXPECT_TRUE(state.IsPlayPending());
+    state.Sound().MoveLengthSlider(41);
+    EXPECT_TRUE(state.Decision().IsPlayPending());
     EXPECT_EQ(state.PlayAfterPaint()->duration, 60);
-    EXPECT_FALSE(state.IsPlayPending());
-    EXPECT_EQ(state.LastDuration(), 60);
+    EXPECT_FALSE(state.Decision().IsPlayPending());
+    EXPECT_EQ(state.Sound().LastDuration(), 60);
 }
 
 TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
@@ -293,11 +295,11 @@ TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
     reference.choice = "peterson-barney-1952:women";
     reference.description = "Reference vowels: Peterson & Barney 1952: women";
     reference.vowels = {{"i", {300, 320}, {2300, 2400}, 310, 2350}};
-    state.SetReference(reference);
-    state.SetReferenceSpread(true);
-    state.SetAxisLabels(true);
+    state.Shown().SetReference(reference);
+    state.Shown().SetReferenceSpread(true);
+    state.Shown().SetAxisLabels(true);
     EXPECT_TRUE(state.TakeChartRedraw());
-    EXPECT_FALSE(state.IsPlayPending());
+    EXPECT_FALSE(state.Decision().IsPlayPending());
     EXPECT_TRUE(StateOf(ID_REFERENCE_FIRST + 1).checked);
     EXPECT_FALSE(StateOf(ID_REFERENCE_NONE).checked);
     EXPECT_FALSE(StateOf(ID_REFERENCE_LOAD).checked);
@@ -306,17 +308,17 @@ TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
     // The tooltip's vowel: the one whose mean is drawn within the radius.
     const double x = FrequencyToX(Herz(), 310);
     const double y = FrequencyToY(Herz(), 2350);
-    ASSERT_NE(state.ReferenceVowelNear(x + 3, y - 3, 10), nullptr);
-    EXPECT_EQ(state.ReferenceVowelNear(x + 3, y - 3, 10)->symbol, "i");
-    EXPECT_EQ(state.ReferenceVowelNear(x + 30, y, 10), nullptr);
+    ASSERT_NE(state.Shown().ReferenceVowelNear(state.Scale(), x + 3, y - 3, 10), nullptr);
+    EXPECT_EQ(state.Shown().ReferenceVowelNear(state.Scale(), x + 3, y - 3, 10)->symbol, "i");
+    EXPECT_EQ(state.Shown().ReferenceVowelNear(state.Scale(), x + 30, y, 10), nullptr);
 
     reference.choice = "/home/me/vowels.csv";
-    state.SetReference(reference);
+    state.Shown().SetReference(reference);
     EXPECT_TRUE(StateOf(ID_REFERENCE_LOAD).checked);
-    state.SetReference(std::nullopt);
+    state.Shown().SetReference(std::nullopt);
     EXPECT_TRUE(StateOf(ID_REFERENCE_NONE).checked);
     EXPECT_FALSE(StateOf(ID_INDICATOR_REFERENCE).enabled);
-    EXPECT_FALSE(state.IsPlayPending());
+    EXPECT_FALSE(state.Decision().IsPlayPending());
 }
 
 } // namespace

@@ -100,13 +100,17 @@ TEST(RecordingLayer, OnlyVoicedRecordingsInsideTheChartAreDrawnAndTheSelectedIsM
 
     // The state shows them only when asked, and finds the one under the mouse.
     ChartState state(nullptr);
-    state.SetRecordings(recordings);
-    EXPECT_TRUE(state.RecordingMarkersShown().empty());
-    EXPECT_EQ(state.RecordingNear(markers[1].at.x, markers[1].at.y, 5), -1);
-    state.SetShowRecordings(true);
-    EXPECT_EQ(state.RecordingMarkersShown().size(), 2u);
-    EXPECT_EQ(state.RecordingNear(markers[1].at.x + 3, markers[1].at.y, 5), 6);
-    EXPECT_EQ(state.RecordingNear(markers[1].at.x + 6, markers[1].at.y, 5), -1);
+    state.Shown().Recordings().SetEntries(recordings);
+    EXPECT_TRUE(state.Shown().Recordings().MarkersShown(state.Scale()).empty());
+    EXPECT_EQ(state.Shown().Recordings().Near(state.Scale(), markers[1].at.x, markers[1].at.y, 5),
+              -1);
+    state.Shown().Recordings().SetShown(true);
+    EXPECT_EQ(state.Shown().Recordings().MarkersShown(state.Scale()).size(), 2u);
+    EXPECT_EQ(
+        state.Shown().Recordings().Near(state.Scale(), markers[1].at.x + 3, markers[1].at.y, 5), 6);
+    EXPECT_EQ(
+        state.Shown().Recordings().Near(state.Scale(), markers[1].at.x + 6, markers[1].at.y, 5),
+        -1);
 }
 
 } // namespace

@@ -53,9 +53,9 @@ protected:
         ASSERT_TRUE(LoadReferenceChoice("peterson-barney-1952:men", {QUIRNEL_DATA_DIR "/reference"},
                                         reference, problem))
             << problem;
-        state.SetReference(reference);
-        state.SetReferenceSpread(true);
-        state.SetAxisLabels(true);
+        state.Shown().SetReference(reference);
+        state.Shown().SetReferenceSpread(true);
+        state.Shown().SetAxisLabels(true);
         state.ToggleMap(ChartMap::Formant);
     }
 
@@ -131,11 +131,11 @@ TEST_F(ChartFigureTest, RecordingsAreDrawnAtTheirFormantsOnlyWhenShown) {
     ChartRecording second = recording;
     second.formants.f1 = 300;
     second.formants.f2 = 900;
-    state.SetRecordings({recording, second});
-    state.SetSelectedRecording(0);
+    state.Shown().Recordings().SetEntries({recording, second});
+    state.Shown().Recordings().SetSelected(0);
     EXPECT_EQ(png(), before);
 
-    state.SetShowRecordings(true);
+    state.Shown().Recordings().SetShown(true);
     // Violet pixels around a place, in the PNG's doubled pixels.
     const auto violetAround = [](const QImage& image, ChartPointF at, int radius) {
         int count = 0;
@@ -146,7 +146,7 @@ TEST_F(ChartFigureTest, RecordingsAreDrawnAtTheirFormantsOnlyWhenShown) {
         return count;
     };
     for (bool bark : {false, true}) {
-        state.SetBark(bark);
+        state.Shown().SetBark(bark);
         const QImage shown = png();
         const ChartPointF selected = RecordingPosition(state.Scale(), 640, 2100);
         const ChartPointF other = RecordingPosition(state.Scale(), 300, 900);

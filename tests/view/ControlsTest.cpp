@@ -56,7 +56,7 @@ TEST_F(ViewTest, AutomaticF3FollowsTheFormantsAndLocksTheSlider) {
     EXPECT_TRUE(view->OnUpdateCommand(ID_AUTO_F3).checked);
     EXPECT_FALSE(view->F3Slider()->isEnabled());
     Paint();
-    const int expected = AutomaticF3(view->State().F1(), view->State().F2());
+    const int expected = AutomaticF3(view->State().Decision().F1(), view->State().Decision().F2());
     EXPECT_EQ(view->F3Value()->text(), QString::number(expected));
     EXPECT_EQ(view->F3Slider()->value(), expected / 100);
     view->OnCommand(ID_AUTO_F3);
@@ -65,20 +65,20 @@ TEST_F(ViewTest, AutomaticF3FollowsTheFormantsAndLocksTheSlider) {
 
 TEST_F(ViewTest, StoredOptionsAreAppliedWhenValidAndWrittenBack) {
     CreateView();
-    EXPECT_EQ(view->State().GridWidth(), 25); // nothing stored: the defaults
-    EXPECT_EQ(view->State().FemaleTilt(), 6);
+    EXPECT_EQ(view->State().Shown().GridWidth(), 25); // nothing stored: the defaults
+    EXPECT_EQ(view->State().Sound().FemaleTilt(), 6);
     view.reset();
     profile.WriteInt("Options", "Zoomfactor", 40);
     profile.WriteInt("Options", "Femaletilt", 12);
     CreateView();
-    EXPECT_EQ(view->State().GridWidth(), 40);
-    EXPECT_EQ(view->State().FemaleTilt(), 12);
+    EXPECT_EQ(view->State().Shown().GridWidth(), 40);
+    EXPECT_EQ(view->State().Sound().FemaleTilt(), 12);
     view.reset();
     profile.WriteInt("Options", "Zoomfactor", 0);
     profile.WriteInt("Options", "Femaletilt", 25);
     CreateView();
-    EXPECT_EQ(view->State().GridWidth(), 25);
-    EXPECT_EQ(view->State().FemaleTilt(), 6);
+    EXPECT_EQ(view->State().Shown().GridWidth(), 25);
+    EXPECT_EQ(view->State().Sound().FemaleTilt(), 6);
     view->OnDestroy();
     EXPECT_EQ(profile.GetInt("Options", "Zoomfactor", -1), 25);
     EXPECT_EQ(profile.GetInt("Options", "Femaletilt", -1), 6);
@@ -108,7 +108,7 @@ TEST_F(ViewTest, SetButtonSwitchesBetweenCardinalAndNative) {
     CreateView();
     doc.StoreEntry(1, 500, 1000, 2500, 50, kMale, kNative);
     view->SetButton()->click();
-    EXPECT_EQ(view->State().VowelSet(), 1);
+    EXPECT_EQ(view->State().List().ShownSet(), VowelSet::Native);
     EXPECT_EQ(view->SetButton()->text(), "Native");
     EXPECT_TRUE(view->VowelList()->item(1)->text().endsWith(QChar(0x2014)));
     view->OnCommand(ID_SWITCH_SET);

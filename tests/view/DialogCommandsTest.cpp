@@ -19,20 +19,21 @@ TEST_F(DialogCommandTest, ZoomParametersWorkOnlyInZoomModeAndSetTheGrid) {
     EXPECT_FALSE(view->OnUpdateCommand(ID_ZOOM_PARAMETERS).enabled);
     view->OnCommand(ID_ZOOM);
     EXPECT_TRUE(view->OnUpdateCommand(ID_ZOOM_PARAMETERS).enabled);
-    const ChartPoint point = view->State().SelectedPoint();
+    const ChartPoint point = view->State().Selection().SelectedPoint();
     prompt.AnswerText("7");
     view->OnCommand(ID_ZOOM_PARAMETERS);
     EXPECT_EQ(prompt.prompts, std::vector<std::string>{"Wieviele Formantpositionen ?"});
     EXPECT_EQ(prompt.initialTexts, std::vector<std::string>{"15"});
-    EXPECT_EQ(view->State().GridWidth(), 54);
-    EXPECT_EQ(view->State().SelectedPoint(), point); // the point keeps its pixel position
+    EXPECT_EQ(view->State().Shown().GridWidth(), 54);
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
+              point); // the point keeps its pixel position
 
     prompt.AnswerText("0"); // no grid of zero width reaches the chart
     view->OnCommand(ID_ZOOM_PARAMETERS);
-    EXPECT_EQ(view->State().GridWidth(), 380);
+    EXPECT_EQ(view->State().Shown().GridWidth(), 380);
     prompt.AnswerText(std::nullopt);
     view->OnCommand(ID_ZOOM_PARAMETERS);
-    EXPECT_EQ(view->State().GridWidth(), 380);
+    EXPECT_EQ(view->State().Shown().GridWidth(), 380);
     EXPECT_EQ(prompt.initialTexts.back(), "1");
 }
 
@@ -45,12 +46,12 @@ TEST_F(DialogCommandTest, TiltIsClampedAndPlayedAtOnce) {
     view->OnCommand(ID_FEMALE_TILT);
     EXPECT_EQ(prompt.prompts.back(), "Spectral tilt above 3 kHz in dB (0 - 24)");
     EXPECT_EQ(prompt.initialTexts.back(), "6");
-    EXPECT_EQ(view->State().FemaleTilt(), 24);
+    EXPECT_EQ(view->State().Sound().FemaleTilt(), 24);
     EXPECT_EQ(player.played.size(), 1u);
 
     prompt.AnswerText(std::nullopt); // Cancel: nothing changes, nothing plays
     view->OnCommand(ID_FEMALE_TILT);
-    EXPECT_EQ(view->State().FemaleTilt(), 24);
+    EXPECT_EQ(view->State().Sound().FemaleTilt(), 24);
     EXPECT_EQ(player.played.size(), 1u);
 }
 
@@ -62,7 +63,7 @@ TEST_F(DialogCommandTest, DurationIsClampedShownOnTheSliderAndPlayed) {
     view->OnCommand(ID_DURATION);
     EXPECT_EQ(prompt.prompts.back(), "Length of Vowel in % (1 - 100)");
     EXPECT_EQ(prompt.initialTexts.back(), "100");
-    EXPECT_EQ(view->State().LastDuration(), 1);
+    EXPECT_EQ(view->State().Sound().LastDuration(), 1);
     EXPECT_EQ(view->GetDuration(), 1);
     EXPECT_EQ(view->LengthValue()->text(), "1");
     EXPECT_EQ(player.played.size(), 1u);
@@ -76,15 +77,15 @@ TEST_F(DialogCommandTest, CircleParametersSwitchCircleModeOnOnlyAfterOk) {
     view->OnCommand(ID_MODE_DIPHTHONG);
     view->OnCommand(ID_CIRCLE_PARAMETERS); // cancelled
     EXPECT_EQ(prompt.circleAsked, (std::vector<std::pair<unsigned, unsigned>>{{16, 30}}));
-    EXPECT_EQ(view->State().CircleRadius(), 16);
+    EXPECT_EQ(view->State().Selection().CircleRadius(), 16);
     prompt.AnswerCircle(40, 45);
     view->OnCommand(ID_CIRCLE_PARAMETERS);
-    EXPECT_EQ(view->State().CircleRadius(), 40);
-    EXPECT_EQ(view->State().CircleStep(), 45);
+    EXPECT_EQ(view->State().Selection().CircleRadius(), 40);
+    EXPECT_EQ(view->State().Selection().CircleStep(), 45);
     EXPECT_TRUE(view->OnUpdateCommand(ID_MODE_DIPHTHONG).checked); // left as it was
     EXPECT_FALSE(view->OnUpdateCommand(ID_MODE_NORMAL).checked);
     view->OnCommand(ID_CIRCLE_FORWARD);
-    EXPECT_EQ(view->State().CircleAngle(), 45);
+    EXPECT_EQ(view->State().Selection().CircleAngle(), 45);
 }
 
 TEST_F(DialogCommandTest, TemporaryFolderChangesOnlyForThisRun) {

@@ -51,22 +51,23 @@ TEST_F(FigureCommandsTest, ChoicesAreStoredWhenMadeAndComeBackWithTheNextView) {
     EXPECT_EQ(Stored("AxisLabels"), "1");
     EXPECT_TRUE(view->OnUpdateCommand(ID_REFERENCE_FIRST + 4).checked);
     // A click on a reference symbol plays the point clicked, as any click does.
-    const ReferenceVowel& vowel = view->State().Reference()->vowels.front();
+    const ReferenceVowel& vowel = view->State().Shown().Reference()->vowels.front();
     const ChartScale scale;
     const QPoint mean(std::lround(FrequencyToXF(scale, vowel.meanF1)) + kChartLeft,
                       std::lround(FrequencyToYF(scale, vowel.meanF2)));
     view->OnLButtonDown(mean.x(), mean.y());
     EXPECT_EQ(PlaysOfAPaint(), 1u);
-    EXPECT_EQ(view->State().SelectedPoint(), (ChartPoint{mean.x() - kChartLeft, mean.y()}));
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
+              (ChartPoint{mean.x() - kChartLeft, mean.y()}));
 
     view.reset();
     CreateView();
-    ASSERT_NE(view->State().Reference(), nullptr);
-    EXPECT_EQ(view->State().Reference()->label, "van Nierop et al. 1973: women");
-    EXPECT_TRUE(view->State().ShowsReferenceSpread());
-    EXPECT_TRUE(view->State().ShowsAxisLabels());
+    ASSERT_NE(view->State().Shown().Reference(), nullptr);
+    EXPECT_EQ(view->State().Shown().Reference()->label, "van Nierop et al. 1973: women");
+    EXPECT_TRUE(view->State().Shown().ShowsReferenceSpread());
+    EXPECT_TRUE(view->State().Shown().ShowsAxisLabels());
     view->OnCommand(ID_REFERENCE_NONE);
-    EXPECT_EQ(view->State().Reference(), nullptr);
+    EXPECT_EQ(view->State().Shown().Reference(), nullptr);
     EXPECT_EQ(Stored("ReferenceVowels"), "");
     EXPECT_TRUE(messages.Texts().empty());
 }
@@ -94,13 +95,13 @@ TEST_F(FigureCommandsTest, ABadTableIsReportedByItsLineAndChangesNothing) {
     view->OnCommand(ID_REFERENCE_LOAD);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_NE(messages.Texts()[0].find("line 3"), std::string::npos) << messages.Texts()[0];
-    EXPECT_EQ(view->State().Reference()->choice, ReferenceSets()[0].key);
+    EXPECT_EQ(view->State().Shown().Reference()->choice, ReferenceSets()[0].key);
     EXPECT_EQ(Stored("ReferenceVowels"), ReferenceSets()[0].key);
 
     std::ofstream(temp.File("mine.csv")) << "vowel,F1,F2\ni,300,2300\n";
     dialogs.Answer(temp.File("mine.csv"));
     view->OnCommand(ID_REFERENCE_LOAD);
-    EXPECT_EQ(view->State().Reference()->label, "mine.csv");
+    EXPECT_EQ(view->State().Shown().Reference()->label, "mine.csv");
     EXPECT_TRUE(view->OnUpdateCommand(ID_REFERENCE_LOAD).checked);
     EXPECT_EQ(Stored("ReferenceVowels"), temp.File("mine.csv"));
 }

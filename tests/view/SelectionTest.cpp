@@ -19,15 +19,15 @@ ChartScale Herz() {
 TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     CreateView();
     EXPECT_EQ(view->VowelList()->currentRow(), 0);
-    EXPECT_EQ(view->State().SelectedPoint(),
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 250), FrequencyToY(Herz(), 2100)}));
     EXPECT_TRUE(player.played.empty());
     Paint();
     ASSERT_EQ(player.played.size(), 1u);
     EXPECT_EQ(player.played[0], TempWav());
     EXPECT_GT(std::filesystem::file_size(TempWav()), 44u);
-    EXPECT_EQ(view->State().F1(), XToFrequency(Herz(), FrequencyToX(Herz(), 250)));
-    EXPECT_EQ(view->State().F2(), YToFrequency(Herz(), FrequencyToY(Herz(), 2100)));
+    EXPECT_EQ(view->State().Decision().F1(), XToFrequency(Herz(), FrequencyToX(Herz(), 250)));
+    EXPECT_EQ(view->State().Decision().F2(), YToFrequency(Herz(), FrequencyToY(Herz(), 2100)));
     // The sound was stopped and the vowel volume applied before the synthesis.
     EXPECT_GE(player.stops, 1);
     ASSERT_FALSE(volume.setVolumes.empty());
@@ -85,9 +85,9 @@ TEST_F(ViewTest, ZoomedClickSnapsToTheCentreOfItsGridCell) {
     CreateView();
     view->OnCommand(ID_ZOOM);
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(87, 60));
-    EXPECT_EQ(view->State().SelectedPoint(), (ChartPoint{37, 62}));
+    EXPECT_EQ(view->State().Selection().SelectedPoint(), (ChartPoint{37, 62}));
     view->OnRButtonDown(87, 60);
-    EXPECT_EQ(view->State().DiphthongPoint(), (ChartPoint{37, 62}));
+    EXPECT_EQ(view->State().Selection().DiphthongPoint(), (ChartPoint{37, 62}));
 }
 
 TEST_F(ViewTest, StatusTextShowsTheFormantsOnlyWhenAskedFor) {
@@ -148,7 +148,7 @@ TEST_F(ViewTest, ResetPutsThePresetBack) {
     EXPECT_FALSE(doc.IsEntryModified(3, kMale, kCardinal));
     EXPECT_TRUE(doc.IsModified()); // resetting leaves the changed flag alone
     EXPECT_EQ(doc.GetEntryF1(3, kMale, kCardinal), 850);
-    EXPECT_EQ(view->State().SelectedPoint(),
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 850), FrequencyToY(Herz(), 1500)}));
     EXPECT_EQ(view->GetDuration(), 100);
     EXPECT_EQ(view->GetF3(), 2700);
@@ -160,7 +160,7 @@ TEST_F(ViewTest, SelectingAListVowelMovesToItsStoredPosition) {
     doc.StoreEntry(5, 500, 1000, 2500, 50, kMale, kCardinal);
     view->FillVowelList();
     view->VowelList()->setCurrentRow(5);
-    EXPECT_EQ(view->State().SelectedPoint(),
+    EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 500), FrequencyToY(Herz(), 1000)}));
     EXPECT_EQ(view->GetF3(), 2500);
     EXPECT_EQ(view->GetDuration(), 50);
@@ -174,7 +174,7 @@ TEST_F(ViewTest, PagingIsRefusedWhileTheModifiedVowelsAreListed) {
     view->OnCommand(ID_MODIFIED_VOWELS);
     view->OnCommand(ID_NEXT_TYPE);
     view->OnCommand(ID_NEXT_TYPE);
-    EXPECT_EQ(view->State().VowelType(), 2);
+    EXPECT_EQ(view->State().List().ShownType(), VowelType::Further);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(
                                     2, "All modified Vowels are shown. There are no other pages."));
 }

@@ -85,7 +85,7 @@ TEST_F(SpectrumWindowTest, DrawsTheVowelPlayedAfterItStarted) {
     EXPECT_EQ(playedWhenDrawn.front(), 1u);
     EXPECT_TRUE(spectrum.Shown().synthesized);
     // The middle frame's F1: the played F1 plus the track's drift of 5 Hz.
-    EXPECT_EQ(spectrum.Shown().formants[0], view->State().F1() + 5);
+    EXPECT_EQ(spectrum.Shown().formants[0], view->State().Decision().F1() + 5);
 }
 
 // A line chosen in the wave list shows its recording: a 250 Hz tone at a quarter of full

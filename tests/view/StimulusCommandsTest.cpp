@@ -115,14 +115,15 @@ TEST_F(StimulusCommandTest, GoToFormantsMovesThePointAndPlaysItOnceOrRefusesTheV
     Paint();
     ASSERT_EQ(player.played.size(), 1u);
     // The nearest the chart's steps of 2.5 % come.
-    EXPECT_NEAR(view->State().F1(), 700, 700 * 0.0125 + 1);
-    EXPECT_NEAR(view->State().F2(), 1200, 1200 * 0.0125 + 1);
-    EXPECT_EQ(view->State().F3Step(), 25);
+    EXPECT_NEAR(view->State().Decision().F1(), 700, 700 * 0.0125 + 1);
+    EXPECT_NEAR(view->State().Decision().F2(), 1200, 1200 * 0.0125 + 1);
+    EXPECT_EQ(view->State().Sound().F3Step(), 25);
 
     prompt.AnswerForm([](InputForm& form) { form.fields[2].text = "Auto"; });
     view->OnCommand(ID_GO_TO_FORMANTS);
-    EXPECT_EQ(prompt.formsAsked.back().fields[0].text, std::to_string(view->State().F1()));
-    EXPECT_TRUE(view->State().IsAutoF3());
+    EXPECT_EQ(prompt.formsAsked.back().fields[0].text,
+              std::to_string(view->State().Decision().F1()));
+    EXPECT_TRUE(view->State().Sound().IsAutoF3());
     view->OnCommand(ID_GO_TO_FORMANTS); // cancelled: nothing changes, nothing plays
     Paint();
     EXPECT_EQ(player.played.size(), 2u);

@@ -36,6 +36,12 @@ void WriteFileText(const std::string& path, const std::string& text) {
 
 class WaveListTest : public ViewTest {
 protected:
+    // The recordings' markers the chart draws now.
+    std::vector<RecordingMarker> Markers() const {
+        const ChartState& state = view->State();
+        return state.Shown().Recordings().MarkersShown(state.Scale());
+    }
+
     void SetUp() override {
         ViewTest::SetUp();
         startDir = CurrentDirectory();
@@ -362,15 +368,14 @@ TEST_F(WaveListTest, RecordingsAreDrawnOrMarkedInTheList) {
     Click(IDC_WAVELIST_ADD);
     const QStringList marked = {"vowel.wav", "silent.wav  [no voice]", "text.wav  [unreadable]"};
     // Measuring is bounded by the files' size; a loaded machine only makes it slower.
-    for (int i = 0;
-         i < 12000 && (Lines() != marked || view->State().RecordingMarkersShown().empty()); ++i) {
+    for (int i = 0; i < 12000 && (Lines() != marked || Markers().empty()); ++i) {
         QCoreApplication::processEvents();
         QThread::msleep(10);
     }
     EXPECT_EQ(Lines(), marked);
     EXPECT_TRUE(list.List()->item(1)->toolTip().contains("No voiced stretch"));
     EXPECT_TRUE(list.List()->item(2)->toolTip().contains("not on the chart"));
-    std::vector<RecordingMarker> markers = view->State().RecordingMarkersShown();
+    std::vector<RecordingMarker> markers = Markers();
     ASSERT_EQ(markers.size(), 1u);
     EXPECT_TRUE(markers[0].selected);
     const ChartPointF at = RecordingPosition(view->State().Scale(), 650, 1100);
@@ -381,12 +386,12 @@ TEST_F(WaveListTest, RecordingsAreDrawnOrMarkedInTheList) {
                             static_cast<int>(markers[0].at.y)),
               kRecordingColour.rgb());
     list.List()->setCurrentRow(1);
-    EXPECT_FALSE(view->State().RecordingMarkersShown()[0].selected);
+    EXPECT_FALSE(Markers()[0].selected);
 
     view->OnCommand(ID_RECORDINGS_ON_CHART);
     EXPECT_EQ(Lines(), (QStringList{"vowel.wav", "silent.wav", "text.wav"}));
     EXPECT_TRUE(list.List()->item(1)->toolTip().isEmpty());
-    EXPECT_TRUE(view->State().RecordingMarkersShown().empty());
+    EXPECT_TRUE(Markers().empty());
     EXPECT_EQ(profile.GetString("Chart", "Recordings", ""), "0");
 }
 

@@ -3,14 +3,14 @@
 #include "Cli.h"
 
 #include "audio/WaveListFile.h"
+#include "chart/ChartState.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
-#include "reference/ReferenceSet.h"
 #include "drawing/ChartDrawing.h"
 #include "drawing/ChartFigure.h"
-#include "chart/ChartState.h"
 #include "drawing/DataFolders.h"
 #include "drawing/RecordingMeasure.h"
+#include "reference/ReferenceSet.h"
 
 #include "CliFigures.h"
 
@@ -63,8 +63,8 @@ std::string ReferenceSetList() {
 // Everything the options ask for, checked before anything is read or drawn.
 struct ChartRequest {
     std::string doc;
-    int gender = kMale;
-    int set = kCardinal;
+    Gender gender = Gender::Male;
+    VowelSet set = VowelSet::Cardinal;
     std::optional<ChartMap> map;
     bool bark = false;
     std::string reference;
@@ -92,8 +92,8 @@ bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& reques
         !ReadWord(options, "map", {"presets", "none", "user", "changed", "all"}, map) ||
         !ReadWord(options, "scale", {"hz", "bark"}, scale))
         return false;
-    request.gender = gender == "male" ? kMale : kFemale;
-    request.set = set == "cardinal" ? kCardinal : kNative;
+    request.gender = gender == "male" ? Gender::Male : Gender::Female;
+    request.set = set == "cardinal" ? VowelSet::Cardinal : VowelSet::Native;
     request.map = kMaps.at(map);
     request.bark = scale == "bark";
     request.doc = options.Get("doc");
@@ -161,9 +161,9 @@ bool ShowRecordings(const ChartRequest& request, ChartState& state) {
         }
         recordings.push_back(std::move(recording));
     }
-    state.SetRecordings(std::move(recordings));
-    state.SetShowRecordings(true);
-    state.SetRecordingTracks(request.tracks);
+    state.Shown().Recordings().SetEntries(std::move(recordings));
+    state.Shown().Recordings().SetShown(true);
+    state.Shown().Recordings().SetTracks(request.tracks);
     return true;
 }
 
@@ -181,7 +181,7 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     state.SetVowelSet(request.set);
     if (request.map)
         state.ToggleMap(*request.map);
-    state.SetBark(request.bark);
+    state.Shown().SetBark(request.bark);
     if (!request.reference.empty()) {
         ReferenceChoice reference;
         std::string problem;
@@ -190,10 +190,10 @@ int ChartCommand(const std::vector<std::string>& arguments) {
             CliError(problem);
             return kCliFailed;
         }
-        state.SetReference(std::move(reference));
+        state.Shown().SetReference(std::move(reference));
     }
-    state.SetReferenceSpread(request.spread);
-    state.SetAxisLabels(request.axes);
+    state.Shown().SetReferenceSpread(request.spread);
+    state.Shown().SetAxisLabels(request.axes);
     if (!request.recordings.empty() && !ShowRecordings(request, state))
         return kCliFailed;
 

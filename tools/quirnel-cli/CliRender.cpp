@@ -6,9 +6,9 @@
 #include "base/Report.h"
 #include "base/SafeFile.h"
 #include "base/ScratchFolder.h"
+#include "chart/ChartState.h"
 #include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
-#include "chart/ChartState.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,7 +21,7 @@ struct RenderRequest {
     std::string voice;
     std::string out;
     int f1 = 0, f2 = 0;
-    int f3 = 100 * ChartState::kF3StartStep; // as the chart's F3 slider starts
+    int f3 = 100 * SoundSettings::kF3StartStep; // as the chart's F3 slider starts
     int tilt = 0;
     int frameMs = 100;
     int f1End = 0, f2End = 0;

@@ -31,9 +31,6 @@ CFigureController::CFigureController(ChartState& state, const ChartLook& look)
 void CFigureController::ReadOptions() {
     m_state.Shown().SetReferenceSpread(ReadSetting(settings::kReferenceSpread) == 1);
     m_state.Shown().SetAxisLabels(ReadSetting(settings::kAxisLabels) == 1);
-    // The wave list is empty at start: its entries are measured as they come.
-    m_state.Shown().Recordings().SetShown(ReadSetting(settings::kRecordingsOnChart) == 1);
-    m_state.Shown().Recordings().SetTracks(ReadSetting(settings::kRecordingTracks) == 1);
     // A stored choice that cannot be shown now is reported and kept, for the next start.
     const std::string reference = ReadSetting(settings::kReferenceVowels);
     if (!reference.empty())

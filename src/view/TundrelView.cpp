@@ -36,15 +36,15 @@ CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* 
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     m_state.SetActionLog(&m_log);
-    m_figures = std::make_unique<CFigureController>(m_state, m_look);
-    ReadOptions();
-    m_look = ChooseChartLook();
-    CreateControls();
     m_stimuli = std::make_unique<CStimulusController>(m_state, m_pSequence);
+    m_figures = std::make_unique<CFigureController>(m_state, m_look);
     m_waveList =
         std::make_unique<CWaveListController>(this, m_state, m_pPlayer, m_pVolume, m_nVolume);
     m_spectrum = std::make_unique<CSpectrumController>(this, m_look);
     ConnectControllers();
+    ReadOptions();
+    m_look = ChooseChartLook();
+    CreateControls();
     ShowAdvancedControls();
     m_state.ShowFirstVowel();
     ShowState();
@@ -79,6 +79,7 @@ CTundrelView::~CTundrelView() {
 void CTundrelView::ReadOptions() {
     m_state.Shown().SetGridWidth(ReadSetting(settings::kZoomFactor));
     m_state.Sound().SetFemaleTilt(ReadSetting(settings::kFemaleTilt));
+    m_waveList->ReadOptions();
     m_figures->ReadOptions();
 }
 

@@ -20,6 +20,12 @@ CWaveListController::CWaveListController(QWidget* owner, ChartState& state, ISou
     : m_owner(owner), m_state(state), m_pPlayer(player), m_pVolume(volume), m_nVolume(vowelVolume) {
 }
 
+void CWaveListController::ReadOptions() {
+    // The wave list is empty at start: its entries are measured as they come.
+    m_state.Shown().Recordings().SetShown(ReadSetting(settings::kRecordingsOnChart) == 1);
+    m_state.Shown().Recordings().SetTracks(ReadSetting(settings::kRecordingTracks) == 1);
+}
+
 // --- The window ----------------------------------------------------------------------------
 
 CWaveListDlg* CWaveListController::Window() {

@@ -27,6 +27,9 @@ public:
     CWaveListController(QWidget* owner, ChartState& state, ISoundPlayer* player,
                         CVolumeCtrl* volume, const int& vowelVolume);
 
+    // Takes the stored choices of View > Recordings on Chart and Recording Tracks into the
+    // chart's state (at start-up).
+    void ReadOptions();
     // Opens the window, or closes it while it is open.
     void Toggle();
     // Opens the window (when it is closed) holding the entries of the list file.

@@ -40,7 +40,7 @@ long long FirstPaintProbe::MonotonicNanoseconds() {
 bool FirstPaintProbe::eventFilter(QObject* object, QEvent* event) {
     if (event->type() == QEvent::Paint && !m_bSeen) {
         m_bSeen = true;
-        // Runs once the paint has been handled: the view plays its vowel while painting.
+        // Runs once the paint has been handled.
         QTimer::singleShot(m_strScreenshot.isEmpty() ? 0 : 500, this, &FirstPaintProbe::Finish);
     }
     return QObject::eventFilter(object, event);

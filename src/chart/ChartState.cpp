@@ -249,9 +249,8 @@ std::optional<ChartVowel> ChartState::VowelToPlay(PlayTrigger trigger) const {
     return vowel;
 }
 
-std::optional<ChartVowel> ChartState::PlayAfterPaint() {
-    m_decision.TakePlay();
-    if (!m_selection.HasPoint())
+std::optional<ChartVowel> ChartState::TakeChangeToPlay() {
+    if (!m_decision.TakePlay() || !m_selection.HasPoint())
         return std::nullopt;
     if (m_log)
         m_log->Formants(m_decision.F1(), m_decision.F2(), m_decision.F3());

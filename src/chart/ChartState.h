@@ -118,14 +118,19 @@ public:
     // computed F1 and F2, which the slider then shows.
     int UpdateF3();
     // The formants of the selected point under the scale now; in automatic mode F3 follows.
+    // Computed after each change, so that what reads them (zoom keeping the point's
+    // frequencies, storing with automatic F3, the Play command, the status text) reads the
+    // chart as the user last saw it change.
     void ComputeFormants();
     // "F1:.. Hz F2:..Hz F3:.. Hz x:.. y:..", or "Information hidden !".
     std::string StatusText() const;
     // The vowel the chart would play now, or nothing: no point (ChartChange) or no formants
     // computed yet (PlayCommand).
     std::optional<ChartVowel> VowelToPlay(PlayTrigger trigger = PlayTrigger::ChartChange) const;
-    // The paint that plays: clears the request, logs the formants and returns the vowel.
-    std::optional<ChartVowel> PlayAfterPaint();
+    // The sound of the changes since the chart last played: clears the request, logs the
+    // formants and returns the vowel; nothing when no change asked to be heard, or without a
+    // point.
+    std::optional<ChartVowel> TakeChangeToPlay();
     // The Play command: refreshes F3 and the duration and returns the vowel.
     std::optional<ChartVowel> PlayCurrent();
     // True once after a change that redraws the whole chart.

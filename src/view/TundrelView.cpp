@@ -153,24 +153,20 @@ void CTundrelView::OnDestroy() {
         waveOut->RestoreInitialState();
 }
 
-void CTundrelView::paintEvent(QPaintEvent* event) {
-    // Every paint computes the point's formants first; in automatic mode F3 follows them.
-    if (m_state.Selection().HasPoint()) {
-        m_state.ComputeFormants();
-        ShowSliders();
-        UpdateStatusText();
-    }
+// Only draws: what the chart plays is decided when its state changes.
+void CTundrelView::paintEvent(QPaintEvent*) {
     {
         QPainter painter(this);
         if (!m_state.Shown().ShowsAdvancedControls())
             painter.fillRect(kF3Area, QColor(192, 192, 192));
         DrawChart(painter, m_state, m_look);
     }
-    // Qt also repaints the view under its controls when one of them changes (a label's
-    // text, a button's hover look); the point waits for a paint that reaches the chart.
-    if (m_state.Decision().IsPlayPending() &&
-        event->region().intersects(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight)))
-        PlayPaintedPoint();
+    m_bPainted = true;
+    // A sound that came before the window's first paint follows it.
+    if (m_bSoundAfterFirstPaint) {
+        m_bSoundAfterFirstPaint = false;
+        PostChangeSound();
+    }
 }
 
 void CTundrelView::mousePressEvent(QMouseEvent* event) {

@@ -33,11 +33,13 @@ class QSlider;
 // The chart view of the main window. Client area: the control column (x 0..50), the chart
 // (50, 0, 430, 385) and the advanced controls (x 430..472). What the chart shows and what it
 // plays is decided by its ChartState; the view shows that state in its controls and on the
-// chart. A change of what the chart shows marks it to be played; the paint that follows
-// draws it, synthesizes the selected point into "temp.wav" and plays it. Repaints the
-// toolkit makes for its own reasons (focus, activation, menus and boxes over the window,
-// exposes) only draw. The stimuli, the figures, the wave list and the spectrum window are
-// controllers of their own that the view owns; the view dispatches the commands to them.
+// chart. A change of what the chart shows asks the state for the point to be heard: once the
+// change is shown, the view synthesizes the selected point into "temp.wav" and plays it, after
+// the repaint that the change asked for. Painting only draws, so the repaints the toolkit
+// makes for its own reasons (focus, activation, menus and boxes over the window, exposes)
+// never play.
+// The stimuli, the figures, the wave list and the spectrum window are controllers of their
+// own that the view owns; the view dispatches the commands to them.
 class CTundrelView : public QWidget {
     Q_OBJECT
 
@@ -119,6 +121,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void customEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -136,15 +139,20 @@ private:
     void OnSliderMoved(QSlider* slider);
     void OnListRowChosen();
     int ListRow() const;
-    // Shows the state in the controls and repaints the chart when it has changed.
+    // Shows the state in the controls and repaints the chart when it has changed; a change
+    // that asks to be heard is played after that repaint.
     void ShowState();
+    // Computes the point's formants after a change and shows F3 and the status text.
+    void ShowFormants();
     void ShowVowelList();
     void ShowSliders();
 
     // Selection and playback (ViewSelection.cpp)
     void InvalidateMarker();
     void UpdateStatusText();
-    void PlayPaintedPoint();
+    // Plays the change once the event loop has shown it (posted behind the repaint).
+    void PostChangeSound();
+    void PlayChange();
     void Synthesize(const ChartVowel& vowel);
     void ShowRefusal(const std::optional<MessageRequest>& refusal);
     void OnGoToFormants();
@@ -181,6 +189,9 @@ private:
     QString m_strNotice;        // shown in place of m_strStatus while not empty
     int m_nShownListFills = -1; // the fill of the list that its rows show
     bool m_bDestroyed = false;
+    bool m_bChangeSoundPosted = false;    // a change's sound waits in the event loop
+    bool m_bPainted = false;              // the view has been painted at least once
+    bool m_bSoundAfterFirstPaint = false; // a change's sound waits for that first paint
 
     // Declared after the state and the look they borrow, so that they go first.
     std::unique_ptr<CStimulusController> m_stimuli;

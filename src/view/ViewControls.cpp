@@ -145,6 +145,7 @@ void CTundrelView::OnSliderMoved(QSlider* slider) {
         m_state.Sound().MoveF3Slider(slider->value());
     else
         m_state.Sound().MoveLengthSlider(slider->value());
+    ShowFormants();
     ShowSliders();
     // A move by key, page click or wheel ends at once; a drag ends when it is released.
     if (!slider->isSliderDown())
@@ -178,6 +179,19 @@ void CTundrelView::ShowState() {
         m_pSetButton->setText(set);
     if (m_state.TakeChartRedraw())
         update(QRect(kChartLeft, kChartTop, kChartWidth, kChartHeight));
+    ShowFormants();
+    if (m_state.Decision().IsPlayPending())
+        PostChangeSound();
+}
+
+void CTundrelView::ShowFormants() {
+    if (!m_state.Selection().HasPoint())
+        return;
+    // In automatic mode F3 follows F1 and F2.
+    m_state.ComputeFormants();
+    ShowSliders();
+    if (QString::fromStdString(m_state.StatusText()) != m_strStatus)
+        UpdateStatusText();
 }
 
 // Renews the rows after each fill of the state's list (which scrolls it back to the top),

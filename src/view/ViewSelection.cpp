@@ -9,10 +9,12 @@
 #include "base/Report.h"
 #include "synth/SynthRun.h"
 #include "view/FormantsForm.h"
-#include "view/HeldBackMessages.h"
 #include "view/InputPrompt.h"
 #include "view/SpectrumController.h"
 #include "view/SynthesisTurn.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 
 // --- Choosing the point ------------------------------------------------------------------
 
@@ -88,11 +90,36 @@ void CTundrelView::UpdateStatusText() {
     emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
 }
 
-// Plays the point the paint has just drawn (its formants are fresh), once the painter is
-// done; a failure to render is reported after the paint.
-void CTundrelView::PlayPaintedPoint() {
-    const HeldBackMessages heldBack;
-    const std::optional<ChartVowel> vowel = m_state.PlayAfterPaint();
+namespace {
+
+const QEvent::Type kChangeSoundEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+} // namespace
+
+// Posted with the repaint's low priority and after it: the chart shows the change before it
+// is heard, and a failure to render is reported over the repainted chart. The changes made
+// before the event loop gets to it are heard once, as the chart then stands.
+void CTundrelView::PostChangeSound() {
+    if (m_bChangeSoundPosted)
+        return;
+    m_bChangeSoundPosted = true;
+    QCoreApplication::postEvent(this, new QEvent(kChangeSoundEvent), Qt::LowEventPriority);
+}
+
+void CTundrelView::customEvent(QEvent* event) {
+    if (event->type() == kChangeSoundEvent)
+        PlayChange();
+}
+
+void CTundrelView::PlayChange() {
+    m_bChangeSoundPosted = false;
+    // The window shown but not yet painted (the first vowel at start-up, posted before the
+    // window was shown): the chart is shown first here too.
+    if (isVisible() && !m_bPainted) {
+        m_bSoundAfterFirstPaint = true;
+        return;
+    }
+    const std::optional<ChartVowel> vowel = m_state.TakeChangeToPlay();
     if (!vowel)
         return;
     Synthesize(*vowel);

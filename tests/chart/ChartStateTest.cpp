@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -280,16 +281,17 @@ TEST_F(ChartStateTest, VowelToPlayFollowsTheModes) {
     diphthong.f2End = YToFrequency(Herz(), 300);
     EXPECT_EQ(state.VowelToPlay(), diphthong);
     EXPECT_EQ(state.VowelToPlay(PlayTrigger::PlayCommand), diphthong);
-    // Playing after the paint takes the request and leaves the duration for the dialog.
+    // Playing the change takes the request, once, and leaves the duration for the dialog.
     state.Sound().MoveLengthSlider(41);
     EXPECT_TRUE(state.Decision().IsPlayPending());
-    EXPECT_EQ(state.PlayAfterPaint()->duration, 60);
+    EXPECT_EQ(state.TakeChangeToPlay()->duration, 60);
     EXPECT_FALSE(state.Decision().IsPlayPending());
+    EXPECT_EQ(state.TakeChangeToPlay(), std::nullopt);
     EXPECT_EQ(state.Sound().LastDuration(), 60);
 }
 
 TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
-    state.PlayAfterPaint();
+    state.TakeChangeToPlay();
     state.TakeChartRedraw();
     ReferenceChoice reference;
     reference.choice = "peterson-barney-1952:women";
@@ -318,6 +320,29 @@ TEST_F(ChartStateTest, ReferenceVowelsAndAxisLabelsRedrawWithoutPlaying) {
     state.Shown().SetReference(std::nullopt);
     EXPECT_TRUE(StateOf(ID_REFERENCE_NONE).checked);
     EXPECT_FALSE(StateOf(ID_INDICATOR_REFERENCE).enabled);
+    EXPECT_FALSE(state.Decision().IsPlayPending());
+}
+
+// A layer of its own, as a live trace would add one beside the recordings.
+class TraceLayer : public ChartLayer {
+public:
+    void Accept(ChartLayerVisitor&) const override {}
+    void Move() { Changed(); }
+};
+
+TEST_F(ChartStateTest, AddedLayersFollowTheRecordingsAndRedrawWithoutPlaying) {
+    state.TakeChangeToPlay();
+    state.TakeChartRedraw();
+    auto& trace = static_cast<TraceLayer&>(state.Shown().AddLayer(std::make_unique<TraceLayer>()));
+    ASSERT_EQ(state.Shown().Layers().size(), 2u);
+    EXPECT_EQ(state.Shown().Layers()[0].get(), &state.Shown().Recordings());
+    EXPECT_EQ(state.Shown().Layers()[1].get(), &trace);
+    EXPECT_TRUE(state.TakeChartRedraw());
+    EXPECT_FALSE(state.TakeChartRedraw());
+    trace.Move();
+    state.Shown().Recordings().SetShown(true);
+    EXPECT_TRUE(state.TakeChartRedraw());
+    EXPECT_FALSE(state.TakeChartRedraw()); // both changes taken at once
     EXPECT_FALSE(state.Decision().IsPlayPending());
 }
 

@@ -63,16 +63,16 @@ private:
 
 TEST_F(ActionLogTest, ThreeArrowMovesGiveThreeFormantLines) {
     CreateView();
-    Paint();
+    PaintAndPlay();
     StartLog("session");
     EXPECT_EQ(prompt.prompts, std::vector<std::string>{"Bitte Namen eingeben:"});
     EXPECT_EQ(prompt.initialTexts, std::vector<std::string>{""});
     EXPECT_TRUE(view->OnUpdateCommand(ID_LOG_TO_FILE).checked);
     for (int i = 0; i < 3; ++i) {
         view->OnCommand(ID_MOVE_RIGHT);
-        Paint();
+        PaintAndPlay();
     }
-    Paint(); // a repaint that plays nothing logs nothing
+    PaintAndPlay(); // a repaint that plays nothing logs nothing
     StopLog();
     EXPECT_EQ(messages.Messages().back().text, "Mitprotokollieren beenden ?");
     EXPECT_EQ(messages.Messages().back().caption, "Frage");
@@ -85,7 +85,7 @@ TEST_F(ActionLogTest, ThreeArrowMovesGiveThreeFormantLines) {
     for (size_t i = 1; i < lines.size(); ++i)
         EXPECT_TRUE(IsFormantLine(lines[i])) << lines[i];
     EXPECT_NE(lines[1], lines[2]); // each line is the moved point
-    Paint();                       // nothing more after the log is closed
+    PaintAndPlay();                // nothing more after the log is closed
     EXPECT_EQ(LogLines(ReadFile(temp.File("session.log"))).size(), 4u);
 }
 

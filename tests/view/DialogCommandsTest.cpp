@@ -100,7 +100,7 @@ TEST_F(DialogCommandTest, TemporaryFolderChangesOnlyForThisRun) {
     view->OnCommand(ID_TEMP_PATH);
     EXPECT_EQ(g_strTempDir, other.Path());
     EXPECT_FALSE(profile.Has("Directories", "Tempwav"));
-    Paint();
+    PaintAndPlay();
     ASSERT_FALSE(player.played.empty());
     EXPECT_EQ(player.played.back(), other.File("temp.wav"));
     g_strTempDir = before;

@@ -28,10 +28,10 @@ protected:
         ViewTest::TearDown();
     }
     std::string Stored(const char* key) { return profile.GetString("Chart", key, "absent"); }
-    // A paint, and whatever it played.
+    // A paint, and whatever the change before it played.
     size_t PlaysOfAPaint() {
         const size_t before = player.played.size();
-        Paint();
+        PaintAndPlay();
         return player.played.size() - before;
     }
 

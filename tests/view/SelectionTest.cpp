@@ -16,13 +16,13 @@ ChartScale Herz() {
     return ChartScale{};
 }
 
-TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
+TEST_F(ViewTest, TheFirstVowelOfTheListPlaysAfterTheFirstPaint) {
     CreateView();
     EXPECT_EQ(view->VowelList()->currentRow(), 0);
     EXPECT_EQ(view->State().Selection().SelectedPoint(),
               (ChartPoint{FrequencyToX(Herz(), 250), FrequencyToY(Herz(), 2100)}));
     EXPECT_TRUE(player.played.empty());
-    Paint();
+    PaintAndPlay();
     ASSERT_EQ(player.played.size(), 1u);
     EXPECT_EQ(player.played[0], TempWav());
     EXPECT_GT(std::filesystem::file_size(TempWav()), 44u);
@@ -35,7 +35,7 @@ TEST_F(ViewTest, FirstPaintPlaysTheFirstVowelOfTheList) {
     EXPECT_TRUE(messages.Messages().empty());
     // A repaint that shows nothing new (focus, a box over the window) only draws.
     std::filesystem::remove(TempWav());
-    EXPECT_EQ(Paint(), Paint());
+    EXPECT_EQ(PaintAndPlay(), PaintAndPlay());
     EXPECT_EQ(player.played.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(TempWav()));
 }
@@ -51,7 +51,7 @@ public:
     std::vector<std::string> shown;
 };
 
-TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
+TEST_F(ViewTest, ARenderThatFailsIsReportedAfterThePaint) {
     CreateView();
     g_strTempDir = temp.File("missing-folder");
     PaintWatchingSink sink;
@@ -66,13 +66,58 @@ TEST_F(ViewTest, ARenderThatFailsWhilePaintingIsReportedAfterThePaint) {
     EXPECT_TRUE(player.played.empty());
 }
 
+// Counts the plays that came before each paint of the watched widget.
+class PaintWatcher : public QObject {
+public:
+    PaintWatcher(QWidget* widget, const FakePlayer& player) : m_player(player) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            playsAtPaint.push_back(m_player.played.size());
+        return false;
+    }
+    std::vector<size_t> playsAtPaint;
+
+private:
+    const FakePlayer& m_player;
+};
+
+// The window shows a change before it is heard, the first vowel at start too; a change of
+// scale between a click and its sound plays the point once, as the chart then stands.
+TEST_F(ViewTest, AChangeIsHeardAfterTheRepaintItAskedFor) {
+    CreateView();
+    PaintWatcher watcher(view.get(), player);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player.played.empty(); }, 5000));
+    ASSERT_FALSE(watcher.playsAtPaint.empty());
+    EXPECT_EQ(watcher.playsAtPaint.front(), 0u);
+    QTest::qWait(30);
+    watcher.playsAtPaint.clear();
+    player.played.clear();
+    view->OnLButtonDown(200, 150);
+    view->OnCommand(ID_ZOOM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player.played.empty(); }, 5000));
+    QTest::qWait(30);
+    EXPECT_EQ(player.played.size(), 1u);
+    ASSERT_FALSE(watcher.playsAtPaint.empty());
+    EXPECT_EQ(watcher.playsAtPaint.front(), 0u);
+    // The zoomed point keeps the clicked frequencies, not those of the vowel before it.
+    const ChartState& state = view->State();
+    const int clickedF1 = XToFrequency(Herz(), 150);
+    EXPECT_NEAR(state.Decision().F1(), clickedF1, clickedF1 * 0.05);
+    const ChartPoint point = state.Selection().SelectedPoint();
+    EXPECT_EQ(state.Decision().F1(), XToFrequency(state.Scale(), point.x));
+    EXPECT_EQ(state.Decision().F2(), YToFrequency(state.Scale(), point.y));
+}
+
 TEST_F(ViewTest, RealPlayerDecodesWhatAClickRenders) {
     CSoundPlayer realPlayer;
     view = std::make_unique<CTundrelView>(&doc, &volume, &realPlayer);
     view->SetVoiceFiles(&voiceFiles);
     view->OnInitialUpdate();
     view->OnLButtonDown(200, 150);
-    Paint();
+    PaintAndPlay();
     // Started through a sound server, or no output on a machine without one; never a
     // "temp.wav" that the player cannot decode.
     EXPECT_NE(realPlayer.LastResult(), CSoundPlayer::PlayResult::NotDecoded);
@@ -187,13 +232,13 @@ TEST_F(ViewTest, PlayRendersTheCurrentPointWithoutPainting) {
     EXPECT_EQ(player.played, std::vector<std::string>{TempWav()});
 }
 
-TEST_F(ViewTest, DiphthongAndCircleModesStillPlayOncePerPaint) {
+TEST_F(ViewTest, DiphthongAndCircleModesStillPlayOncePerChange) {
     CreateView();
     view->OnCommand(ID_MODE_DIPHTHONG);
     view->OnRButtonDown(300, 300);
-    Paint();
+    PaintAndPlay();
     view->OnCommand(ID_CIRCLE_FORWARD);
-    Paint();
+    PaintAndPlay();
     EXPECT_EQ(player.played.size(), 2u);
     EXPECT_TRUE(messages.Messages().empty());
 }

@@ -78,7 +78,7 @@ TEST_F(SpectrumWindowTest, DrawsTheVowelPlayedAfterItStarted) {
                      [&] { playedWhenDrawn.push_back(player.played.size()); });
     player.played.clear();
     view->OnLButtonDown(200, 150);
-    Paint();
+    PaintAndPlay();
     ASSERT_EQ(player.played.size(), 1u);
     EXPECT_TRUE(spectrum.Shown().soundDb.empty()); // nothing measured before the sound
     ASSERT_TRUE(QTest::qWaitFor([&] { return !playedWhenDrawn.empty(); }, 60000));

@@ -97,7 +97,7 @@ TEST_F(StimulusCommandTest, ExportSavesTheVowelAsPlayedInTheChosenFormatAndPlays
 
 TEST_F(StimulusCommandTest, GoToFormantsMovesThePointAndPlaysItOnceOrRefusesTheValues) {
     CreateView();
-    Paint();
+    PaintAndPlay();
     player.played.clear();
     prompt.AnswerForm([](InputForm& form) { form.fields[0].text = "5000"; });
     prompt.AnswerForm([](InputForm& form) {
@@ -111,8 +111,8 @@ TEST_F(StimulusCommandTest, GoToFormantsMovesThePointAndPlaysItOnceOrRefusesTheV
     EXPECT_EQ(messages.Texts()[0], "F1 must be a number from " + std::to_string(f1.lowest) +
                                        " to " + std::to_string(f1.highest) +
                                        " Hz, the range the chart shows.");
-    Paint();
-    Paint();
+    PaintAndPlay();
+    PaintAndPlay();
     ASSERT_EQ(player.played.size(), 1u);
     // The nearest the chart's steps of 2.5 % come.
     EXPECT_NEAR(view->State().Decision().F1(), 700, 700 * 0.0125 + 1);
@@ -125,13 +125,13 @@ TEST_F(StimulusCommandTest, GoToFormantsMovesThePointAndPlaysItOnceOrRefusesTheV
               std::to_string(view->State().Decision().F1()));
     EXPECT_TRUE(view->State().Sound().IsAutoF3());
     view->OnCommand(ID_GO_TO_FORMANTS); // cancelled: nothing changes, nothing plays
-    Paint();
+    PaintAndPlay();
     EXPECT_EQ(player.played.size(), 2u);
 }
 
 TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrder) {
     CreateView();
-    Paint();
+    PaintAndPlay();
     const std::string folder = temp.File("stimuli");
     auto fill = [folder](const std::string& prefix, const std::string& steps) {
         return [=](InputForm& form) {
@@ -194,7 +194,7 @@ TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrde
     view->OnCommand(ID_PLAY_CONTINUUM);
     EXPECT_TRUE(view->IsPlayingContinuum());
     view->OnLButtonDown(200, 150);
-    Paint();
+    PaintAndPlay();
     EXPECT_FALSE(view->IsPlayingContinuum());
     EXPECT_EQ(player.played.back(), TempWav());
 }

@@ -14,6 +14,7 @@
 #include "synth/SynthRun.h"
 #include "view/TundrelView.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -67,6 +68,13 @@ protected:
 
     // One paint of the whole view, as the screen would show it.
     QImage Paint() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // What the event loop does after a change: the paint, then the change's sound, which the
+    // view posts behind the repaint.
+    QImage PaintAndPlay() {
+        const QImage painted = Paint();
+        QCoreApplication::sendPostedEvents();
+        return painted;
+    }
 
     // The chart as the view shows it, and as DrawChart draws the view's state onto an image.
     struct ChartPictures {

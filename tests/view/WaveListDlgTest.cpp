@@ -48,6 +48,9 @@ protected:
         SetFileDialogs(&dialogs);
         fs::create_directories(Sounds());
         CreateView();
+        // The first vowel is heard once the event loop runs; the tests begin after it.
+        PaintAndPlay();
+        player.played.clear();
     }
 
     void TearDown() override {
@@ -261,7 +264,7 @@ TEST_F(WaveListTest, SynthSliderAtItsTopSetsTheVowelVolumeToTheMaximum) {
         QTest::keyClick(synth, Qt::Key_PageUp); // towards the top
     EXPECT_EQ(view->VowelVolume(), volume.GetMaximum());
     volume.setVolumes.clear();
-    Paint();
+    view->OnCommand(ID_PLAY); // the next vowel is played at it
     EXPECT_EQ(volume.setVolumes, std::vector<unsigned>{100u});
     EXPECT_EQ(list.WavVolume(), 40); // the other slider keeps its own volume
 }
@@ -310,9 +313,9 @@ TEST_F(WaveListTest, PlayRightAfterAClickInTheChartPlaysTheListsEntry) {
     list.List()->setCurrentRow(0);
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-    // The first paint plays the first vowel.
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !player.played.empty(); }, 5000));
-    player.played.clear();
+    // Showing the view plays nothing more: the first vowel was heard as it was set up.
+    QTest::qWait(30);
+    EXPECT_TRUE(player.played.empty());
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(200, 150));
     ASSERT_TRUE(QTest::qWaitFor([this] { return !player.played.empty(); }, 5000));
     EXPECT_EQ(player.played.back(), TempWav());

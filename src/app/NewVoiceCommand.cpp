@@ -1,15 +1,11 @@
-// Voice > New Voice: a voice made to order in the voice folder, added to the Voices submenu
-// and chosen.
-#include "app/TundrelApp.h"
+#include "app/NewVoiceCommand.h"
 
-#include "app/MainFrame.h"
 #include "app/VoiceFiles.h"
 #include "app/VoiceForm.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"
-#include "view/BusyCursor.h"
 #include "view/InputPrompt.h"
-#include "view/TundrelView.h"
+#include "view/LongTask.h"
 
 #include <filesystem>
 
@@ -19,16 +15,16 @@ constexpr const char* kTitle = "New Voice";
 
 } // namespace
 
-void CTundrelApp::OnNewVoice() {
+void RunNewVoiceCommand(IVoiceMenu& menu) {
     // The voice folder, or the user's own one when the voice folder may not be written
     // (the installed voices of a package).
     const std::string folder = NewVoiceFolder();
     InputForm form = NewVoiceForm();
-    form.check = [this, &folder](const InputForm& entered) {
+    form.check = [&menu, &folder](const InputForm& entered) {
         std::string fileName;
         VoiceRequest request;
         std::string problem = ReadNewVoiceForm(entered, fileName, request);
-        std::vector<std::string> voices = m_voiceFiles;
+        std::vector<std::string> voices = menu.VoiceFiles();
         if (problem.empty() && AddVoiceFile(voices, VoiceFileEntry(folder, fileName)) < 0)
             problem = "The Voices menu holds " + std::to_string(kMaxVoiceFiles) +
                       " voices, its most. Give the name of one of them to replace it, or "
@@ -54,17 +50,10 @@ void CTundrelApp::OnNewVoice() {
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     std::string problem;
-    {
-        const BusyCursor busy;
-        problem = MakeVoice(request, path);
-    }
+    RunWhileBusy([&] { problem = MakeVoice(request, path); });
     if (!problem.empty()) {
         ShowMessage(problem, kTitle, MsgIcon::Error);
         return;
     }
-    // The made voice may have replaced the one the chart has loaded.
-    m_pView->ForgetLoadedVoice();
-    const int index = AddVoiceFile(m_voiceFiles, VoiceFileEntry(folder, fileName));
-    m_pFrame->SetVoiceFiles(m_voiceFiles);
-    m_pFrame->ExecuteCommand(ID_VOICE_FIRST + index);
+    menu.AddAndChooseVoice(VoiceFileEntry(folder, fileName));
 }

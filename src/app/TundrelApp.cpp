@@ -138,7 +138,7 @@ void CTundrelApp::OnCommand(int id) {
     else if (id == ID_APP_ABOUT)
         OnAppAbout();
     else if (id == ID_NEW_VOICE)
-        OnNewVoice();
+        RunNewVoiceCommand(*this);
     else if (id == ID_LISTENING_TEST)
         OnListeningTest();
     else if (id == ID_TEST_RESULTS)
@@ -234,4 +234,12 @@ bool CTundrelApp::SaveModified() {
     if (answer == MsgAnswer::Cancel)
         return false;
     return answer == MsgAnswer::No || DoFileSave();
+}
+
+void CTundrelApp::AddAndChooseVoice(const std::string& entry) {
+    // The made voice may have replaced the one the chart has loaded.
+    m_pView->ForgetLoadedVoice();
+    const int index = AddVoiceFile(m_voiceFiles, entry);
+    m_pFrame->SetVoiceFiles(m_voiceFiles);
+    m_pFrame->ExecuteCommand(ID_VOICE_FIRST + index);
 }

@@ -3,6 +3,7 @@
 
 #include "app/DesktopFolders.h"
 #include "app/FrameView.h"
+#include "app/NewVoiceCommand.h"
 
 #include <memory>
 #include <optional>
@@ -17,7 +18,9 @@ class CWaveOutVolumeCtrl;
 class ISoundPlayer;
 class CSoundPlayer;
 
-class CTundrelApp : public IFrameHost {
+// Owns the frame and drives it; the frame reaches back only through IFrameHost, and New Voice
+// only through IVoiceMenu.
+class CTundrelApp : public IFrameHost, private IVoiceMenu {
 public:
     // Uses the given volume control and player, or the system's when they are nullptr.
     // The caller keeps ownership of what it passes.
@@ -64,7 +67,9 @@ private:
     void OnFileSaveAs();
     void OnBatchConvert();
     void OnAppAbout();
-    void OnNewVoice(); // NewVoiceCommand.cpp
+    // New Voice's menu: the voice files, and a new one added and chosen through the frame.
+    const std::vector<std::string>& VoiceFiles() const override { return m_voiceFiles; }
+    void AddAndChooseVoice(const std::string& entry) override;
     // ListeningTestCommands.cpp: Tools > Listening Test (empty, or with a .qexp file) and
     // Tools > Test Results.
     void OnListeningTest() { OpenListeningTest(""); }

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QProgressBar>
 #include <QProgressDialog>
 
 #include <algorithm>
@@ -61,6 +62,10 @@ bool QtInputPrompt::ShowProgress(const std::string& title, int done, int total) 
         m_progress->setAutoReset(false);
         m_progress->setMinimumDuration(0);
         m_progress->setCancelButtonText(QStringLiteral("Cancel"));
+        // The dialog's own setValue pumps the events of a modal dialog; the bar is set
+        // directly, since the task runs on a worker while the window's event loop runs.
+        m_bar = new QProgressBar;
+        m_progress->setBar(m_bar); // owned by the dialog
     }
     const QString caption = QString::fromStdString(title);
     m_progress->setWindowTitle(caption);
@@ -70,11 +75,13 @@ bool QtInputPrompt::ShowProgress(const std::string& title, int done, int total) 
         QFontMetrics(QApplication::font()).horizontalAdvance(caption) + kTitleBarButtonsWidth;
     m_progress->setMinimumWidth(std::max(m_progress->sizeHint().width(), titleWidth));
     m_progress->setMaximum(total);
-    m_progress->setValue(done); // shows the dialog and lets the window repaint
-    QApplication::processEvents();
+    m_bar->setValue(done);
+    // Shown at once the first time, and not again once the user has closed it.
+    QMetaObject::invokeMethod(m_progress.get(), "forceShow", Qt::DirectConnection);
     return !m_progress->wasCanceled();
 }
 
 void QtInputPrompt::EndProgress() {
+    m_bar = nullptr;
     m_progress.reset();
 }

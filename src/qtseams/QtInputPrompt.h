@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QProgressBar;
 class QProgressDialog;
 
 // Runs the real dialogs, owned by whichever window of the program is active.
@@ -19,11 +20,13 @@ public:
     bool AskCircle(unsigned& radius, unsigned& step) override;
     void ShowAbout() override;
     bool AskForm(InputForm& form) override;
-    // A window-modal progress dialog, shown at once; it lets the window repaint while the
-    // task runs.
+    // A window-modal progress dialog, shown at once; the task runs on a worker while the
+    // window's event loop runs (LongTask.h), so the window repaints and Cancel can be
+    // clicked.
     bool ShowProgress(const std::string& title, int done, int total) override;
     void EndProgress() override;
 
 private:
     std::unique_ptr<QProgressDialog> m_progress;
+    QProgressBar* m_bar = nullptr; // the dialog's bar
 };

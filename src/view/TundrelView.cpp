@@ -7,12 +7,18 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "synth/SynthEngine.h"
+#include "view/FigureController.h"
 #include "view/SequencePlayer.h"
+#include "view/SpectrumController.h"
+#include "view/StimulusController.h"
+#include "view/WaveListController.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -30,10 +36,15 @@ CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* 
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     m_state.SetActionLog(&m_log);
+    m_stimuli = std::make_unique<CStimulusController>(m_state, m_pSequence);
+    m_figures = std::make_unique<CFigureController>(m_state, m_look);
+    m_waveList =
+        std::make_unique<CWaveListController>(this, m_state, m_pPlayer, m_pVolume, m_nVolume);
+    m_spectrum = std::make_unique<CSpectrumController>(this, m_look);
+    ConnectControllers();
     ReadOptions();
     m_look = ChooseChartLook();
     CreateControls();
-    FollowContinuumPlay();
     ShowAdvancedControls();
     m_state.ShowFirstVowel();
     ShowState();
@@ -41,7 +52,24 @@ CTundrelView::CTundrelView(CTundrelDoc* doc, CVolumeCtrl* volume, ISoundPlayer* 
     setFocus();
     // The spectrum window comes back once the main window is up, beside which it docks.
     if (ReadSetting(settings::kSpectrumWindow) == 1)
-        QTimer::singleShot(0, this, &CTundrelView::RestoreSpectrum);
+        QTimer::singleShot(0, this, [this] { m_spectrum->Restore(); });
+}
+
+void CTundrelView::ConnectControllers() {
+    connect(m_stimuli.get(), &CStimulusController::noticeChanged, this, &CTundrelView::ShowNotice);
+    connect(m_stimuli.get(), &CStimulusController::commandStatesChanged, this,
+            &CTundrelView::commandStatesChanged);
+    connect(m_waveList.get(), &CWaveListController::commandStatesChanged, this,
+            &CTundrelView::commandStatesChanged);
+    connect(m_waveList.get(), &CWaveListController::chartChanged, this, [this] { update(); });
+    connect(m_waveList.get(), &CWaveListController::vowelVolumeChanged, this,
+            [this](int volume) { m_nVolume = volume; });
+    connect(m_waveList.get(), &CWaveListController::vowelPlayRequested, this,
+            &CTundrelView::PlayCurrent);
+    connect(m_waveList.get(), &CWaveListController::recordingSelected, this,
+            [this](const std::string& path) { m_spectrum->ShowRecording(path); });
+    connect(m_spectrum.get(), &CSpectrumController::commandStatesChanged, this,
+            &CTundrelView::commandStatesChanged);
 }
 
 CTundrelView::~CTundrelView() {
@@ -51,7 +79,8 @@ CTundrelView::~CTundrelView() {
 void CTundrelView::ReadOptions() {
     m_state.Shown().SetGridWidth(ReadSetting(settings::kZoomFactor));
     m_state.Sound().SetFemaleTilt(ReadSetting(settings::kFemaleTilt));
-    ReadFigureOptions();
+    m_waveList->ReadOptions();
+    m_figures->ReadOptions();
 }
 
 void CTundrelView::WriteOptions() {
@@ -66,6 +95,39 @@ void CTundrelView::ActivateVolume() {
     } else {
         ShowMessage("VolumeCtrl is not available.", "Error", MsgIcon::Error);
     }
+}
+
+bool CTundrelView::IsWaveListOpen() const {
+    return m_waveList->IsOpen();
+}
+
+CWaveListDlg* CTundrelView::WaveList() {
+    return m_waveList->Window();
+}
+
+void CTundrelView::OpenWaveListFile(const std::string& path) {
+    m_waveList->OpenListFile(path);
+}
+
+bool CTundrelView::IsSpectrumOpen() const {
+    return m_spectrum->IsOpen();
+}
+
+CSpectrumView* CTundrelView::Spectrum() {
+    return m_spectrum->Window();
+}
+
+const std::vector<std::string>& CTundrelView::ContinuumFiles() const {
+    return m_stimuli->ContinuumFiles();
+}
+
+bool CTundrelView::IsPlayingContinuum() const {
+    return m_stimuli->IsPlayingContinuum();
+}
+
+void CTundrelView::OnFrameMoved(const QRect& frameRect) {
+    m_waveList->DockTo(frameRect);
+    m_spectrum->DockTo(frameRect);
 }
 
 void CTundrelView::SetVoiceFiles(const std::vector<std::string>* voiceFiles) {
@@ -114,4 +176,18 @@ void CTundrelView::mousePressEvent(QMouseEvent* event) {
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(point.x(), point.y());
     QWidget::mousePressEvent(event);
+}
+
+bool CTundrelView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        QString tip = m_waveList->RecordingTip(help->pos());
+        if (tip.isEmpty())
+            tip = m_figures->ReferenceTip(help->pos());
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, this);
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }

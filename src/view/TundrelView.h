@@ -5,22 +5,25 @@
 #include "chart/ChartState.h"
 #include "chart/CommandIds.h"
 #include "drawing/ChartDrawing.h"
-#include "stimuli/Continuum.h"
 #include "synth/SynthEngine.h"
 
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class CRecordingMeasurer;
+class CFigureController;
 class CSequencePlayer;
+class CSpectrumController;
 class CSpectrumView;
+class CStimulusController;
 class CTundrelDoc;
 class CVolumeCtrl;
+class CWaveListController;
 class CWaveListDlg;
 class ISoundPlayer;
 class QLabel;
@@ -36,6 +39,8 @@ class QSlider;
 // the repaint that the change asked for. Painting only draws, so the repaints the toolkit
 // makes for its own reasons (focus, activation, menus and boxes over the window, exposes)
 // never play.
+// The stimuli, the figures, the wave list and the spectrum window are controllers of their
+// own that the view owns; the view dispatches the commands to them.
 class CTundrelView : public QWidget {
     Q_OBJECT
 
@@ -61,20 +66,13 @@ public:
     // found. Runs once; later calls do nothing.
     void OnDestroy();
 
-    // --- Wave list window (ViewWaveList.cpp) ----------------------------------------------
-    // Opens the window, or closes it while it is open.
-    void ToggleWaveList();
+    // --- Wave list window (WaveListController) ---------------------------------------------
     // Opens the wave list window (when it is closed) holding the entries of the list file.
     void OpenWaveListFile(const std::string& path);
     bool IsWaveListOpen() const;
-    // Plays the entry selected in the wave list window (while it is closed: the one that
-    // was selected when it closed).
-    void PlayWaveFile();
     // The wave list, made on first use; it lives as long as the view.
     CWaveListDlg* WaveList();
-    // --- Spectrum window (ViewSpectrum.cpp) -------------------------------------------------
-    // Opens the window, or closes it while it is open; the choice is kept in the settings.
-    void ToggleSpectrum();
+    // --- Spectrum window (SpectrumController) ---------------------------------------------
     bool IsSpectrumOpen() const;
     // The spectrum window's keeper, made on first use; it lives as long as the view.
     CSpectrumView* Spectrum();
@@ -99,9 +97,9 @@ public:
     int GetF3();
     void SetF3(int f3);
 
-    // --- Stimuli (ViewStimuli.cpp) ----------------------------------------------------------
+    // --- Stimuli (StimulusController) --------------------------------------------------------
     // The step files of the last continuum made (the whole files of a cancelled one).
-    const std::vector<std::string>& ContinuumFiles() const { return m_continuumFiles; }
+    const std::vector<std::string>& ContinuumFiles() const;
     bool IsPlayingContinuum() const;
 
     // --- State, for the frame and the tests -----------------------------------------------
@@ -165,6 +163,10 @@ private:
     void PlayChange();
     void Synthesize(const ChartVowel& vowel);
     void ShowRefusal(const std::optional<MessageRequest>& refusal);
+    void OnGoToFormants();
+    // Shows text in the status bar in place of the point's values until the next vowel is
+    // played; "" shows the values again.
+    void ShowNotice(const QString& text);
 
     // Commands (ViewCommands.cpp)
     bool RunViewCommand(int id);
@@ -180,72 +182,31 @@ private:
     void OnSelectTempPath();
     void OnLogToFile();
 
-    // Wave list window (ViewWaveList.cpp)
-    void CloseWaveList();
-
-    // Spectrum window (ViewSpectrum.cpp)
-    void CloseSpectrum();
-    // Opens the window at start-up when it was open when the program last ended.
-    void RestoreSpectrum();
-    // Shows the vowel just played in the spectrum window, when it is open.
-    void ShowSpectrumOf(const ChartVowel& vowel);
-
-    // Reference vowels, axis labels and the chart as a figure (ViewFigure.cpp)
-    void ReadFigureOptions();
-    bool RunFigureCommand(int id);
-    // Loads and shows a reference choice (ReferenceChoice.h); a failure is shown and
-    // leaves the chart as it was.
-    bool ShowReference(const std::string& choice);
-    void OnLoadReference();
-    void OnExportChart();
-    QString ReferenceTip(const QPoint& point) const;
-
-    // The wave list's recordings on the chart (ViewRecordings.cpp)
-    bool RunRecordingCommand(int id);
-    // Takes the wave list's entries and what is known of them into the chart's state, marks
-    // in the list those not drawn, and redraws; measuring starts for those not yet known.
-    void SyncRecordings();
-    void ShowRecordingMarks();
-    QString RecordingTip(const QPoint& point) const;
-
-    // Stimuli (ViewStimuli.cpp)
-    bool DoStimulusCommand(int id);
-    CommandState StimulusCommandState(int id) const;
-    void OnExportSound();
-    void OnMakeContinuum();
-    void WriteContinuumFiles(const ContinuumRequest& request);
-    void OnPlayContinuum();
-    void OnGoToFormants();
-    // Shows the step of a continuum that plays in the status bar.
-    void FollowContinuumPlay();
-    // Shows text in the status bar in place of the point's values until the next vowel is
-    // played; "" shows the values again.
-    void ShowNotice(const QString& text);
+    // The controllers' signals to the view.
+    void ConnectControllers();
 
     ActionLog m_log;
     ChartState m_state;
     SynthEngine m_engine;
     CVolumeCtrl* m_pVolume;
-    CSequencePlayer* m_pSequence = nullptr;    // plays everything through the given player
-    ISoundPlayer* m_pPlayer = nullptr;         // m_pSequence, or nullptr without a player
-    CWaveListDlg* m_pWaveList = nullptr;       // a child of the view
-    CSpectrumView* m_pSpectrum = nullptr;      // a child of the view
-    CRecordingMeasurer* m_pMeasurer = nullptr; // made when recordings are first shown
+    CSequencePlayer* m_pSequence = nullptr; // plays everything through the given player
+    ISoundPlayer* m_pPlayer = nullptr;      // m_pSequence, or nullptr without a player
     ChartLook m_look;
     QFont m_labelFont;
     int m_nVolume = 0;
     QString m_strStatus;
-    QString m_strNotice; // shown in place of m_strStatus while not empty
-    std::vector<std::string> m_continuumFiles;
-    ContinuumRequest m_continuum; // the last values of Make Continuum
-    int m_nTypedF1 = 0;           // the end point last typed there
-    int m_nTypedF2 = 0;
-    int m_nContinuumGapMs = 500;
+    QString m_strNotice;        // shown in place of m_strStatus while not empty
     int m_nShownListFills = -1; // the fill of the list that its rows show
     bool m_bDestroyed = false;
     bool m_bChangeSoundPosted = false;    // a change's sound waits in the event loop
     bool m_bPainted = false;              // the view has been painted at least once
     bool m_bSoundAfterFirstPaint = false; // a change's sound waits for that first paint
+
+    // Declared after the state and the look they borrow, so that they go first.
+    std::unique_ptr<CStimulusController> m_stimuli;
+    std::unique_ptr<CFigureController> m_figures;
+    std::unique_ptr<CWaveListController> m_waveList;
+    std::unique_ptr<CSpectrumController> m_spectrum;
 
     // Child controls
     QPushButton* m_pSetButton = nullptr;

@@ -4,6 +4,10 @@
 
 #include "base/Directories.h"
 #include "chart/ChartCommands.h"
+#include "view/FigureController.h"
+#include "view/SpectrumController.h"
+#include "view/StimulusController.h"
+#include "view/WaveListController.h"
 
 namespace {
 
@@ -36,7 +40,7 @@ void CTundrelView::OnCommand(int id) {
     ShowState();
     // A change of scale or zoom may move recordings onto the chart or off it.
     if (m_state.Shown().Recordings().IsShown())
-        ShowRecordingMarks();
+        m_waveList->ShowRecordingMarks();
     emit commandStatesChanged();
     ShowRefusal(refusal);
 }
@@ -64,17 +68,20 @@ bool CTundrelView::RunViewCommand(int id) {
         ToggleAdvancedControls();
         break;
     case ID_WAVELIST_WINDOW:
-        ToggleWaveList();
+        m_waveList->Toggle();
         break;
     case ID_SPECTRUM_WINDOW:
-        ToggleSpectrum();
+        m_spectrum->Toggle();
         break;
     case ID_PLAY_WAVE_FILE:
-        PlayWaveFile();
+        m_waveList->PlaySelected();
+        break;
+    case ID_GO_TO_FORMANTS:
+        OnGoToFormants();
         break;
     default:
-        return RunFigureCommand(id) || RunRecordingCommand(id) || DoDialogCommand(id) ||
-               DoStimulusCommand(id);
+        return m_figures->RunCommand(id) || m_waveList->RunRecordingCommand(id) ||
+               DoDialogCommand(id) || m_stimuli->RunCommand(id);
     }
     return true;
 }
@@ -115,9 +122,10 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
     case ID_CIRCLE_PARAMETERS:
     case ID_TEMP_PATH:
     case ID_EXPORT_CHART:
+    case ID_GO_TO_FORMANTS:
         return Enabled();
     default:
-        state = StimulusCommandState(id);
+        state = m_stimuli->CommandStateOf(id);
         return state.handled ? state : ChartCommandState(m_state, id);
     }
 }

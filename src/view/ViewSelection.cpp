@@ -1,5 +1,6 @@
-// The view's side of selection and playback: clicks and the list go to the chart's state,
-// the markers are repainted, and the vowels the state asks for are rendered and played.
+// The view's side of selection and playback: clicks, the list and typed formants (Go to
+// Formants) go to the chart's state, the markers are repainted, and the vowels the state
+// asks for are rendered and played.
 #include "view/TundrelView.h"
 
 #include "audio/ISoundPlayer.h"
@@ -7,6 +8,9 @@
 #include "base/MessageBox.h"
 #include "base/Report.h"
 #include "synth/SynthEngine.h"
+#include "view/FormantsForm.h"
+#include "view/InputPrompt.h"
+#include "view/SpectrumController.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -75,6 +79,11 @@ void CTundrelView::ShowRefusal(const std::optional<MessageRequest>& refusal) {
 
 // --- Playing -----------------------------------------------------------------------------
 
+void CTundrelView::ShowNotice(const QString& text) {
+    m_strNotice = text;
+    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
+}
+
 void CTundrelView::UpdateStatusText() {
     m_strStatus = QString::fromStdString(m_state.StatusText());
     emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
@@ -141,5 +150,31 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
         m_pPlayer->Play(result.wavPath);
     // Only once the sound has started: the spectrum never delays it.
     if (result.Ok())
-        ShowSpectrumOf(vowel);
+        m_spectrum->ShowVowel(vowel);
+}
+
+// --- Go to Formants ----------------------------------------------------------------------
+
+void CTundrelView::OnGoToFormants() {
+    const ChartScale scale = m_state.Scale();
+    const FrequencyRange f1Range = F1Range(scale);
+    const FrequencyRange f2Range = F2Range(scale);
+    InputForm form = GoToFormantsForm(m_state.Selection().HasPoint() ? m_state.Decision().F1() : 0,
+                                      m_state.Selection().HasPoint() ? m_state.Decision().F2() : 0,
+                                      m_state.Sound().ShownF3(), m_state.Sound().IsAutoF3());
+    form.check = [&](const InputForm& entered) {
+        TypedFormants typed;
+        return ReadGoToFormants(entered, f1Range, f2Range, typed);
+    };
+    if (!GetInputPrompt().AskForm(form))
+        return;
+    TypedFormants typed;
+    ReadGoToFormants(form, f1Range, f2Range, typed);
+    InvalidateMarker();
+    if (typed.f3.has_value() == m_state.Sound().IsAutoF3())
+        m_state.Sound().ToggleAutoF3();
+    if (typed.f3)
+        m_state.Sound().SetF3(*typed.f3);
+    m_state.Selection().GoTo({NearestX(scale, typed.f1), NearestY(scale, typed.f2)});
+    InvalidateMarker();
 }

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -87,7 +88,11 @@ TEST_F(NewVoiceTest, AMadeVoiceTakesItsPlaceInTheVoicesAndIsChosen) {
     ASSERT_TRUE(Start());
     prompt.AnswerForm(Voice("00-low", "40"));
     prompt.AnswerForm(Voice("00-low.dat", "90"));
+    // The voice is made on a worker: the window's timers (and repaints) go on meanwhile.
+    bool fired = false;
+    QTimer::singleShot(0, [&] { fired = true; });
     app->Frame()->ExecuteCommand(ID_NEW_VOICE);
+    EXPECT_TRUE(fired);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_EQ(messages.Texts()[0],
               "The F0 of 40 Hz is outside the range: it must lie between 50 and 500 Hz.");

@@ -8,6 +8,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 #include <filesystem>
@@ -240,3 +241,32 @@ TEST_F(StimulusCommandTest, ExportWritesTheChosenLevelAndSaysItWasScaled) {
 }
 
 } // namespace
+
+// A continuum is written on a worker while the window's events go on: a timer fires meanwhile
+// and cancels it, as the progress dialog's Cancel would, and nothing of it is left.
+TEST_F(StimulusCommandTest, WindowRunsWhileAContinuumIsWrittenAndCancelLeavesNothing) {
+    CreateView();
+    Paint();
+    const std::string folder = temp.File("cut");
+    prompt.AnswerForm([folder](InputForm& form) {
+        form.fields[kContinuumTo].chosen = 0;
+        form.fields[kContinuumF1].text = "700";
+        form.fields[kContinuumF2].text = "1200";
+        form.fields[kContinuumSteps].text = "9";
+        form.fields[kContinuumFolder].text = folder;
+        form.fields[kContinuumPrefix].text = "cut";
+    });
+    bool fired = false;
+    QTimer::singleShot(0, [&] {
+        fired = true;
+        prompt.cancelAt = 0;
+    });
+    QSignalSpy status(view.get(), &CTundrelView::statusTextChanged);
+    view->OnCommand(ID_MAKE_CONTINUUM);
+    EXPECT_TRUE(fired);
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(view->ContinuumFiles().empty());
+    EXPECT_EQ(prompt.progressEnded, 1);
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_EQ(status.back()[0].toString().toStdString(), "Continuum cancelled: nothing written");
+}

@@ -1,8 +1,8 @@
-// The view's side of the wave list's recordings on the chart: the two View commands, the
-// background measuring, the marks in the wave list and the tooltip that names a recording.
-#include "view/TundrelView.h"
+#include "view/WaveListController.h"
 
 #include "base/Settings.h"
+#include "chart/ChartState.h"
+#include "chart/CommandIds.h"
 #include "view/RecordingMeasurer.h"
 #include "view/WaveListDlg.h"
 
@@ -15,7 +15,82 @@ constexpr double kRecordingTipRadius = 8;
 
 } // namespace
 
-bool CTundrelView::RunRecordingCommand(int id) {
+CWaveListController::CWaveListController(QWidget* owner, ChartState& state, ISoundPlayer* player,
+                                         CVolumeCtrl* volume, const int& vowelVolume)
+    : m_owner(owner), m_state(state), m_pPlayer(player), m_pVolume(volume), m_nVolume(vowelVolume) {
+}
+
+void CWaveListController::ReadOptions() {
+    // The wave list is empty at start: its entries are measured as they come.
+    m_state.Shown().Recordings().SetShown(ReadSetting(settings::kRecordingsOnChart) == 1);
+    m_state.Shown().Recordings().SetTracks(ReadSetting(settings::kRecordingTracks) == 1);
+}
+
+// --- The window ----------------------------------------------------------------------------
+
+CWaveListDlg* CWaveListController::Window() {
+    if (m_pWaveList)
+        return m_pWaveList;
+    m_pWaveList = new CWaveListDlg(m_owner, m_pPlayer); // deleted with the owner
+    // The window asks to be closed from inside its own handlers: it is closed once they
+    // are done, as a posted message would be.
+    connect(m_pWaveList, &CWaveListDlg::closeRequested, this, &CWaveListController::Close,
+            Qt::QueuedConnection);
+    connect(m_pWaveList, &CWaveListDlg::vowelVolumeChanged, this,
+            &CWaveListController::vowelVolumeChanged);
+    connect(m_pWaveList, &CWaveListDlg::vowelPlayRequested, this,
+            &CWaveListController::vowelPlayRequested);
+    connect(m_pWaveList, &CWaveListDlg::recordingSelected, this, [this](const std::string& path) {
+        emit recordingSelected(path);
+        if (m_state.Shown().Recordings().IsShown()) {
+            m_state.Shown().Recordings().SetSelected(m_pWaveList->SelectedIndex());
+            emit chartChanged();
+        }
+    });
+    connect(m_pWaveList, &CWaveListDlg::entriesChanged, this, [this] {
+        if (m_state.Shown().Recordings().IsShown())
+            SyncRecordings();
+    });
+    return m_pWaveList;
+}
+
+bool CWaveListController::IsOpen() const {
+    return m_pWaveList && m_pWaveList->IsWindow();
+}
+
+void CWaveListController::Toggle() {
+    if (IsOpen())
+        m_pWaveList->DestroyWindow();
+    else
+        Window()->Create(m_pVolume, m_nVolume);
+    emit commandStatesChanged();
+}
+
+void CWaveListController::Close() {
+    if (!IsOpen())
+        return;
+    m_pWaveList->DestroyWindow();
+    emit commandStatesChanged();
+}
+
+void CWaveListController::OpenListFile(const std::string& path) {
+    if (!IsOpen())
+        Toggle();
+    m_pWaveList->OpenList(path);
+}
+
+void CWaveListController::PlaySelected() {
+    Window()->OnPlay();
+}
+
+void CWaveListController::DockTo(const QRect& frameRect) {
+    if (IsOpen())
+        m_pWaveList->DockTo(frameRect);
+}
+
+// --- Its recordings on the chart -------------------------------------------------------------
+
+bool CWaveListController::RunRecordingCommand(int id) {
     switch (id) {
     case ID_RECORDINGS_ON_CHART:
         m_state.Shown().Recordings().SetShown(!m_state.Shown().Recordings().IsShown());
@@ -26,23 +101,23 @@ bool CTundrelView::RunRecordingCommand(int id) {
         m_state.Shown().Recordings().SetTracks(!m_state.Shown().Recordings().ShowsTracks());
         WriteSetting(settings::kRecordingTracks,
                      m_state.Shown().Recordings().ShowsTracks() ? 1 : 0);
-        update();
+        emit chartChanged();
         return true;
     default:
         return false;
     }
 }
 
-void CTundrelView::SyncRecordings() {
-    CWaveListDlg* list = WaveList();
+void CWaveListController::SyncRecordings() {
+    CWaveListDlg* list = Window();
     if (!m_state.Shown().Recordings().IsShown()) {
         m_state.Shown().Recordings().SetEntries({});
         list->SetMarks({}, {});
-        update();
+        emit chartChanged();
         return;
     }
     if (!m_pMeasurer) {
-        m_pMeasurer = new CRecordingMeasurer(this); // deleted with the view
+        m_pMeasurer = new CRecordingMeasurer(this); // deleted with the controller
         connect(m_pMeasurer, &CRecordingMeasurer::measured, this,
                 [this](const QString&) { SyncRecordings(); });
     }
@@ -59,11 +134,10 @@ void CTundrelView::SyncRecordings() {
     m_state.Shown().Recordings().SetEntries(std::move(recordings));
     m_state.Shown().Recordings().SetSelected(list->SelectedIndex());
     ShowRecordingMarks();
-    update();
+    emit chartChanged();
 }
 
-// The marks of the entries not drawn, under the chart's scale as it is now.
-void CTundrelView::ShowRecordingMarks() {
+void CWaveListController::ShowRecordingMarks() {
     if (!m_pWaveList)
         return;
     std::vector<std::string> marks, tips;
@@ -95,8 +169,7 @@ void CTundrelView::ShowRecordingMarks() {
     m_pWaveList->SetMarks(std::move(marks), std::move(tips));
 }
 
-// The recording under the mouse: its file name and measured formants.
-QString CTundrelView::RecordingTip(const QPoint& point) const {
+QString CWaveListController::RecordingTip(const QPoint& point) const {
     const int index = m_state.Shown().Recordings().Near(m_state.Scale(), point.x() - kChartLeft,
                                                         point.y(), kRecordingTipRadius);
     if (index < 0)

@@ -1,18 +1,14 @@
-// The view's commands beside the chart's own vowels: the reference vowels, their spread, the
-// axis labels and the chart exported as a figure; and the tooltip that names a reference
-// vowel. Each choice is kept in the settings when the user makes it.
-#include "view/TundrelView.h"
+#include "view/FigureController.h"
 
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "chart/ChartState.h"
+#include "chart/CommandIds.h"
 #include "drawing/ChartFigure.h"
 #include "drawing/DataFolders.h"
 #include "reference/ReferenceSet.h"
-
-#include <QHelpEvent>
-#include <QToolTip>
 
 #include <cmath>
 #include <filesystem>
@@ -29,19 +25,19 @@ std::string FolderOf(const std::string& path) {
 
 } // namespace
 
-void CTundrelView::ReadFigureOptions() {
+CFigureController::CFigureController(ChartState& state, const ChartLook& look)
+    : m_state(state), m_look(look) {}
+
+void CFigureController::ReadOptions() {
     m_state.Shown().SetReferenceSpread(ReadSetting(settings::kReferenceSpread) == 1);
     m_state.Shown().SetAxisLabels(ReadSetting(settings::kAxisLabels) == 1);
-    // The wave list is empty at start: its entries are measured as they come.
-    m_state.Shown().Recordings().SetShown(ReadSetting(settings::kRecordingsOnChart) == 1);
-    m_state.Shown().Recordings().SetTracks(ReadSetting(settings::kRecordingTracks) == 1);
     // A stored choice that cannot be shown now is reported and kept, for the next start.
     const std::string reference = ReadSetting(settings::kReferenceVowels);
     if (!reference.empty())
         ShowReference(reference);
 }
 
-bool CTundrelView::ShowReference(const std::string& choice) {
+bool CFigureController::ShowReference(const std::string& choice) {
     ReferenceChoice loaded;
     std::string problem;
     if (!LoadReferenceChoice(choice, DataSearchFolders("reference"), loaded, problem)) {
@@ -52,7 +48,7 @@ bool CTundrelView::ShowReference(const std::string& choice) {
     return true;
 }
 
-bool CTundrelView::RunFigureCommand(int id) {
+bool CFigureController::RunCommand(int id) {
     if (id >= ID_REFERENCE_FIRST && id <= ID_REFERENCE_LAST) {
         const size_t index = static_cast<size_t>(id - ID_REFERENCE_FIRST);
         if (index < ReferenceSets().size() && ShowReference(ReferenceSets()[index].key))
@@ -84,7 +80,7 @@ bool CTundrelView::RunFigureCommand(int id) {
 }
 
 // A table of the user's: the first group of it is drawn (all of it without a group column).
-void CTundrelView::OnLoadReference() {
+void CFigureController::OnLoadReference() {
     const ReferenceChoice* shown = m_state.Shown().Reference();
     const std::string folder =
         shown && shown->IsUserTable() ? FolderOf(shown->choice) : g_strVowDir;
@@ -95,7 +91,7 @@ void CTundrelView::OnLoadReference() {
 }
 
 // The chart as it is shown, to SVG, PDF or PNG by the name's extension.
-void CTundrelView::OnExportChart() {
+void CFigureController::OnExportChart() {
     // Where the last chart went, as Export Sound does.
     const std::string stored = ReadSetting(settings::kChartExportFolder);
     const FileChoice choice = GetFileDialogs().SaveFile(
@@ -114,7 +110,7 @@ void CTundrelView::OnExportChart() {
 }
 
 // The reference vowel under the mouse: its symbol, mean and study.
-QString CTundrelView::ReferenceTip(const QPoint& point) const {
+QString CFigureController::ReferenceTip(const QPoint& point) const {
     const ReferenceChoice* reference = m_state.Shown().Reference();
     if (!reference)
         return QString();
@@ -129,18 +125,4 @@ QString CTundrelView::ReferenceTip(const QPoint& point) const {
         .arg(vowel->f1.size() == 1 ? QStringLiteral("1 token")
                                    : QStringLiteral("%1 tokens").arg(vowel->f1.size()))
         .arg(QString::fromStdString(reference->label), QString::fromStdString(reference->citation));
-}
-
-bool CTundrelView::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        QString tip = RecordingTip(help->pos());
-        if (tip.isEmpty())
-            tip = ReferenceTip(help->pos());
-        if (!tip.isEmpty()) {
-            QToolTip::showText(help->globalPos(), tip, this);
-            return true;
-        }
-    }
-    return QWidget::event(event);
 }

@@ -1,20 +1,17 @@
-// The view's stimulus commands: the sound heard saved as a file, vowel continua made and
-// played, and the point moved to typed formants. Rendering, resampling, continua and
-// writing are the stimuli library's; the view asks, hands it the chart's vowel and shows
-// the outcome.
-#include "view/TundrelView.h"
+#include "view/StimulusController.h"
 
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "chart/ChartState.h"
 #include "doc/VowelInventory.h"
 #include "stimuli/SoundExport.h"
 #include "view/BusyCursor.h"
 #include "view/ContinuumForm.h"
-#include "view/FormantsForm.h"
 #include "view/InputDialog.h"
 #include "view/InputPrompt.h"
+#include "view/LongTask.h"
 #include "view/SequencePlayer.h"
 #include "view/SoundFormatFields.h"
 
@@ -79,7 +76,13 @@ QString FileNameOf(const std::string& path) {
 
 } // namespace
 
-bool CTundrelView::DoStimulusCommand(int id) {
+CStimulusController::CStimulusController(ChartState& state, CSequencePlayer* sequence,
+                                         QObject* parent)
+    : QObject(parent), m_state(state), m_pSequence(sequence) {
+    FollowContinuumPlay();
+}
+
+bool CStimulusController::RunCommand(int id) {
     switch (id) {
     case ID_EXPORT_SOUND:
         OnExportSound();
@@ -90,16 +93,13 @@ bool CTundrelView::DoStimulusCommand(int id) {
     case ID_PLAY_CONTINUUM:
         OnPlayContinuum();
         break;
-    case ID_GO_TO_FORMANTS:
-        OnGoToFormants();
-        break;
     default:
         return false;
     }
     return true;
 }
 
-CommandState CTundrelView::StimulusCommandState(int id) const {
+CommandState CStimulusController::CommandStateOf(int id) const {
     CommandState state;
     state.handled = true;
     switch (id) {
@@ -115,8 +115,6 @@ CommandState CTundrelView::StimulusCommandState(int id) const {
         state.enabled = !m_continuumFiles.empty();
         state.text = IsPlayingContinuum() ? "&Stop Continuum" : "&Play Continuum";
         break;
-    case ID_GO_TO_FORMANTS:
-        break;
     default:
         state.handled = false;
         break;
@@ -124,34 +122,29 @@ CommandState CTundrelView::StimulusCommandState(int id) const {
     return state;
 }
 
-bool CTundrelView::IsPlayingContinuum() const {
+bool CStimulusController::IsPlayingContinuum() const {
     return m_pSequence && m_pSequence->IsPlayingSequence();
 }
 
-void CTundrelView::FollowContinuumPlay() {
+void CStimulusController::FollowContinuumPlay() {
     if (!m_pSequence)
         return;
     connect(m_pSequence, &CSequencePlayer::stepStarted, this, [this](int step, int steps) {
         const std::string& file = m_continuumFiles.at(static_cast<size_t>(step - 1));
-        ShowNotice(QStringLiteral("Continuum step %1 of %2: %3")
-                       .arg(step)
-                       .arg(steps)
-                       .arg(FileNameOf(file)));
+        emit noticeChanged(QStringLiteral("Continuum step %1 of %2: %3")
+                               .arg(step)
+                               .arg(steps)
+                               .arg(FileNameOf(file)));
     });
     connect(m_pSequence, &CSequencePlayer::sequenceEnded, this, [this] {
-        ShowNotice(QString());
+        emit noticeChanged(QString());
         emit commandStatesChanged();
     });
 }
 
-void CTundrelView::ShowNotice(const QString& text) {
-    m_strNotice = text;
-    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
-}
-
 // --- Export Sound ------------------------------------------------------------------------
 
-void CTundrelView::OnExportSound() {
+void CStimulusController::OnExportSound() {
     const std::optional<ChartVowel> vowel = m_state.VowelToPlay();
     if (!vowel || vowel->voiceFile.empty())
         return;
@@ -192,12 +185,13 @@ void CTundrelView::OnExportSound() {
         ShowMessage(result.message, kExportTitle, MsgIcon::Error);
         return;
     }
-    ShowNotice(QStringLiteral("Exported %1%2").arg(FileNameOf(choice.path), ScaledText(applied)));
+    emit noticeChanged(
+        QStringLiteral("Exported %1%2").arg(FileNameOf(choice.path), ScaledText(applied)));
 }
 
 // --- Make Continuum and Play Continuum ---------------------------------------------------
 
-void CTundrelView::OnMakeContinuum() {
+void CStimulusController::OnMakeContinuum() {
     if (m_state.Sound().VoiceFile().empty())
         return;
     // F3 as the chart takes it: the slider's for the chart's own points, each vowel's stored
@@ -257,7 +251,7 @@ void CTundrelView::OnMakeContinuum() {
 
 // Asks before files of the continuum are replaced, writes it with a progress bar and keeps
 // the steps written for Play Continuum.
-void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
+void CStimulusController::WriteContinuumFiles(const ContinuumRequest& asked) {
     ContinuumRequest request = asked;
     bool existing = false;
     std::string problem = CheckContinuumFiles(request, existing);
@@ -272,14 +266,14 @@ void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
         ShowMessage(problem, kContinuumTitle, MsgIcon::Warning);
         return;
     }
-    IInputPrompt& prompt = GetInputPrompt();
     // No busy cursor: the progress bar shows the work, and its Cancel button must look
     // clickable.
-    prompt.ShowProgress(kContinuumTitle, 0, request.steps);
-    const ContinuumResult result = WriteContinuum(request, [&prompt](int written, int steps) {
-        return prompt.ShowProgress(kContinuumTitle, written, steps);
+    ContinuumResult result;
+    RunWithProgress(kContinuumTitle, request.steps, [&](const TaskProgress& progress) {
+        // The continuum renders with an engine of its own, so the chart plays on meanwhile.
+        result = WriteContinuum(request,
+                                [&](int written, int steps) { return progress(written, steps); });
     });
-    prompt.EndProgress();
     if (result.outcome == ContinuumOutcome::Written) {
         m_continuumFiles.clear();
         for (int step = 1; step <= result.written; ++step)
@@ -302,13 +296,13 @@ void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
                              .arg(least->gainDb, 0, 'f', 2)
                              .arg(most->gainDb, 0, 'f', 2);
         }
-        ShowNotice(QStringLiteral("Continuum written: %1 steps and %2 in %3%4")
-                       .arg(result.written)
-                       .arg(manifest, QString::fromStdString(request.folder), scaled));
+        emit noticeChanged(QStringLiteral("Continuum written: %1 steps and %2 in %3%4")
+                               .arg(result.written)
+                               .arg(manifest, QString::fromStdString(request.folder), scaled));
         break;
     }
     case ContinuumOutcome::Cancelled:
-        ShowNotice(QStringLiteral("Continuum cancelled: nothing written"));
+        emit noticeChanged(QStringLiteral("Continuum cancelled: nothing written"));
         break;
     default:
         ShowMessage(result.message, kContinuumTitle, MsgIcon::Error);
@@ -317,9 +311,9 @@ void CTundrelView::WriteContinuumFiles(const ContinuumRequest& asked) {
     emit commandStatesChanged();
 }
 
-void CTundrelView::OnPlayContinuum() {
+void CStimulusController::OnPlayContinuum() {
     if (IsPlayingContinuum()) {
-        m_pPlayer->Stop();
+        m_pSequence->Stop();
         return;
     }
     if (m_continuumFiles.empty() || !m_pSequence)
@@ -338,30 +332,4 @@ void CTundrelView::OnPlayContinuum() {
                     MsgIcon::Warning);
     }
     m_pSequence->PlaySequence(m_continuumFiles, m_nContinuumGapMs);
-}
-
-// --- Go to Formants ----------------------------------------------------------------------
-
-void CTundrelView::OnGoToFormants() {
-    const ChartScale scale = m_state.Scale();
-    const FrequencyRange f1Range = F1Range(scale);
-    const FrequencyRange f2Range = F2Range(scale);
-    InputForm form = GoToFormantsForm(m_state.Selection().HasPoint() ? m_state.Decision().F1() : 0,
-                                      m_state.Selection().HasPoint() ? m_state.Decision().F2() : 0,
-                                      m_state.Sound().ShownF3(), m_state.Sound().IsAutoF3());
-    form.check = [&](const InputForm& entered) {
-        TypedFormants typed;
-        return ReadGoToFormants(entered, f1Range, f2Range, typed);
-    };
-    if (!GetInputPrompt().AskForm(form))
-        return;
-    TypedFormants typed;
-    ReadGoToFormants(form, f1Range, f2Range, typed);
-    InvalidateMarker();
-    if (typed.f3.has_value() == m_state.Sound().IsAutoF3())
-        m_state.Sound().ToggleAutoF3();
-    if (typed.f3)
-        m_state.Sound().SetF3(*typed.f3);
-    m_state.Selection().GoTo({NearestX(scale, typed.f1), NearestY(scale, typed.f2)});
-    InvalidateMarker();
 }

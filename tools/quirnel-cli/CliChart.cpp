@@ -3,14 +3,15 @@
 #include "Cli.h"
 
 #include "audio/WaveListFile.h"
+#include "base/Report.h"
+#include "chart/ChartState.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
-#include "reference/ReferenceSet.h"
 #include "drawing/ChartDrawing.h"
 #include "drawing/ChartFigure.h"
-#include "chart/ChartState.h"
 #include "drawing/DataFolders.h"
 #include "drawing/RecordingMeasure.h"
+#include "reference/ReferenceSet.h"
 
 #include "CliFigures.h"
 
@@ -137,7 +138,9 @@ bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& reques
 // chart; what is left off is said on standard error. False when the list cannot be read.
 bool ShowRecordings(const ChartRequest& request, ChartState& state) {
     std::vector<std::string> files;
-    if (!LoadWaveList(files, request.recordings))
+    const Report loaded = LoadWaveList(files, request.recordings);
+    ShowReport(loaded);
+    if (!loaded.Ok())
         return false;
     std::vector<ChartRecording> recordings;
     for (const std::string& path : files) {
@@ -174,8 +177,12 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     const auto graphics = OffscreenGraphics();
 
     CTundrelDoc doc;
-    if (!request.doc.empty() && !doc.OnOpenDocument(request.doc))
-        return kCliFailed;
+    if (!request.doc.empty()) {
+        const Report opened = doc.OnOpenDocument(request.doc);
+        ShowReport(opened);
+        if (!opened.Ok())
+            return kCliFailed;
+    }
     ChartState state(&doc);
     state.SetGender(request.gender);
     state.SetVowelSet(request.set);

@@ -6,9 +6,9 @@
 #include "base/Report.h"
 #include "base/SafeFile.h"
 #include "base/ScratchFolder.h"
+#include "chart/ChartState.h"
 #include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
-#include "chart/ChartState.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -144,6 +144,8 @@ int RenderAsTheChart(const RenderRequest& request, std::string& bytes) {
                         request.f3, request.f1End, request.f2End);
     // The engine's messages (voice file, output) go to stderr through the message sink.
     ShowReport(result.report);
+    if (result.report.EndsProcess()) // memory ran out: nothing more is said
+        return kReportEndsProcessStatus;
     if (!result.Ok()) {
         CliError("rendering failed; nothing written");
         return kCliBadArguments;

@@ -4,9 +4,9 @@
 
 #include "base/FileError.h"
 #include "base/SafeFile.h"
-#include "spectrum/VowelSpectrum.h"
 #include "drawing/ChartDrawing.h"
 #include "drawing/SpectrumDrawing.h"
+#include "spectrum/VowelSpectrum.h"
 
 #include "CliFigures.h"
 
@@ -78,6 +78,8 @@ int SpectrumCommand(const std::vector<std::string>& args) {
 
     const VowelSpectrum spectrum = AnalyseVowel(request);
     ShowReport(spectrum.report);
+    if (spectrum.report.EndsProcess()) // memory ran out: nothing more is said
+        return kReportEndsProcessStatus;
     if (!spectrum.report.Ok()) {
         CliError("the vowel could not be rendered; nothing written");
         return kCliBadArguments;

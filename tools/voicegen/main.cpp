@@ -1,8 +1,8 @@
 // quirnel-voicegen: generates the bundled voice data files, calibrated, into a folder.
 #include "base/Report.h"
+#include "base/ScratchFolder.h"
 #include "voicing/BundledVoices.h"
 #include "voicing/Calibration.h"
-#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 #include "voicing/VoicingGenerator.h"
 
@@ -34,12 +34,15 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return !options.outDir.empty();
 }
 
-bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::string& scratch) {
+// Makes one voice file; the report has been shown, and fails when the file was not made.
+Report MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::string& scratch) {
     VoicingTrack track = GenerateVoicing(voice.profile, kVoiceFileSamples);
     if (track.samples.empty()) {
         std::fprintf(stderr, "quirnel-voicegen: the %s voice cannot be shaped\n",
                      voice.profile.name.c_str());
-        return false;
+        Report unshaped;
+        unshaped.Fail();
+        return unshaped;
     }
     CalibratedVoice calibrated;
     Report report = CalibrateVoice(voice, track.samples, scratch, calibrated);
@@ -49,7 +52,7 @@ bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::
     }
     ShowReport(report);
     if (!report.Ok()) {
-        return false;
+        return report;
     }
     double meanPeriod = 0;
     for (double period : track.periods) {
@@ -61,7 +64,7 @@ bool MakeVoice(const BundledVoice& voice, const std::string& outDir, const std::
                 voice.fileName.c_str(), calibrated.samples.size(), 1 / meanPeriod,
                 100 * LocalPerturbation(track.periods), 100 * LocalPerturbation(track.excitations),
                 calibrated.loudest.peak, calibrated.loudest.slot);
-    return true;
+    return report;
 }
 
 } // namespace
@@ -87,7 +90,10 @@ int main(int argc, char** argv) {
     for (const BundledVoice& voice : BundledVoices()) {
         if (options.voice.empty() || options.voice == voice.profile.name) {
             known = true;
-            made = MakeVoice(voice, options.outDir, scratch.Path()) && made;
+            const Report report = MakeVoice(voice, options.outDir, scratch.Path());
+            if (report.EndsProcess()) // memory ran out: no further voice is tried
+                return kReportEndsProcessStatus;
+            made = report.Ok() && made;
         }
     }
     if (!known) {

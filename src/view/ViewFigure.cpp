@@ -6,6 +6,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "base/Settings.h"
 #include "drawing/ChartFigure.h"
 #include "drawing/DataFolders.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr const char* kReferenceCaption = "Reference Vowels";
 // A tooltip names the reference vowel whose mean lies this close to the mouse, in pixels.
 constexpr double kReferenceTipRadius = 14;
 
@@ -43,11 +43,10 @@ void CTundrelView::ReadFigureOptions() {
 
 bool CTundrelView::ShowReference(const std::string& choice) {
     ReferenceChoice loaded;
-    std::string problem;
-    if (!LoadReferenceChoice(choice, DataSearchFolders("reference"), loaded, problem)) {
-        ShowMessage(problem, kReferenceCaption, MsgIcon::Warning);
+    const Report report = LoadReferenceChoice(choice, DataSearchFolders("reference"), loaded);
+    ShowReport(report);
+    if (!report.Ok())
         return false;
-    }
     m_state.SetReference(std::move(loaded));
     return true;
 }

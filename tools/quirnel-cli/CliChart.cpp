@@ -191,10 +191,10 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     state.SetBark(request.bark);
     if (!request.reference.empty()) {
         ReferenceChoice reference;
-        std::string problem;
-        if (!LoadReferenceChoice(request.reference, DataSearchFolders("reference"), reference,
-                                 problem)) {
-            CliError(problem);
+        const Report loaded =
+            LoadReferenceChoice(request.reference, DataSearchFolders("reference"), reference);
+        if (!loaded.Ok()) {
+            CliError(loaded.Text());
             return kCliFailed;
         }
         state.SetReference(std::move(reference));

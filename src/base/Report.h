@@ -9,7 +9,7 @@
 // Whether an operation did what it was asked, and the messages for the user in the order
 // they arose, as values (text, caption, icon). The operation decides what to say; its
 // caller decides how the user sees it (ShowReport, or anything else).
-class Report {
+class [[nodiscard]] Report {
 public:
     bool Ok() const { return !m_bFailed; }
     // Memory ran out: the caller shows the messages and carries the end up to main, which

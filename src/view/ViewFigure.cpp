@@ -102,11 +102,10 @@ void CTundrelView::OnExportChart() {
         "SVG drawing (*.svg);;PDF document (*.pdf);;PNG picture (*.png)", "svg");
     if (!choice.accepted)
         return;
-    std::string problem;
-    if (!WriteChartFigure(choice.path, m_state, m_look, problem)) {
-        ShowMessage(problem, "Error", MsgIcon::Error);
+    const Report written = WriteChartFigure(choice.path, m_state, m_look);
+    ShowReport(written);
+    if (!written.Ok())
         return;
-    }
     std::error_code error;
     WriteSetting(settings::kChartExportFolder,
                  std::filesystem::absolute(choice.path, error).parent_path().string());

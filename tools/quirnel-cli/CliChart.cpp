@@ -204,9 +204,9 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     if (!request.recordings.empty() && !ShowRecordings(request, state))
         return kCliFailed;
 
-    std::string problem;
-    if (!WriteChartFigure(request.out, state, ChooseChartLook(), problem)) {
-        CliError(problem);
+    if (const Report written = WriteChartFigure(request.out, state, ChooseChartLook());
+        !written.Ok()) {
+        CliError(written.Text());
         return kCliFailed;
     }
     return kCliOk;

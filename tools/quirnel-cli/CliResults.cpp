@@ -56,9 +56,9 @@ int ResultsCommand(const std::vector<std::string>& args) {
         return kCliBadArguments;
     }
     const auto graphics = OffscreenGraphics();
-    std::string problem;
-    if (!WriteResultsFigure(options.Get("plot"), curves, participant, problem)) {
-        CliError(problem);
+    if (const Report written = WriteResultsFigure(options.Get("plot"), curves, participant);
+        !written.Ok()) {
+        CliError(written.Text());
         return kCliFailed;
     }
     return kCliOk;

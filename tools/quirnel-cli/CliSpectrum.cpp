@@ -93,9 +93,9 @@ int SpectrumCommand(const std::vector<std::string>& args) {
         return kCliOk;
     }
     const auto graphics = OffscreenGraphics();
-    std::string problem;
-    if (!WriteSpectrumFigure(out, spectrum, look, ChooseChartLook(), problem)) {
-        CliError(problem);
+    if (const Report written = WriteSpectrumFigure(out, spectrum, look, ChooseChartLook());
+        !written.Ok()) {
+        CliError(written.Text());
         return kCliFailed;
     }
     return kCliOk;

@@ -82,9 +82,9 @@ TestResultsDialog::TestResultsDialog(QWidget* parent) : QDialog(parent) {
 
 bool TestResultsDialog::OpenResponses(const std::string& path) {
     std::vector<Response> responses;
-    const std::string problem = ReadResponses(path, responses);
-    if (!problem.empty()) {
-        QMessageBox::warning(this, kTitle, QString::fromStdString(problem));
+    const Report read = ReadResponses(path, responses);
+    if (!read.Ok()) {
+        QMessageBox::warning(this, kTitle, QString::fromStdString(read.Text()));
         return false;
     }
     m_path = path;

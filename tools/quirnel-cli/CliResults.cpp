@@ -23,9 +23,8 @@ int ResultsCommand(const std::vector<std::string>& args) {
         return kCliBadArguments;
     }
     std::vector<Response> responses;
-    if (const std::string problem = ReadResponses(options.Positional()[0], responses);
-        !problem.empty()) {
-        CliError(problem);
+    if (const Report read = ReadResponses(options.Positional()[0], responses); !read.Ok()) {
+        CliError(read.Text());
         return kCliFailed;
     }
     if (options.Has("discrimination")) {

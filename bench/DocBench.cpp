@@ -67,7 +67,7 @@ void BM_BatchConvert(benchmark::State& state) {
     ScopedMessageSink guard(&sink);
     const CTundrelDoc symbols;
     for (auto _ : state) {
-        if (BatchConvertFolder(folder.Path(), symbols) != BatchOutcome::Converted)
+        if (BatchConvertFolder(folder.Path(), symbols).outcome != BatchOutcome::Converted)
             state.SkipWithError("the batch conversion failed");
     }
     state.SetItemsProcessed(state.iterations() * kDocumentCount);

@@ -23,9 +23,9 @@ void BM_ReferenceTableOfManyGroups(benchmark::State& state) {
     }
     for (auto _ : state) {
         ReferenceChoice loaded;
-        std::string problem;
-        if (!LoadReferenceChoice(path, {}, loaded, problem))
-            state.SkipWithError(problem.c_str());
+        const Report report = LoadReferenceChoice(path, {}, loaded);
+        if (!report.Ok())
+            state.SkipWithError(report.Text().c_str());
         benchmark::DoNotOptimize(loaded);
     }
     std::remove(path.c_str());

@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Experiment experiment, again;
     // A manifest named in the bytes is looked for where none is.
-    if (ParseExperiment(bytes, "/nonexistent", experiment).empty()) {
+    if (ParseExperiment(bytes, "/nonexistent", experiment).Ok()) {
         const std::string text = ExperimentText(experiment);
-        if (!ParseExperiment(text, "/nonexistent", again).empty() || ExperimentText(again) != text)
+        if (!ParseExperiment(text, "/nonexistent", again).Ok() || ExperimentText(again) != text)
             std::abort();
     }
 
     std::vector<Response> responses;
-    if (ParseResponses(bytes, responses).empty()) {
+    if (ParseResponses(bytes, responses).Ok()) {
         for (const LabelCurve& c : IdentificationCurves(responses)) {
             const LogisticFit& f = c.fit;
             if (!std::isfinite(f.boundary) || !std::isfinite(f.slope) || !std::isfinite(f.low) ||

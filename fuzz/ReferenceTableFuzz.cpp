@@ -23,9 +23,8 @@ bool IsName(const std::string& name) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     ReferenceTable table;
-    std::string problem;
-    if (!ParseReferenceTable(bytes, table, problem)) {
-        if (problem.empty() || !table.tokens.empty())
+    if (const Report parsed = ParseReferenceTable(bytes, table); !parsed.Ok()) {
+        if (parsed.Text().empty() || !table.tokens.empty())
             std::abort();
         return 0;
     }

@@ -8,6 +8,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "base/Settings.h"
 #include "doc/BatchConvert.h"
 #include "doc/TundrelDoc.h"
@@ -58,10 +59,15 @@ bool CTundrelApp::InitInstance(const std::vector<std::string>& arguments) {
     ReadDirectories();
     m_pDoc = std::make_unique<CTundrelDoc>();
     // The voice files come first: giving up here leaves nothing of the system changed.
-    FindVoiceFiles(m_voiceFiles);
-    CreateFrame(m_pVolume, m_pPlayer);
-    if (!OpenCommandLineDocument(arguments))
+    if (!FindVoiceFiles(m_voiceFiles)) {
+        m_startFailureStatus = 0;
         return false;
+    }
+    CreateFrame(m_pVolume, m_pPlayer);
+    if (!OpenCommandLineDocument(arguments)) {
+        m_startFailureStatus = 1;
+        return false;
+    }
     OnInitialUpdate();
     m_pFrame->show();
     if (arguments.size() >= 2 && IsWaveListFile(arguments[1]))
@@ -103,7 +109,9 @@ bool CTundrelApp::OpenCommandLineDocument(const std::vector<std::string>& argume
         return m_pDoc->OnNewDocument();
     // A full path, so that later changes of the working folder cannot redirect a Save.
     const std::string path = FullPath(arguments[1]);
-    if (m_pDoc->OnOpenDocument(path))
+    const Report opened = m_pDoc->OnOpenDocument(path);
+    ShowReport(opened);
+    if (opened.Ok())
         return true;
     // The program ends: its standard error says which file it was (the message box may not).
     std::fprintf(stderr, "quirnel: %s could not be opened as a vowel document\n", path.c_str());
@@ -171,15 +179,23 @@ void CTundrelApp::OnFileOpen() {
 void CTundrelApp::OpenDocumentFile(const std::string& path) {
     if (!SaveModified())
         return;
-    if (m_pDoc->OnOpenDocument(path))
+    const Report opened = m_pDoc->OnOpenDocument(path);
+    ShowReport(opened);
+    if (opened.Ok())
         OnInitialUpdate();
     else
         m_pFrame->UpdateTitle(); // a damaged file leaves a new, untitled document
 }
 
 bool CTundrelApp::DoFileSave() {
-    const bool saved =
-        m_pDoc->GetPathName().empty() ? DoSaveAs() : m_pDoc->OnSaveDocument(m_pDoc->GetPathName());
+    bool saved = false;
+    if (m_pDoc->GetPathName().empty()) {
+        saved = DoSaveAs();
+    } else {
+        const Report report = m_pDoc->OnSaveDocument(m_pDoc->GetPathName());
+        ShowReport(report);
+        saved = report.Ok();
+    }
     m_pFrame->UpdateTitle();
     return saved;
 }
@@ -190,7 +206,9 @@ bool CTundrelApp::DoSaveAs() {
     if (!choice.accepted)
         return false;
     EnterFolderOf(choice.path);
-    return m_pDoc->DoSave(choice.path);
+    const Report saved = m_pDoc->DoSave(choice.path);
+    ShowReport(saved);
+    return saved.Ok();
 }
 
 // Saves the document (".vow", keeping its own path and title) or exports it (".txt",
@@ -202,7 +220,7 @@ void CTundrelApp::OnFileSaveAs() {
     if (!choice.accepted)
         return;
     EnterFolderOf(choice.path);
-    m_pDoc->SaveAsChosenFile(choice.path);
+    ShowReport(m_pDoc->SaveAsChosenFile(choice.path));
     CTundrelDoc::RememberVowDirectory();
     m_pFrame->UpdateTitle();
 }
@@ -215,7 +233,7 @@ void CTundrelApp::OnBatchConvert() {
         return;
     const std::string folder = FolderOf(choice.path);
     ChangeDirectory(folder);
-    BatchConvertFolder(folder, *m_pDoc);
+    ShowReport(BatchConvertFolder(folder, *m_pDoc).report);
 }
 
 void CTundrelApp::OnAppAbout() {

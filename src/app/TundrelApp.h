@@ -29,13 +29,16 @@ public:
     CTundrelApp(const CTundrelApp&) = delete;
     CTundrelApp& operator=(const CTundrelApp&) = delete;
 
-    // Start-up: the directories, the document, the voice files (asking for their folder,
-    // which may end the process), the frame with its view, then the document named by the
-    // first argument, or a new one. Shows the frame and returns true; false when the
-    // named document could not be opened (its message has been shown). A wave list
-    // (.wlist) named instead opens in the wave list window beside a new document. The
-    // arguments are the program's, as the file system's bytes.
+    // Start-up: the directories, the document, the voice files (asking for their folder),
+    // the frame with its view, then the document named by the first argument, or a new
+    // one. Shows the frame and returns true; false when the program is to end, with
+    // StartFailureStatus: 0 when the user gave up looking for voices (before the frame
+    // exists), 1 when the named document could not be opened (its message has been shown).
+    // A wave list (.wlist) named instead opens in the wave list window beside a new
+    // document. The arguments are the program's, as the file system's bytes.
     bool InitInstance(const std::vector<std::string>& arguments);
+    // The exit status of the program after InitInstance returned false.
+    int StartFailureStatus() const { return m_startFailureStatus; }
 
     // Before InitInstance: started from the desktop menu, the program starts in the
     // documents folder and keeps temp.wav (unless the settings name its folder) and the
@@ -79,6 +82,7 @@ private:
 
     std::optional<DesktopFolders> m_desktop;
     std::string m_tempFolder; // read at start-up for the view's "temp.wav"
+    int m_startFailureStatus = 1;
     std::unique_ptr<CTundrelDoc> m_pDoc;
     std::unique_ptr<CWaveOutVolumeCtrl> m_pOwnVolume;
     std::unique_ptr<CSoundPlayer> m_pOwnPlayer;

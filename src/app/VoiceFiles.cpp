@@ -57,8 +57,8 @@ std::vector<std::string> SearchVoiceFolders() {
     return {};
 }
 
-// Asks for the data directory until one holding a voice file is chosen; ends the
-// process when the user gives up.
+// Asks for the data directory until one holding a voice file is chosen; nothing when the
+// user gives up (after the "Abort" message).
 std::vector<std::string> LocateDataDirectory() {
     CFolderBrowser browser;
     browser.m_strTitle = "Locate the Dat Directory:";
@@ -67,7 +67,7 @@ std::vector<std::string> LocateDataDirectory() {
         if (!browser.Browse()) {
             ShowMessage("The Program cannot be executed without at least one dat-file.", "Abort",
                         MsgIcon::Error);
-            std::exit(0);
+            return {};
         }
         g_strDatDir = browser.m_strPath;
         WriteSetting(settings::kVoiceFolder, g_strDatDir);
@@ -125,7 +125,7 @@ std::vector<std::string> VoiceSearchFolders() {
     return folders;
 }
 
-void FindVoiceFiles(std::vector<std::string>& list) {
+bool FindVoiceFiles(std::vector<std::string>& list) {
     g_strDatDir = ReadSetting(settings::kVoiceFolder);
     if (g_strDatDir.empty()) {
         g_strDatDir = DefaultDataDirectory();
@@ -136,8 +136,11 @@ void FindVoiceFiles(std::vector<std::string>& list) {
         list = SearchVoiceFolders();
     if (list.empty())
         list = LocateDataDirectory();
+    if (list.empty())
+        return false;
     const std::string own = UserVoiceFolder();
     if (own != g_strDatDir)
         for (const std::string& name : ListVoiceFiles(own))
             AddVoiceFile(list, own + "/" + name);
+    return true;
 }

@@ -41,5 +41,6 @@ std::string VoiceFileEntry(const std::string& folder, const std::string& name);
 // folder holds no voice file, the first of VoiceSearchFolders that does is used (and not
 // stored); when none does, asks for another folder with the folder chooser and stores
 // each choice. The voices of the user's own voice folder follow, when it is another folder. If the
-// user cancels, shows the "Abort" message and ends the process with status 0 at once.
-void FindVoiceFiles(std::vector<std::string>& list);
+// user cancels, shows the "Abort" message and returns false: the program is to end with
+// status 0 without going further.
+bool FindVoiceFiles(std::vector<std::string>& list);

@@ -73,8 +73,11 @@ int main(int argc, char** argv) {
     CTundrelApp app;
     if (line.fromDesktop)
         app.StartFromDesktop(FindDesktopFolders());
-    if (!app.InitInstance(arguments))
-        return QuitOnSignals::Received() ? 128 + QuitOnSignals::Received() : 1;
+    if (!app.InitInstance(arguments)) {
+        // Giving up the search for voices ends with 0, also when a signal closed the question.
+        const int status = app.StartFailureStatus();
+        return status != 0 && QuitOnSignals::Received() ? 128 + QuitOnSignals::Received() : status;
+    }
     if (QuitOnSignals::Received())
         return 128 + QuitOnSignals::Received();
     messages.SetParent(app.Frame());

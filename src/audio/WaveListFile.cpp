@@ -2,7 +2,6 @@
 
 #include "base/Directories.h"
 #include "base/FileError.h"
-#include "base/MessageBox.h"
 #include "base/SafeFile.h"
 
 #include <cctype>
@@ -139,8 +138,10 @@ private:
     std::string m_problem;
 };
 
-void ShowListProblem(const std::string& text) {
-    ShowMessage(text, "Error", MsgIcon::Error, MsgButtons::Ok);
+Report ListProblem(const std::string& text) {
+    Report report;
+    report.Fail(text, "Error", MsgIcon::Error);
+    return report;
 }
 
 // Reads the list file piece by piece into lines; 0, or the errno value of a failed read.
@@ -209,37 +210,27 @@ bool ParseWaveListText(std::string_view text, const std::string& listDir,
     return true;
 }
 
-bool SaveWaveList(const std::vector<std::string>& entries, const std::string& path) {
+Report SaveWaveList(const std::vector<std::string>& entries, const std::string& path) {
     const std::string text = WaveListText(entries, ListDirectory(path));
-    if (const std::string problem = SaveProblem(entries, text); !problem.empty()) {
-        ShowListProblem("The wave list " + path + " cannot be saved: " + problem);
-        return false;
-    }
-    if (const int error = ReplaceFileContents(path, text)) {
-        ShowFileError(path, error);
-        return false;
-    }
-    return true;
+    if (const std::string problem = SaveProblem(entries, text); !problem.empty())
+        return ListProblem("The wave list " + path + " cannot be saved: " + problem);
+    if (const int error = ReplaceFileContents(path, text))
+        return FileErrorReport(path, error);
+    return Report();
 }
 
-bool LoadWaveList(std::vector<std::string>& entries, const std::string& path) {
+Report LoadWaveList(std::vector<std::string>& entries, const std::string& path) {
     int fd = -1;
-    if (const int error = OpenRegularFileForReading(path, fd)) {
-        ShowFileError(path, error);
-        return false;
-    }
+    if (const int error = OpenRegularFileForReading(path, fd))
+        return FileErrorReport(path, error);
     const std::string dir = ListDirectory(path);
     WaveListLines lines(dir);
     const int error = ReadListFile(fd, lines);
     ::close(fd);
-    if (error != 0) {
-        ShowFileError(path, error);
-        return false;
-    }
-    if (!lines.Finish()) {
-        ShowListProblem(path + " is not a wave list: " + lines.Problem());
-        return false;
-    }
+    if (error != 0)
+        return FileErrorReport(path, error);
+    if (!lines.Finish())
+        return ListProblem(path + " is not a wave list: " + lines.Problem());
     entries.swap(lines.Entries());
-    return true;
+    return Report();
 }

@@ -1,6 +1,8 @@
 // Wave list files (*.wlist): one WAV path per line, relative to the list file's folder.
 #pragma once
 
+#include "base/Report.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,16 +18,16 @@ constexpr size_t kMaxWaveListLineBytes = 4096;
 // every line ended by CR LF. A relative entry is first taken against the working directory. The
 // list replaces the old file safely (ReplaceFileContents): a failed write keeps the old list, a
 // symbolic link stays a link, the permission bits stay. A file that cannot be created or written
-// shows the file-error message; a list that could not be read back as it is (an entry with a
-// line break, a line or a list over the limits above) is refused with a message naming the
-// reason and nothing is written. Returns false in both cases.
-bool SaveWaveList(const std::vector<std::string>& entries, const std::string& path);
+// fails with the file-error message; a list that could not be read back as it is (an entry with
+// a line break, a line or a list over the limits above) is refused with a message naming the
+// reason and nothing is written.
+Report SaveWaveList(const std::vector<std::string>& entries, const std::string& path);
 
 // Reads a list file into entries (full paths), one per line, empty lines included.
 // Accepts "\" as well as "/" as separator, so lists written on Windows load too. On
 // failure (the file cannot be opened or read, is a folder, device or pipe, or is over the
-// limits above) shows its message, leaves entries unchanged and returns false.
-bool LoadWaveList(std::vector<std::string>& entries, const std::string& path);
+// limits above) the report says why and entries stay unchanged.
+Report LoadWaveList(std::vector<std::string>& entries, const std::string& path);
 
 // The line written for entry with respect to listDir, the list file's folder ending in
 // "/": "a.wav", "sub/b.wav", "../sounds/c.wav"; the whole path when it does not begin with

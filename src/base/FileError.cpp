@@ -1,7 +1,5 @@
 #include "base/FileError.h"
 
-#include "base/MessageBox.h"
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -43,8 +41,10 @@ std::string FileErrorReason(int error) {
     return std::strerror(error);
 }
 
-void ShowFileError(const std::string& path, int error) {
+Report FileErrorReport(const std::string& path, int error) {
     // The cause code alone tells a user little: the reason follows on a line of its own.
-    ShowMessage(FileErrorText(path, FileErrorCauseFromErrno(error)) + FileErrorReason(error),
-                "Error", MsgIcon::Error, MsgButtons::Ok);
+    Report report;
+    report.Fail(FileErrorText(path, FileErrorCauseFromErrno(error)) + FileErrorReason(error),
+                "Error", MsgIcon::Error);
+    return report;
 }

@@ -1,6 +1,8 @@
 // The program's file-error message: "Can't open file %s, error = %u\n" with a cause code.
 #pragma once
 
+#include "base/Report.h"
+
 #include <string>
 
 // Cause codes of the file-error message.
@@ -32,5 +34,5 @@ std::string FileErrorText(const std::string& path, unsigned cause);
 // "it is not a regular file (a device or a pipe)", or the system's text for errno.
 std::string FileErrorReason(int error);
 
-// Shows the file-error message (caption "Error", OK button) for path and errno value.
-void ShowFileError(const std::string& path, int error);
+// A failed report holding the file-error message (caption "Error") for path and errno value.
+Report FileErrorReport(const std::string& path, int error);

@@ -1,7 +1,6 @@
 #include "base/Report.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 void Report::Note(const std::string& text, const std::string& caption, MsgIcon icon) {
     m_messages.push_back(MessageRequest{caption, text, icon, MsgButtons::Ok});
@@ -39,8 +38,6 @@ void Report::Append(const Report& part) {
 void ShowReport(const Report& report) {
     for (const MessageRequest& message : report.Messages())
         ShowMessage(message.text, message.caption, message.icon, message.buttons);
-    if (report.EndsProcess())
-        std::exit(1);
 }
 
 std::string Report::Text() const {

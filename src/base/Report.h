@@ -9,10 +9,11 @@
 // Whether an operation did what it was asked, and the messages for the user in the order
 // they arose, as values (text, caption, icon). The operation decides what to say; its
 // caller decides how the user sees it (ShowReport, or anything else).
-class Report {
+class [[nodiscard]] Report {
 public:
     bool Ok() const { return !m_bFailed; }
-    // Memory ran out: the caller shows the messages and ends the process with status 1.
+    // Memory ran out: the caller shows the messages and carries the end up to main, which
+    // ends the program with kReportEndsProcessStatus.
     bool EndsProcess() const { return m_bEndsProcess; }
     const std::vector<MessageRequest>& Messages() const { return m_messages; }
     // The texts of the messages, one per line, for callers that print rather than show.
@@ -38,6 +39,9 @@ private:
     bool m_bEndsProcess = false;
 };
 
-// Shows the report's messages one after the other through the installed message sink;
-// after them, a report that ends the process ends it with exit status 1.
+// The exit status of a program that ends because of a report (memory ran out).
+constexpr int kReportEndsProcessStatus = 1;
+
+// Shows the report's messages one after the other through the installed message sink.
+// Showing never ends the process, not even for a report that EndsProcess.
 void ShowReport(const Report& report);

@@ -1,7 +1,6 @@
 #include "doc/BatchConvert.h"
 
 #include "base/FileError.h"
-#include "base/MessageBox.h"
 #include "base/SafeFile.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowArchive.h"
@@ -41,9 +40,11 @@ std::string NameWithoutExtension(const std::string& name) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// The four open tables of one batch run; closing reports the first write failure.
+// The four open tables of one batch run; the first failure to create, write or close one
+// goes into the batch's report.
 class BatchOutputs {
 public:
+    explicit BatchOutputs(Report& report) : m_report(report) {}
     ~BatchOutputs() {
         for (std::FILE* file : m_files)
             if (file)
@@ -55,13 +56,14 @@ public:
 
 private:
     bool Fail(int index, int error);
+    Report& m_report;
     std::FILE* m_files[kBatchOutputCount] = {};
     bool m_failed = false;
 };
 
 bool BatchOutputs::Fail(int index, int error) {
     if (!m_failed)
-        ShowFileError(kBatchOutputNames[index], error);
+        m_report.Append(FileErrorReport(kBatchOutputNames[index], error));
     m_failed = true;
     return false;
 }
@@ -130,14 +132,14 @@ bool ReadGroupValues(VowReader& reader, const std::string& version, std::string 
 // Converts one document file into its four lines and writes them. False when it could not
 // be opened (the batch ends) or ended early (reported; the batch goes on).
 bool ConvertFile(const std::string& folder, const std::string& name, const CTundrelDoc& symbols,
-                 BatchOutputs& outputs, bool& stop) {
+                 BatchOutputs& outputs, Report& report, bool& stop) {
     std::string bytes;
     const int error =
         ReadWholeFile((std::filesystem::path(folder) / name).string(), bytes, kMaxVowFileBytes);
     // A file too big to be a document is converted like an empty one: empty groups and
     // "Unexpected file format.".
     if (error != 0 && error != EFBIG) {
-        ShowFileError(name, error);
+        report.Append(FileErrorReport(name, error));
         stop = true;
         return false;
     }
@@ -151,7 +153,7 @@ bool ConvertFile(const std::string& folder, const std::string& name, const CTund
             return false;
         }
     if (!complete)
-        ShowMessage(name + ": Unexpected file format.", "Error", MsgIcon::Error, MsgButtons::Ok);
+        report.Fail(name + ": Unexpected file format.", "Error", MsgIcon::Error);
     return complete;
 }
 
@@ -204,31 +206,34 @@ std::vector<std::string> FindVowDocuments(const std::string& folder) {
     return names;
 }
 
-BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols,
-                                bool showDone) {
+BatchResult BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols,
+                               bool showDone) {
+    BatchResult result;
     const std::vector<std::string> names = FindVowDocuments(folder);
-    if (names.empty())
-        return BatchOutcome::NoDocuments;
-    BatchOutputs outputs;
+    if (names.empty()) {
+        result.outcome = BatchOutcome::NoDocuments;
+        return result;
+    }
+    BatchOutputs outputs(result.report);
     if (!outputs.Create(folder))
-        return BatchOutcome::Failed;
+        return result;
     bool allComplete = true;
     for (const std::string& name : names) {
         bool stop = false;
-        allComplete = ConvertFile(folder, name, symbols, outputs, stop) && allComplete;
+        allComplete =
+            ConvertFile(folder, name, symbols, outputs, result.report, stop) && allComplete;
         if (stop) {
             outputs.Close();
-            return BatchOutcome::Failed;
+            return result;
         }
     }
-    if (!outputs.Close() || !allComplete)
-        return BatchOutcome::Failed;
+    if (!outputs.Close() || !allComplete) {
+        result.report.Fail();
+        return result;
+    }
     if (showDone)
-        ShowMessage("Dateien wurden erfolgreich konvertiert.", "Fertig", MsgIcon::Information,
-                    MsgButtons::Ok);
-    return BatchOutcome::Converted;
-}
-
-bool BatchConvert(const std::string& folder, const CTundrelDoc& symbols) {
-    return BatchConvertFolder(folder, symbols) != BatchOutcome::Failed;
+        result.report.Note("Dateien wurden erfolgreich konvertiert.", "Fertig",
+                           MsgIcon::Information);
+    result.outcome = BatchOutcome::Converted;
+    return result;
 }

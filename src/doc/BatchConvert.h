@@ -1,6 +1,8 @@
 // Batch conversion: every .vow document of a folder into four semicolon-separated tables.
 #pragma once
 
+#include "base/Report.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +17,12 @@ enum class BatchOutcome {
     Failed,      // an output or a document could not be opened, written or read to its end
 };
 
+// How a batch conversion ended, and what the user is told, in the order it arose.
+struct BatchResult {
+    BatchOutcome outcome = BatchOutcome::Failed;
+    Report report; // fails unless the outcome is Converted or NoDocuments
+};
+
 // The four tables, in the order of index set + 2 × gender.
 constexpr int kBatchOutputCount = 4;
 extern const char* const kBatchOutputNames[kBatchOutputCount];
@@ -27,11 +35,9 @@ std::vector<std::string> FindVowDocuments(const std::string& folder);
 // "AllFemaleNative.txt" and "AllMaleNative.txt" in that folder, taking the vowel symbols
 // from symbols. A document that ends early gets empty groups for what is missing, is
 // reported, and the batch goes on (but ends as Failed). The window's closing message
-// ("Fertig") is shown only when showDone is set; the command line has its own words.
-BatchOutcome BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols,
-                                bool showDone = true);
-// The same, true only for Converted and NoDocuments.
-bool BatchConvert(const std::string& folder, const CTundrelDoc& symbols);
+// ("Fertig") ends the report only when showDone is set; the command line has its own words.
+BatchResult BatchConvertFolder(const std::string& folder, const CTundrelDoc& symbols,
+                               bool showDone = true);
 
 // "Name;" then 32 × "-;f1;f2;f3;len;" and a line feed.
 std::string BatchHeaderLine();

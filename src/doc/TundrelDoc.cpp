@@ -1,7 +1,6 @@
 #include "doc/TundrelDoc.h"
 
 #include "base/Directories.h"
-#include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "doc/VowArchive.h"
 
@@ -180,24 +179,29 @@ bool CTundrelDoc::ReadRecords(VowReader& reader, bool withLength) {
     return true;
 }
 
-VowReadResult CTundrelDoc::LoadFrom(VowReader& reader) {
+Report CTundrelDoc::LoadFrom(VowReader& reader) {
+    Report report;
     std::string mark;
     std::string version;
-    if (!reader.ReadString(mark) || !reader.ReadString(version))
-        return VowReadResult::EarlyEnd;
+    if (!reader.ReadString(mark) || !reader.ReadString(version)) {
+        report.Fail();
+        return report;
+    }
     if (mark != "vow") {
-        ShowMessage(kFormat00Notice, "Achtung", MsgIcon::Warning, MsgButtons::Ok);
-        if (!ReadFormat00(reader))
-            return VowReadResult::EarlyEnd;
+        report.Note(kFormat00Notice, "Achtung", MsgIcon::Warning);
+        if (!ReadFormat00(reader)) {
+            report.Fail();
+            return report;
+        }
     }
     // In a format-0.0 file the "version" is the first F2 and matches neither version.
     if (version == "1.0") {
-        ShowMessage(kFormat10Notice, "Achtung", MsgIcon::Warning, MsgButtons::Ok);
+        report.Note(kFormat10Notice, "Achtung", MsgIcon::Warning);
         if (!ReadRecords(reader, false))
-            return VowReadResult::EarlyEnd;
+            report.Fail();
     } else if (version == "1.1") {
         if (!ReadRecords(reader, true))
-            return VowReadResult::EarlyEnd;
+            report.Fail();
     }
-    return VowReadResult::Complete;
+    return report;
 }

@@ -2,18 +2,13 @@
 // title, path and changed flag a document window needs, and its files and exports.
 #pragma once
 
+#include "base/Report.h"
 #include "doc/VowelInventory.h"
 
 #include <string>
 #include <string_view>
 
 class VowReader;
-
-// How reading a .vow file ended.
-enum class VowReadResult {
-    Complete, // every string the format asks for was there (or the version was unknown)
-    EarlyEnd, // the data ended before the last expected string
-};
 
 // What a Save As file name chose, by its extension (compared case-sensitively).
 enum class SaveAsKind { Document, Text, VowelTable, Unknown };
@@ -53,9 +48,11 @@ public:
     // --- The .vow format ---------------------------------------------------------------
     // The document as a format-1.1 file.
     std::string StoreToBytes() const;
-    // Reads a .vow file (1.1, 1.0 or 0.0) over the current entries, showing the "Achtung"
-    // message of an old format. The caller clears the document first (LoadPresets).
-    VowReadResult LoadFrom(VowReader& reader);
+    // Reads a .vow file (1.1, 1.0 or 0.0) over the current entries; the report notes the
+    // "Achtung" message of an old format, and fails (saying nothing more) when the data ends
+    // before the last string the format asks for. An unknown version reads no records and
+    // succeeds. The caller clears the document first (LoadPresets).
+    Report LoadFrom(VowReader& reader);
 
     // --- Document framework ------------------------------------------------------------
     const std::string& GetTitle() const { return m_strTitle; }
@@ -69,27 +66,28 @@ public:
     bool OnNewDocument();
     // File Open: reads the whole file first (a failure is reported and leaves the
     // document as it was), then clears the document and reads it. A file that ends early
-    // shows "Unexpected file format." and leaves a new untitled document with the presets.
-    // On success the document is unchanged, with the file's path and title.
-    bool OnOpenDocument(const std::string& path);
+    // fails with "Unexpected file format." and leaves a new untitled document with the
+    // presets. On success the document is unchanged, with the file's path and title.
+    // The report holds what the user is to be told, in order; the caller shows it.
+    Report OnOpenDocument(const std::string& path);
     // The save step: writes the document to path in format 1.1 without ever destroying
     // the previous file, and clears the changed flag. Path and title are not touched, so
-    // this alone is Save As with the extension "vow". A failure is reported, the changed
-    // flag stays, and the result is false.
-    bool OnSaveDocument(const std::string& path);
+    // this alone is Save As with the extension "vow". On a failure the report says why and
+    // the changed flag stays.
+    Report OnSaveDocument(const std::string& path);
     // File Save to a name: the save step, then path takes the new path and title.
-    bool DoSave(const std::string& path);
+    Report DoSave(const std::string& path);
 
     // --- Save As and exports -----------------------------------------------------------
     static SaveAsKind SaveAsKindOf(const std::string& path);
     // The dispatch after a confirmed Save As dialog: saves the document (".vow") or writes
-    // an export (".txt", ".vtb"); any other extension writes nothing and returns false.
-    bool SaveAsChosenFile(const std::string& path);
+    // an export (".txt", ".vtb"); any other extension writes nothing and fails silently.
+    Report SaveAsChosenFile(const std::string& path);
     // The modified Cardinal entries, female then male, as "gender;symbol;f1;f2;f3" lines.
-    bool ExportText(const std::string& path) const;
+    Report ExportText(const std::string& path) const;
     // The modified Cardinal entries as "code f1 f2" lines. Blank placeholders have no
     // vowel code, so they are left out.
-    bool ExportVowelTable(const std::string& path) const;
+    Report ExportVowelTable(const std::string& path) const;
     // The working directory becomes the vow directory, in memory and in the profile.
     static void RememberVowDirectory();
 
@@ -106,7 +104,7 @@ private:
     }
     bool ReadFormat00(VowReader& reader);
     bool ReadRecords(VowReader& reader, bool withLength);
-    bool WriteExport(const std::string& path, const std::string& bytes) const;
+    Report WriteExport(const std::string& path, const std::string& bytes) const;
 
     std::string m_strTitle;
     std::string m_strPathName;

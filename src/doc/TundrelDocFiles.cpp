@@ -3,7 +3,6 @@
 
 #include "base/Directories.h"
 #include "base/FileError.h"
-#include "base/MessageBox.h"
 #include "base/SafeFile.h"
 #include "base/Settings.h"
 #include "doc/VowArchive.h"
@@ -48,9 +47,16 @@ std::string DocumentFileErrorText(const std::string& path, int error, FileAction
     }
 }
 
-void ShowDocumentFileError(const std::string& path, int error, FileAction action) {
-    ShowMessage(DocumentFileErrorText(path, error, action), kAppTitle, MsgIcon::Warning,
-                MsgButtons::Ok);
+Report DocumentFileError(const std::string& path, int error, FileAction action) {
+    Report report;
+    report.Fail(DocumentFileErrorText(path, error, action), kAppTitle, MsgIcon::Warning);
+    return report;
+}
+
+Report UnexpectedFileFormat() {
+    Report report;
+    report.Fail("Unexpected file format.", kAppTitle, MsgIcon::Warning);
+    return report;
 }
 
 // The characters after the file name's last ".", empty when it has none.
@@ -83,43 +89,40 @@ bool CTundrelDoc::OnNewDocument() {
     return true;
 }
 
-bool CTundrelDoc::OnOpenDocument(const std::string& path) {
+Report CTundrelDoc::OnOpenDocument(const std::string& path) {
     std::string bytes;
     if (int error = ReadWholeFile(path, bytes, kMaxVowFileBytes)) {
         if (error == EFBIG) // nothing was read, so the document stays as it was
-            ShowMessage("Unexpected file format.", kAppTitle, MsgIcon::Warning, MsgButtons::Ok);
-        else
-            ShowDocumentFileError(path, error, FileAction::Reading);
-        return false;
+            return UnexpectedFileFormat();
+        return DocumentFileError(path, error, FileAction::Reading);
     }
     LoadPresets();
     VowReader reader(bytes);
-    if (LoadFrom(reader) != VowReadResult::Complete) {
-        ShowMessage("Unexpected file format.", kAppTitle, MsgIcon::Warning, MsgButtons::Ok);
+    Report report = LoadFrom(reader);
+    if (!report.Ok()) {
+        report.Append(UnexpectedFileFormat());
         // The old contents are gone, so the document must not keep a path that Save
         // would overwrite with the presets.
         OnNewDocument();
-        return false;
+        return report;
     }
     SetModifiedFlag(false);
     SetPathName(path);
-    return true;
+    return report;
 }
 
-bool CTundrelDoc::OnSaveDocument(const std::string& path) {
-    if (int error = ReplaceFileContents(path, StoreToBytes())) {
-        ShowDocumentFileError(path, error, FileAction::Writing);
-        return false;
-    }
+Report CTundrelDoc::OnSaveDocument(const std::string& path) {
+    if (int error = ReplaceFileContents(path, StoreToBytes()))
+        return DocumentFileError(path, error, FileAction::Writing);
     SetModifiedFlag(false);
-    return true;
+    return Report();
 }
 
-bool CTundrelDoc::DoSave(const std::string& path) {
-    if (!OnSaveDocument(path))
-        return false;
-    SetPathName(path);
-    return true;
+Report CTundrelDoc::DoSave(const std::string& path) {
+    Report report = OnSaveDocument(path);
+    if (report.Ok())
+        SetPathName(path);
+    return report;
 }
 
 SaveAsKind CTundrelDoc::SaveAsKindOf(const std::string& path) {
@@ -133,7 +136,7 @@ SaveAsKind CTundrelDoc::SaveAsKindOf(const std::string& path) {
     return SaveAsKind::Unknown;
 }
 
-bool CTundrelDoc::SaveAsChosenFile(const std::string& path) {
+Report CTundrelDoc::SaveAsChosenFile(const std::string& path) {
     switch (SaveAsKindOf(path)) {
     case SaveAsKind::Document:
         return OnSaveDocument(path);
@@ -144,7 +147,9 @@ bool CTundrelDoc::SaveAsChosenFile(const std::string& path) {
     case SaveAsKind::Unknown:
         break;
     }
-    return false;
+    Report nothingWritten;
+    nothingWritten.Fail();
+    return nothingWritten;
 }
 
 std::string CTundrelDoc::ExportTextBytes() const {
@@ -173,19 +178,17 @@ std::string CTundrelDoc::ExportVowelTableBytes() const {
     return bytes;
 }
 
-bool CTundrelDoc::WriteExport(const std::string& path, const std::string& bytes) const {
-    if (int error = ReplaceFileContents(path, bytes)) {
-        ShowFileError(path, error);
-        return false;
-    }
-    return true;
+Report CTundrelDoc::WriteExport(const std::string& path, const std::string& bytes) const {
+    if (int error = ReplaceFileContents(path, bytes))
+        return FileErrorReport(path, error);
+    return Report();
 }
 
-bool CTundrelDoc::ExportText(const std::string& path) const {
+Report CTundrelDoc::ExportText(const std::string& path) const {
     return WriteExport(path, ExportTextBytes());
 }
 
-bool CTundrelDoc::ExportVowelTable(const std::string& path) const {
+Report CTundrelDoc::ExportVowelTable(const std::string& path) const {
     return WriteExport(path, ExportVowelTableBytes());
 }
 

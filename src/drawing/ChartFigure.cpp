@@ -85,26 +85,27 @@ QByteArray FigureBytes(const Figure& figure, FigureFormat format) {
     return buffer.data();
 }
 
-bool WriteFigureFile(const std::string& path, const std::string& what,
-                     const std::function<QByteArray(FigureFormat)>& draw, std::string& problem) {
+Report WriteFigureFile(const std::string& path, const std::string& what,
+                       const std::function<QByteArray(FigureFormat)>& draw) {
+    Report report;
     const FigureFormat format = FigureFormatOfName(path);
     if (format == FigureFormat::Unknown) {
-        problem = "Can't tell what kind of picture to write to " + path +
-                  ": the name must end in .svg, .pdf or .png.";
-        return false;
+        report.Fail("Can't tell what kind of picture to write to " + path +
+                        ": the name must end in .svg, .pdf or .png.",
+                    "Error", MsgIcon::Error);
+        return report;
     }
     const QByteArray bytes = draw(format);
     if (bytes.isEmpty()) {
-        problem = "Can't draw " + what + " for " + path + ".";
-        return false;
+        report.Fail("Can't draw " + what + " for " + path + ".", "Error", MsgIcon::Error);
+        return report;
     }
     if (const int error = ReplaceFileContents(
-            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
-        problem = "Can't write " + what + " to " + path + ": " + FileErrorReason(error) +
-                  ". An existing file is left as it was.";
-        return false;
-    }
-    return true;
+            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))))
+        report.Fail("Can't write " + what + " to " + path + ": " + FileErrorReason(error) +
+                        ". An existing file is left as it was.",
+                    "Error", MsgIcon::Error);
+    return report;
 }
 
 FigureFormat FigureFormatOfName(const std::string& path) {
@@ -126,9 +127,8 @@ QByteArray DrawChartFigure(const ChartState& state, const ChartLook& look, Figur
                        format);
 }
 
-bool WriteChartFigure(const std::string& path, const ChartState& state, const ChartLook& look,
-                      std::string& problem) {
-    return WriteFigureFile(
-        path, "the chart",
-        [&](FigureFormat format) { return DrawChartFigure(state, look, format); }, problem);
+Report WriteChartFigure(const std::string& path, const ChartState& state, const ChartLook& look) {
+    return WriteFigureFile(path, "the chart", [&](FigureFormat format) {
+        return DrawChartFigure(state, look, format);
+    });
 }

@@ -1,6 +1,8 @@
 // The chart as a figure of its own: an SVG or PDF drawing, or a PNG picture.
 #pragma once
 
+#include "base/Report.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -35,11 +37,11 @@ struct Figure {
 QByteArray FigureBytes(const Figure& figure, FigureFormat format);
 
 // Writes the figure that the name's extension asks for to path, drawn by draw, replacing an
-// existing file only once the new one is complete. False with a whole message in problem
-// (naming `what` is drawn: "the chart") when the name has no known extension or the file
+// existing file only once the new one is complete. Fails with a whole message (naming `what`
+// is drawn: "the chart"; captioned "Error") when the name has no known extension or the file
 // cannot be written.
-bool WriteFigureFile(const std::string& path, const std::string& what,
-                     const std::function<QByteArray(FigureFormat)>& draw, std::string& problem);
+Report WriteFigureFile(const std::string& path, const std::string& what,
+                       const std::function<QByteArray(FigureFormat)>& draw);
 
 // Draws the chart as the window shows it, and only the chart (its 380 x 385 pixels, without
 // the controls beside it), with DrawChart: an SVG drawing of 380 x 385 pixels, a PDF page of
@@ -49,7 +51,6 @@ bool WriteFigureFile(const std::string& path, const std::string& what,
 QByteArray DrawChartFigure(const ChartState& state, const ChartLook& look, FigureFormat format);
 
 // Writes the figure that the name's extension asks for to path, replacing an existing file
-// only once the new one is complete. False with a whole message in problem when the name
-// has no known extension or the file cannot be written.
-bool WriteChartFigure(const std::string& path, const ChartState& state, const ChartLook& look,
-                      std::string& problem);
+// only once the new one is complete. Fails with a whole message when the name has no known
+// extension or the file cannot be written.
+Report WriteChartFigure(const std::string& path, const ChartState& state, const ChartLook& look);

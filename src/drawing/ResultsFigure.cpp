@@ -145,10 +145,9 @@ QByteArray DrawResultsFigure(const std::vector<LabelCurve>& curves, const std::s
         format);
 }
 
-bool WriteResultsFigure(const std::string& path, const std::vector<LabelCurve>& curves,
-                        const std::string& participant, std::string& problem) {
-    return WriteFigureFile(
-        path, "the identification curves",
-        [&](FigureFormat format) { return DrawResultsFigure(curves, participant, format); },
-        problem);
+Report WriteResultsFigure(const std::string& path, const std::vector<LabelCurve>& curves,
+                          const std::string& participant) {
+    return WriteFigureFile(path, "the identification curves", [&](FigureFormat format) {
+        return DrawResultsFigure(curves, participant, format);
+    });
 }

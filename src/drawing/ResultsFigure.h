@@ -25,6 +25,6 @@ QByteArray DrawResultsFigure(const std::vector<LabelCurve>& curves, const std::s
                              FigureFormat format);
 
 // Writes the figure the name's extension asks for, replacing an existing file only once the
-// new one is complete. False with a whole message in problem.
-bool WriteResultsFigure(const std::string& path, const std::vector<LabelCurve>& curves,
-                        const std::string& participant, std::string& problem);
+// new one is complete; fails with a whole message.
+Report WriteResultsFigure(const std::string& path, const std::vector<LabelCurve>& curves,
+                          const std::string& participant);

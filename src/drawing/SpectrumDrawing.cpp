@@ -330,11 +330,9 @@ QByteArray DrawSpectrumFigure(const VowelSpectrum& spectrum, const SpectrumOptio
                        format);
 }
 
-bool WriteSpectrumFigure(const std::string& path, const VowelSpectrum& spectrum,
-                         const SpectrumOptions& options, const ChartLook& look,
-                         std::string& problem) {
-    return WriteFigureFile(
-        path, "the spectrum",
-        [&](FigureFormat format) { return DrawSpectrumFigure(spectrum, options, look, format); },
-        problem);
+Report WriteSpectrumFigure(const std::string& path, const VowelSpectrum& spectrum,
+                           const SpectrumOptions& options, const ChartLook& look) {
+    return WriteFigureFile(path, "the spectrum", [&](FigureFormat format) {
+        return DrawSpectrumFigure(spectrum, options, look, format);
+    });
 }

@@ -49,7 +49,6 @@ QByteArray DrawSpectrumFigure(const VowelSpectrum& spectrum, const SpectrumOptio
                               const ChartLook& look, FigureFormat format);
 
 // Writes the figure the name's extension asks for, replacing an existing file only once the
-// new one is complete; false with a whole message in problem.
-bool WriteSpectrumFigure(const std::string& path, const VowelSpectrum& spectrum,
-                         const SpectrumOptions& options, const ChartLook& look,
-                         std::string& problem);
+// new one is complete; fails with a whole message.
+Report WriteSpectrumFigure(const std::string& path, const VowelSpectrum& spectrum,
+                           const SpectrumOptions& options, const ChartLook& look);

@@ -187,9 +187,9 @@ void ListeningTestDialog::ChooseContinuum() {
     if (!choice.accepted)
         return;
     std::vector<Stimulus> stimuli;
-    const std::string problem = ReadContinuumManifest(choice.path, stimuli);
-    if (!problem.empty()) {
-        QMessageBox::warning(this, kTitle, QString::fromStdString(problem));
+    const Report read = ReadContinuumManifest(choice.path, stimuli);
+    if (!read.Ok()) {
+        QMessageBox::warning(this, kTitle, QString::fromStdString(read.Text()));
         return;
     }
     m_manifest = Absolute(choice.path);
@@ -247,9 +247,11 @@ std::string ListeningTestDialog::ReadForm(Experiment& experiment) const {
     e.participant = m_participant->text().trimmed().toStdString();
     // The labels are read as the file reads them, with the same refusals.
     Experiment labels;
-    const std::string problem = ParseExperiment(
-        "[test]\nlabels = " + m_labels->text().toStdString() + "\n[stimuli]\nfile = a\nfile = b\n",
-        ".", labels);
+    const std::string problem =
+        ParseExperiment("[test]\nlabels = " + m_labels->text().toStdString() +
+                            "\n[stimuli]\nfile = a\nfile = b\n",
+                        ".", labels)
+            .Text();
     if (!problem.empty() && e.task == TestTask::Identification)
         return "The labels: " + problem.substr(problem.find(": ") + 2);
     e.labels = labels.labels;
@@ -300,9 +302,9 @@ void ListeningTestDialog::ShowForm(const Experiment& e) {
 
 bool ListeningTestDialog::OpenTest(const std::string& path) {
     Experiment experiment;
-    const std::string problem = ReadExperimentFile(path, experiment);
-    if (!problem.empty()) {
-        QMessageBox::warning(this, kTitle, QString::fromStdString(problem));
+    const Report read = ReadExperimentFile(path, experiment);
+    if (!read.Ok()) {
+        QMessageBox::warning(this, kTitle, QString::fromStdString(read.Text()));
         return false;
     }
     m_testPath = Absolute(path);

@@ -82,9 +82,9 @@ TestResultsDialog::TestResultsDialog(QWidget* parent) : QDialog(parent) {
 
 bool TestResultsDialog::OpenResponses(const std::string& path) {
     std::vector<Response> responses;
-    const std::string problem = ReadResponses(path, responses);
-    if (!problem.empty()) {
-        QMessageBox::warning(this, kTitle, QString::fromStdString(problem));
+    const Report read = ReadResponses(path, responses);
+    if (!read.Ok()) {
+        QMessageBox::warning(this, kTitle, QString::fromStdString(read.Text()));
         return false;
     }
     m_path = path;
@@ -134,10 +134,10 @@ void TestResultsDialog::ExportFigure() {
         "SVG drawing (*.svg);;PDF document (*.pdf);;PNG picture (*.png)", "svg");
     if (!choice.accepted)
         return;
-    std::string problem;
-    if (!WriteResultsFigure(choice.path, m_curves, m_participant->currentText().toStdString(),
-                            problem))
-        QMessageBox::warning(this, kTitle, QString::fromStdString(problem));
+    const Report written =
+        WriteResultsFigure(choice.path, m_curves, m_participant->currentText().toStdString());
+    if (!written.Ok())
+        QMessageBox::warning(this, kTitle, QString::fromStdString(written.Text()));
 }
 
 void TestResultsDialog::ExportEstimates() {

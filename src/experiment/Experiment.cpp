@@ -108,7 +108,10 @@ Setter IntSetter(int& target, long lowest, long highest) {
 
 } // namespace
 
-std::string ReadContinuumManifest(const std::string& path, std::vector<Stimulus>& stimuli) {
+namespace {
+
+// Why the manifest cannot be read; "" when it was.
+std::string ManifestProblem(const std::string& path, std::vector<Stimulus>& stimuli) {
     std::string text;
     if (const int error = ReadWholeFile(path, text, kLargestTextFile))
         return "Can't read the continuum manifest " + path + ": " + FileErrorReason(error) + ".";
@@ -166,8 +169,9 @@ std::string ReadContinuumManifest(const std::string& path, std::vector<Stimulus>
     return "";
 }
 
-std::string ParseExperiment(const std::string& text, const std::string& folder,
-                            Experiment& experiment) {
+// Why the text is no test; "" when it was read.
+std::string ExperimentProblem(const std::string& text, const std::string& folder,
+                              Experiment& experiment) {
     Experiment parsed;
     parsed.soundFolder = folder;
     std::vector<Entry> test, stimuli;
@@ -318,7 +322,7 @@ std::string ParseExperiment(const std::string& text, const std::string& folder,
             parsed.manifest = entry.value;
             const std::filesystem::path manifest =
                 std::filesystem::path(folder) / std::filesystem::path(entry.value);
-            const std::string problem = ReadContinuumManifest(manifest.string(), parsed.stimuli);
+            const std::string problem = ManifestProblem(manifest.string(), parsed.stimuli);
             if (!problem.empty())
                 return where + problem;
             parsed.soundFolder = manifest.parent_path().string();
@@ -342,13 +346,36 @@ std::string ParseExperiment(const std::string& text, const std::string& folder,
     return "";
 }
 
-std::string ReadExperimentFile(const std::string& path, Experiment& experiment) {
+// Why the file is no test; "" when it was read.
+std::string ExperimentFileProblem(const std::string& path, Experiment& experiment) {
     std::string text;
     if (const int error = ReadWholeFile(path, text, kLargestTextFile))
         return "Can't read the test " + path + ": " + FileErrorReason(error) + ".";
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    const std::string problem = ParseExperiment(text, folder.empty() ? "." : folder, experiment);
+    const std::string problem = ExperimentProblem(text, folder.empty() ? "." : folder, experiment);
     return problem.empty() ? "" : path + ", " + problem;
+}
+
+// A report that fails with problem, unless problem is empty.
+Report ListeningTestReport(const std::string& problem) {
+    Report report;
+    if (!problem.empty())
+        report.Fail(problem, "Listening Test", MsgIcon::Warning);
+    return report;
+}
+
+} // namespace
+
+Report ReadContinuumManifest(const std::string& path, std::vector<Stimulus>& stimuli) {
+    return ListeningTestReport(ManifestProblem(path, stimuli));
+}
+
+Report ParseExperiment(const std::string& text, const std::string& folder, Experiment& experiment) {
+    return ListeningTestReport(ExperimentProblem(text, folder, experiment));
+}
+
+Report ReadExperimentFile(const std::string& path, Experiment& experiment) {
+    return ListeningTestReport(ExperimentFileProblem(path, experiment));
 }
 
 std::string CheckExperiment(const Experiment& experiment) {

@@ -2,6 +2,8 @@
 // what they answer, and in which order. Read from and written to a small INI file (.qexp).
 #pragma once
 
+#include "base/Report.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,16 +53,15 @@ struct Experiment {
 };
 
 // Reads a continuum's manifest (the header "step,file,f1_hz,f2_hz,..." and one line per
-// step). "" on success, otherwise why, naming the line.
-std::string ReadContinuumManifest(const std::string& path, std::vector<Stimulus>& stimuli);
+// step). On a failure the report says why, naming the line (caption "Listening Test").
+Report ReadContinuumManifest(const std::string& path, std::vector<Stimulus>& stimuli);
 
 // Reads a .qexp file. Stimulus files and the manifest are resolved against the file's folder
-// when the test starts, not here. "" on success, otherwise the message naming the file, the
-// line and the key; experiment is only changed on success.
-std::string ReadExperimentFile(const std::string& path, Experiment& experiment);
+// when the test starts, not here. On a failure the report's message names the file, the
+// line and the key (caption "Listening Test"); experiment is only changed on success.
+Report ReadExperimentFile(const std::string& path, Experiment& experiment);
 // The same for the file's text (folder: where a manifest named in it is looked for).
-std::string ParseExperiment(const std::string& text, const std::string& folder,
-                            Experiment& experiment);
+Report ParseExperiment(const std::string& text, const std::string& folder, Experiment& experiment);
 
 // The file's text; ParseExperiment reads it back to the same experiment.
 std::string ExperimentText(const Experiment& experiment);

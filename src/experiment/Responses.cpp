@@ -85,7 +85,10 @@ std::string ResponseRow(const Response& r) {
            std::to_string(r.replays) + "," + r.time + "\n";
 }
 
-std::string ParseResponses(const std::string& text, std::vector<Response>& responses) {
+namespace {
+
+// Why the text is no responses file; "" when it was read.
+std::string ResponsesProblem(const std::string& text, std::vector<Response>& responses) {
     std::istringstream in(text);
     std::string line;
     int number = 0;
@@ -146,12 +149,27 @@ std::string ParseResponses(const std::string& text, std::vector<Response>& respo
     return "";
 }
 
-std::string ReadResponses(const std::string& path, std::vector<Response>& responses) {
+// A report that fails with problem, unless problem is empty.
+Report ResponsesReport(const std::string& problem) {
+    Report report;
+    if (!problem.empty())
+        report.Fail(problem, "Test Results", MsgIcon::Warning);
+    return report;
+}
+
+} // namespace
+
+Report ParseResponses(const std::string& text, std::vector<Response>& responses) {
+    return ResponsesReport(ResponsesProblem(text, responses));
+}
+
+Report ReadResponses(const std::string& path, std::vector<Response>& responses) {
     std::string text;
     if (const int error = ReadWholeFile(path, text, kLargestResponsesFile))
-        return "Can't read the responses " + path + ": " + FileErrorReason(error) + ".";
-    const std::string problem = ParseResponses(text, responses);
-    return problem.empty() ? "" : path + ", " + problem;
+        return ResponsesReport("Can't read the responses " + path + ": " + FileErrorReason(error) +
+                               ".");
+    const std::string problem = ResponsesProblem(text, responses);
+    return ResponsesReport(problem.empty() ? "" : path + ", " + problem);
 }
 
 std::string ResponseTimeNow() {
@@ -206,8 +224,8 @@ std::string ListeningSession::Open(const Experiment& experiment, const std::stri
     const bool fresh = !exists || status.st_size == 0;
     if (!fresh) {
         std::vector<Response> rows;
-        if (std::string problem = ReadResponses(path, rows); !problem.empty())
-            return problem + " Nothing was written to it.";
+        if (const Report read = ReadResponses(path, rows); !read.Ok())
+            return read.Text() + " Nothing was written to it.";
         m_experiment = experiment; // RowFor reads it
         for (const Response& row : rows) {
             if (row.participant != experiment.participant)

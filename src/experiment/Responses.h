@@ -31,9 +31,10 @@ struct Response {
 
 std::string ResponseRow(const Response& response); // with its line end
 
-// Reads a responses file. "" on success, otherwise why, naming the line.
-std::string ReadResponses(const std::string& path, std::vector<Response>& responses);
-std::string ParseResponses(const std::string& text, std::vector<Response>& responses);
+// Reads a responses file. On a failure the report says why, naming the line (caption
+// "Test Results").
+Report ReadResponses(const std::string& path, std::vector<Response>& responses);
+Report ParseResponses(const std::string& text, std::vector<Response>& responses);
 
 // The current time as the time column writes it.
 std::string ResponseTimeNow();

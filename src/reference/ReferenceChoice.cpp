@@ -36,39 +36,36 @@ bool ReferenceChoice::IsUserTable() const {
     return FindReferenceSet(choice) == nullptr;
 }
 
-bool LoadReferenceChoice(const std::string& choice, const std::vector<std::string>& folders,
-                         ReferenceChoice& loaded, std::string& problem) {
+Report LoadReferenceChoice(const std::string& choice, const std::vector<std::string>& folders,
+                           ReferenceChoice& loaded) {
     ReferenceChoice result;
     result.choice = choice;
     ReferenceTable table;
     std::string group;
     if (const ReferenceSet* set = FindReferenceSet(choice)) {
         const std::string path = FindSetFile(*set, folders);
-        if (path.empty()) {
-            problem = "Can't find the reference vowels " + set->fileName + " (" + set->label +
-                      ") in any of these folders: " + FolderList(folders) + ".";
-            return false;
-        }
-        if (!ReadReferenceTable(path, table, problem))
-            return false;
+        if (path.empty())
+            return ReferenceProblem("Can't find the reference vowels " + set->fileName + " (" +
+                                    set->label +
+                                    ") in any of these folders: " + FolderList(folders) + ".");
+        if (Report read = ReadReferenceTable(path, table); !read.Ok())
+            return read;
         group = set->group;
         result.label = set->label;
         result.citation = set->citation;
     } else {
-        if (!ReadReferenceTable(choice, table, problem))
-            return false;
+        if (Report read = ReadReferenceTable(choice, table); !read.Ok())
+            return read;
         // The first group in the order of the file (a table holds at least one token).
         group = table.tokens.front().group;
         result.label = FileNameOf(choice) + (group.empty() ? "" : ": " + group);
         result.citation = choice;
     }
     result.vowels = ReferenceVowelsOf(table, group);
-    if (result.vowels.empty()) {
-        problem = "Can't show reference vowels from " + result.label +
-                  ": the file holds no vowels of that group.";
-        return false;
-    }
+    if (result.vowels.empty())
+        return ReferenceProblem("Can't show reference vowels from " + result.label +
+                                ": the file holds no vowels of that group.");
     result.description = "Reference vowels: " + result.label + " (" + result.citation + ")";
     loaded = std::move(result);
-    return true;
+    return Report();
 }

@@ -1,6 +1,7 @@
 // The reference vowels chosen for the chart: a bundled set or the user's own table, loaded.
 #pragma once
 
+#include "base/Report.h"
 #include "reference/ReferenceVowel.h"
 
 #include <string>
@@ -28,8 +29,7 @@ struct ReferenceChoice {
 // Loads a choice. A bundled set's key is looked up in the catalogue and its file read from
 // the first of folders that holds it; anything else is the path of a table of the user's,
 // of which the first group (in the order of the file; all rows when the table has no group
-// column) is drawn. True with the vowels in loaded; false with the whole message in problem
-// and loaded unchanged: nothing of a file that cannot be read, or that holds a bad row, is
-// drawn.
-bool LoadReferenceChoice(const std::string& choice, const std::vector<std::string>& folders,
-                         ReferenceChoice& loaded, std::string& problem);
+// column) is drawn. Succeeds with the vowels in loaded; fails with the whole message and
+// loaded unchanged: nothing of a file that cannot be read, or that holds a bad row, is drawn.
+Report LoadReferenceChoice(const std::string& choice, const std::vector<std::string>& folders,
+                           ReferenceChoice& loaded);

@@ -261,7 +261,13 @@ std::string_view NextLine(std::string_view text, size_t& pos) {
 
 } // namespace
 
-bool ParseReferenceTable(std::string_view text, ReferenceTable& table, std::string& problem) {
+Report ReferenceProblem(const std::string& text) {
+    Report report;
+    report.Fail(text, kReferenceCaption, MsgIcon::Warning);
+    return report;
+}
+
+Report ParseReferenceTable(std::string_view text, ReferenceTable& table) {
     if (text.substr(0, 3) == "\xef\xbb\xbf")
         text.remove_prefix(3);
     ReferenceTable read;
@@ -285,54 +291,39 @@ bool ParseReferenceTable(std::string_view text, ReferenceTable& table, std::stri
                     "the row has more fields than the header's " + std::to_string(maxFields) + ".";
             else if (reason.empty())
                 reason = "the header has more than " + std::to_string(maxFields) + " columns.";
-            problem = LineText(lineNumber) + reason;
-            return false;
+            return ReferenceProblem(LineText(lineNumber) + reason);
         }
         if (!haveHeader) {
             haveHeader = true;
             continue;
         }
-        if (read.tokens.size() == kMaxReferenceTokens) {
-            problem = "the table has more than " + std::to_string(kMaxReferenceTokens) + " rows.";
-            return false;
-        }
+        if (read.tokens.size() == kMaxReferenceTokens)
+            return ReferenceProblem("the table has more than " +
+                                    std::to_string(kMaxReferenceTokens) + " rows.");
         ReferenceTable::Token token;
         token.line = lineNumber;
-        if (!ReadRow(fields, columns, token, reason)) {
-            problem = LineText(lineNumber) + reason;
-            return false;
-        }
+        if (!ReadRow(fields, columns, token, reason))
+            return ReferenceProblem(LineText(lineNumber) + reason);
         read.tokens.push_back(std::move(token));
     }
-    if (!haveHeader) {
-        problem = "the file is empty.";
-        return false;
-    }
-    if (read.tokens.empty()) {
-        problem = "the file has no vowels below its header.";
-        return false;
-    }
+    if (!haveHeader)
+        return ReferenceProblem("the file is empty.");
+    if (read.tokens.empty())
+        return ReferenceProblem("the file has no vowels below its header.");
     table = std::move(read);
-    return true;
+    return Report();
 }
 
-bool ReadReferenceTable(const std::string& path, ReferenceTable& table, std::string& problem) {
+Report ReadReferenceTable(const std::string& path, ReferenceTable& table) {
     const std::string prefix = "Can't read reference vowels from " + path + ": ";
     std::string bytes;
     const int error = ReadWholeFile(path, bytes, kMaxReferenceFileBytes);
-    if (error == EFBIG) {
-        problem = prefix + "it is larger than " +
-                  std::to_string(kMaxReferenceFileBytes / (1024 * 1024)) + " MB.";
-        return false;
-    }
-    if (error != 0) {
-        problem = prefix + FileErrorReason(error) + ".";
-        return false;
-    }
-    std::string reason;
-    if (!ParseReferenceTable(bytes, table, reason)) {
-        problem = prefix + reason;
-        return false;
-    }
-    return true;
+    if (error == EFBIG)
+        return ReferenceProblem(prefix + "it is larger than " +
+                                std::to_string(kMaxReferenceFileBytes / (1024 * 1024)) + " MB.");
+    if (error != 0)
+        return ReferenceProblem(prefix + FileErrorReason(error) + ".");
+    if (const Report parsed = ParseReferenceTable(bytes, table); !parsed.Ok())
+        return ReferenceProblem(prefix + parsed.Text());
+    return Report();
 }

@@ -1,11 +1,17 @@
 // Reads tables of measured vowels (CSV), refusing a bad file with a message naming the line.
 #pragma once
 
+#include "base/Report.h"
 #include "reference/ReferenceTable.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+// The caption of every message about reference vowels.
+constexpr const char* kReferenceCaption = "Reference Vowels";
+// A report that fails with text as a warning about reference vowels.
+Report ReferenceProblem(const std::string& text);
 
 // A reference table is at most this big; a bigger file is refused before it is read.
 constexpr size_t kMaxReferenceFileBytes = 4 * 1024 * 1024;
@@ -23,12 +29,12 @@ constexpr size_t kMaxReferenceNameBytes = 32;
 // there; other columns are ignored), then one row per token or per mean. Fields are
 // separated by commas (by semicolons or tabs when the header holds no comma), may be quoted
 // with '"', and lose the spaces around them; line ends are LF, CR LF or CR; blank lines and
-// a UTF-8 byte order mark are skipped. True with the rows in table; false with the reason in
-// problem ("line 7: F1 \"7OO\" is not a number") and table unchanged.
-bool ParseReferenceTable(std::string_view text, ReferenceTable& table, std::string& problem);
+// a UTF-8 byte order mark are skipped. Succeeds with the rows in table; fails with the reason
+// ("line 7: F1 \"7OO\" is not a number") as its text and table unchanged.
+Report ParseReferenceTable(std::string_view text, ReferenceTable& table);
 
 // Reads a table file as ParseReferenceTable does. A folder, a device or a pipe is refused
-// without waiting on it, and so is a file over kMaxReferenceFileBytes. False with a whole
-// message in problem ("Can't read reference vowels from PATH: line 7: ...") and table
-// unchanged; the caller shows it.
-bool ReadReferenceTable(const std::string& path, ReferenceTable& table, std::string& problem);
+// without waiting on it, and so is a file over kMaxReferenceFileBytes. Fails with a whole
+// message ("Can't read reference vowels from PATH: line 7: ...") and table unchanged; the
+// caller shows it.
+Report ReadReferenceTable(const std::string& path, ReferenceTable& table);

@@ -3,6 +3,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "base/Settings.h"
 #include "chart/ChartState.h"
 #include "chart/CommandIds.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr const char* kReferenceCaption = "Reference Vowels";
 // A tooltip names the reference vowel whose mean lies this close to the mouse, in pixels.
 constexpr double kReferenceTipRadius = 14;
 
@@ -39,11 +39,10 @@ void CFigureController::ReadOptions() {
 
 bool CFigureController::ShowReference(const std::string& choice) {
     ReferenceChoice loaded;
-    std::string problem;
-    if (!LoadReferenceChoice(choice, DataSearchFolders("reference"), loaded, problem)) {
-        ShowMessage(problem, kReferenceCaption, MsgIcon::Warning);
+    const Report report = LoadReferenceChoice(choice, DataSearchFolders("reference"), loaded);
+    ShowReport(report);
+    if (!report.Ok())
         return false;
-    }
     m_state.Shown().SetReference(std::move(loaded));
     return true;
 }
@@ -99,11 +98,10 @@ void CFigureController::OnExportChart() {
         "SVG drawing (*.svg);;PDF document (*.pdf);;PNG picture (*.png)", "svg");
     if (!choice.accepted)
         return;
-    std::string problem;
-    if (!WriteChartFigure(choice.path, m_state, m_look, problem)) {
-        ShowMessage(problem, "Error", MsgIcon::Error);
+    const Report written = WriteChartFigure(choice.path, m_state, m_look);
+    ShowReport(written);
+    if (!written.Ok())
         return;
-    }
     std::error_code error;
     WriteSetting(settings::kChartExportFolder,
                  std::filesystem::absolute(choice.path, error).parent_path().string());

@@ -4,6 +4,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "base/Settings.h"
 
 #include <QCheckBox>
@@ -213,7 +214,5 @@ void CSpectrumView::OnExport() {
         "SVG drawing (*.svg);;PDF document (*.pdf);;PNG picture (*.png)", "svg");
     if (!choice.accepted)
         return;
-    std::string problem;
-    if (!WriteSpectrumFigure(choice.path, m_spectrum, m_options, m_look, problem))
-        ShowMessage(problem, "Error", MsgIcon::Error);
+    ShowReport(WriteSpectrumFigure(choice.path, m_spectrum, m_options, m_look));
 }

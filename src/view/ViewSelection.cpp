@@ -15,6 +15,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <QCoreApplication>
+
 // --- Choosing the point ------------------------------------------------------------------
 
 // Repaints the selected point's marker, and the whole chart while markers and lines hang
@@ -146,6 +148,9 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
         m_engine.SynthesizeVowel(vowel.voiceFile, vowel.tilt, vowel.duration, vowel.f1, vowel.f2,
                                  vowel.f3, vowel.f1End, vowel.f2End);
     ShowReport(result.report);
+    // Memory ran out: the event loop ends, and main ends the program with the report's status.
+    if (result.report.EndsProcess())
+        QCoreApplication::exit(kReportEndsProcessStatus);
     if (result.Ok() && m_pPlayer)
         m_pPlayer->Play(result.wavPath);
     // Only once the sound has started: the spectrum never delays it.

@@ -7,6 +7,7 @@
 #include "base/Directories.h"
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 #include "base/Settings.h"
 #include "view/DialogUnits.h"
 
@@ -332,8 +333,10 @@ void CWaveListDlg::OnOpen() {
 }
 
 bool CWaveListDlg::OpenList(const std::string& path) {
-    // A list that cannot be read has shown its message and left the entries as they were.
-    if (!LoadWaveList(m_files, path))
+    // A list that cannot be read is reported and leaves the entries as they were.
+    const Report loaded = LoadWaveList(m_files, path);
+    ShowReport(loaded);
+    if (!loaded.Ok())
         return false;
     if (m_window)
         Refill();
@@ -351,8 +354,10 @@ void CWaveListDlg::OnSave() {
     const std::string path = WithListExtension(choice.path);
     if (!MayReplace(choice.path, path))
         return;
-    // A list that could not be written has shown its message; its folder is not kept.
-    if (SaveWaveList(m_files, path))
+    // A list that could not be written is reported; its folder is not kept.
+    const Report saved = SaveWaveList(m_files, path);
+    ShowReport(saved);
+    if (saved.Ok())
         RememberDirectory(path);
 }
 

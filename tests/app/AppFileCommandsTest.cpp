@@ -144,7 +144,7 @@ TEST_F(FileCommandTest, NewAsksForAChangedDocumentAndEachAnswerDoesItsPart) {
     dialogs.Answer(other.File("kept.vow"));
     frame->ExecuteCommand(ID_FILE_NEW);
     CTundrelDoc reread;
-    ASSERT_TRUE(reread.OnOpenDocument(other.File("kept.vow")));
+    ASSERT_TRUE(reread.OnOpenDocument(other.File("kept.vow")).Ok());
     EXPECT_EQ(reread.GetEntryF1(0, 0, 0), 300);
     EXPECT_EQ(doc->GetEntryF1(0, 0, 0), 260);
     EXPECT_EQ(frame->windowTitle(), "Untitled - Quirnel");

@@ -35,7 +35,7 @@ protected:
         CTundrelDoc doc;
         doc.StoreEntry(0, 300, 2200, 2900, 100, 1, 0);
         const std::string path = work.File(name);
-        EXPECT_TRUE(doc.DoSave(path));
+        EXPECT_TRUE(doc.DoSave(path).Ok());
         return path;
     }
 };
@@ -111,10 +111,11 @@ TEST_F(AppTest, ADocumentThatCannotBeOpenedEndsStartUpWithItsMessage) {
     ASSERT_FALSE(messages.Messages().empty());
     EXPECT_EQ(messages.Messages().back().text, work.File("missing.vow") + " was not found.");
     EXPECT_FALSE(app->Frame()->isVisible());
+    EXPECT_EQ(app->StartFailureStatus(), 1);
 }
 
 TEST_F(AppTest, AWaveListOnTheCommandLineOpensBesideANewDocument) {
-    ASSERT_TRUE(SaveWaveList({work.File("take 1.wav")}, work.File("takes.WLIST")));
+    ASSERT_TRUE(SaveWaveList({work.File("take 1.wav")}, work.File("takes.WLIST")).Ok());
     ASSERT_TRUE(Start({"quirnel", "takes.WLIST"}));
     EXPECT_EQ(app->Frame()->windowTitle(), "Untitled - Quirnel");
     EXPECT_TRUE(app->View()->IsWaveListOpen());
@@ -170,7 +171,7 @@ TEST_F(AppTest, OpenRemembersTheFolderTheDialogEndedInEvenAfterCancel) {
 TEST_F(AppTest, OpenRemembersTheFolderOfTheChosenFileAlsoWhenItsPathWasTyped) {
     ASSERT_TRUE(Start());
     TempDir typed, saved;
-    ASSERT_TRUE(CTundrelDoc().DoSave(typed.File("test.vow")));
+    ASSERT_TRUE(CTundrelDoc().DoSave(typed.File("test.vow")).Ok());
     app->Document()->StoreEntry(1, 400, 2000, 2800, 100, 1, 0);
     // The full path was typed while the dialog showed the working folder; the changed
     // document is first saved elsewhere.

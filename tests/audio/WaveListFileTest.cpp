@@ -4,6 +4,7 @@
 #include "TempDir.h"
 #include "base/Directories.h"
 #include "base/MessageBox.h"
+#include "base/Report.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,12 @@
 #include <sys/stat.h>
 
 namespace {
+
+// Shows what a list operation reports, as the wave list window does; true when it succeeded.
+bool Shown(const Report& report) {
+    ShowReport(report);
+    return report.Ok();
+}
 
 using audiotest::ReadFile;
 
@@ -63,10 +70,10 @@ TEST_F(WaveListFileTest, FourEntryListIsWrittenRelativeAndReadsBack) {
     const std::vector<std::string> entries = {root + "/lists/a.wav", root + "/lists/sub/b.wav",
                                               root + "/sounds/c.wav", "D:\\x\\d.wav"};
     const std::string list = root + "/lists/l.wlist";
-    ASSERT_TRUE(SaveWaveList(entries, list));
+    ASSERT_TRUE(Shown(SaveWaveList(entries, list)));
     EXPECT_EQ(ReadFile(list), "a.wav\r\nsub/b.wav\r\n../sounds/c.wav\r\nD:\\x\\d.wav\r\n");
     std::vector<std::string> loaded = {"old"};
-    ASSERT_TRUE(LoadWaveList(loaded, list));
+    ASSERT_TRUE(Shown(LoadWaveList(loaded, list)));
     EXPECT_EQ(loaded, entries);
     EXPECT_TRUE(m_messages.Messages().empty());
 }
@@ -75,9 +82,9 @@ TEST_F(WaveListFileTest, RelativeListPathAndEntriesAreTakenAgainstTheWorkingDire
     const std::string previous = CurrentDirectory();
     ASSERT_TRUE(ChangeDirectory(m_dir.Path()));
     ASSERT_EQ(mkdir("sub", 0755), 0);
-    const bool saved = SaveWaveList({"sub/b.wav", m_dir.File("a.wav")}, "sub/rel.wlist");
+    const bool saved = Shown(SaveWaveList({"sub/b.wav", m_dir.File("a.wav")}, "sub/rel.wlist"));
     std::vector<std::string> loaded;
-    const bool read = LoadWaveList(loaded, "sub/rel.wlist");
+    const bool read = Shown(LoadWaveList(loaded, "sub/rel.wlist"));
     ASSERT_TRUE(ChangeDirectory(previous));
     ASSERT_TRUE(saved && read);
     EXPECT_EQ(ReadFile(m_dir.File("sub/rel.wlist")), "b.wav\r\n../a.wav\r\n");
@@ -93,7 +100,7 @@ TEST_F(WaveListFileTest, HostileContentLoadsWithoutHarm) {
     const std::string list = m_dir.File("hostile.wlist");
     std::ofstream(list, std::ios::binary) << text;
     std::vector<std::string> loaded;
-    ASSERT_TRUE(LoadWaveList(loaded, list));
+    ASSERT_TRUE(Shown(LoadWaveList(loaded, list)));
     const std::string dir = m_dir.Path() + "/";
     ASSERT_EQ(loaded.size(), 6u);
     EXPECT_EQ(loaded[0], dir + std::string(kMaxWaveListLineBytes, 'x'));
@@ -115,17 +122,17 @@ TEST_F(WaveListFileTest, NamesWithBackslashesAndDoubledSeparatorsRoundTrip) {
         dir + "my\\take.wav", dir + "\\a.wav", dir + "sub//b.wav", dir + "..\\c.wav",
         dir + "c:d.wav",      dir + "e.wav\r", "/f\\g.wav",        dir + "\xff.wav"};
     const std::string list = m_dir.File("l.wlist");
-    ASSERT_TRUE(SaveWaveList(entries, list));
+    ASSERT_TRUE(Shown(SaveWaveList(entries, list)));
     std::vector<std::string> loaded;
-    ASSERT_TRUE(LoadWaveList(loaded, list));
+    ASSERT_TRUE(Shown(LoadWaveList(loaded, list)));
     EXPECT_EQ(loaded, entries);
     // Only a line break cannot be held by a line: such a list is refused, the old one kept.
-    EXPECT_FALSE(SaveWaveList({dir + "two\nlines.wav"}, list));
+    EXPECT_FALSE(Shown(SaveWaveList({dir + "two\nlines.wav"}, list)));
     EXPECT_EQ(m_messages.Texts(),
               std::vector<std::string>{"The wave list " + list +
                                        " cannot be saved: the file name\n" + dir +
                                        "two\nlines.wav\nholds a line break."});
-    ASSERT_TRUE(LoadWaveList(loaded, list));
+    ASSERT_TRUE(Shown(LoadWaveList(loaded, list)));
     EXPECT_EQ(loaded, entries);
 }
 
@@ -139,9 +146,9 @@ TEST_F(WaveListFileTest, ListsOverTheLimitsOrNotRegularFilesAreRefused) {
     const std::string pipe = m_dir.File("pipe.wlist");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     std::vector<std::string> entries = {"/keep/a.wav"};
-    EXPECT_FALSE(LoadWaveList(entries, blank));
-    EXPECT_FALSE(LoadWaveList(entries, wide));
-    EXPECT_FALSE(LoadWaveList(entries, pipe)); // without waiting for a writer
+    EXPECT_FALSE(Shown(LoadWaveList(entries, blank)));
+    EXPECT_FALSE(Shown(LoadWaveList(entries, wide)));
+    EXPECT_FALSE(Shown(LoadWaveList(entries, pipe))); // without waiting for a writer
     EXPECT_EQ(entries, std::vector<std::string>{"/keep/a.wav"});
     EXPECT_EQ(
         m_messages.Texts(),
@@ -150,19 +157,20 @@ TEST_F(WaveListFileTest, ListsOverTheLimitsOrNotRegularFilesAreRefused) {
                                   "Can't open file " + pipe +
                                       ", error = 1\n"
                                       "it is not a regular file (a device or a pipe)"}));
-    EXPECT_FALSE(SaveWaveList(std::vector<std::string>(kMaxWaveListLines + 1, "/a.wav"), blank));
+    EXPECT_FALSE(
+        Shown(SaveWaveList(std::vector<std::string>(kMaxWaveListLines + 1, "/a.wav"), blank)));
     // The longest list is saved and read back whole.
     const std::vector<std::string> longest(kMaxWaveListLines, "/a.wav");
-    ASSERT_TRUE(SaveWaveList(longest, blank));
-    ASSERT_TRUE(LoadWaveList(entries, blank));
+    ASSERT_TRUE(Shown(SaveWaveList(longest, blank)));
+    ASSERT_TRUE(Shown(LoadWaveList(entries, blank)));
     EXPECT_EQ(entries, longest);
 }
 
 TEST_F(WaveListFileTest, ListThatCannotBeReadKeepsTheEntries) {
     std::vector<std::string> entries = {"/keep/a.wav"};
     const std::string missing = m_dir.File("missing.wlist");
-    EXPECT_FALSE(LoadWaveList(entries, missing));
-    EXPECT_FALSE(LoadWaveList(entries, m_dir.Path())); // a folder opens but does not read
+    EXPECT_FALSE(Shown(LoadWaveList(entries, missing)));
+    EXPECT_FALSE(Shown(LoadWaveList(entries, m_dir.Path()))); // a folder opens but does not read
     EXPECT_EQ(entries, std::vector<std::string>{"/keep/a.wav"});
     ASSERT_EQ(m_messages.Messages().size(), 2u);
     EXPECT_EQ(m_messages.Messages()[0].caption, "Error");
@@ -172,12 +180,12 @@ TEST_F(WaveListFileTest, ListThatCannotBeReadKeepsTheEntries) {
 
 TEST_F(WaveListFileTest, FailedSaveReportsAndKeepsTheOldList) {
     const std::string nowhere = m_dir.File("no/such/l.wlist");
-    EXPECT_FALSE(SaveWaveList({"/a.wav"}, nowhere));
+    EXPECT_FALSE(Shown(SaveWaveList({"/a.wav"}, nowhere)));
     const std::string list = m_dir.File("keep.wlist");
-    ASSERT_TRUE(SaveWaveList({m_dir.File("a.wav")}, list));
+    ASSERT_TRUE(Shown(SaveWaveList({m_dir.File("a.wav")}, list)));
     // A folder of that name cannot be replaced by the new list.
     ASSERT_EQ(mkdir(m_dir.File("blocked.wlist").c_str(), 0755), 0);
-    EXPECT_FALSE(SaveWaveList({m_dir.File("b.wav")}, m_dir.File("blocked.wlist")));
+    EXPECT_FALSE(Shown(SaveWaveList({m_dir.File("b.wav")}, m_dir.File("blocked.wlist"))));
     ASSERT_EQ(m_messages.Messages().size(), 2u);
     EXPECT_EQ(m_messages.Messages()[0].text,
               "Can't open file " + nowhere + ", error = 2\nNo such file or directory");
@@ -191,11 +199,11 @@ TEST_F(WaveListFileTest, FailedSaveReportsAndKeepsTheOldList) {
 TEST_F(WaveListFileTest, SaveThroughASymlinkKeepsTheLinkAndThePermissions) {
     ASSERT_EQ(mkdir(m_dir.File("real").c_str(), 0755), 0);
     const std::string target = m_dir.File("real/l.wlist");
-    ASSERT_TRUE(SaveWaveList({m_dir.File("old.wav")}, target));
+    ASSERT_TRUE(Shown(SaveWaveList({m_dir.File("old.wav")}, target)));
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
     const std::string link = m_dir.File("link.wlist");
     std::filesystem::create_symlink("real/l.wlist", link);
-    ASSERT_TRUE(SaveWaveList({m_dir.File("new.wav")}, link));
+    ASSERT_TRUE(Shown(SaveWaveList({m_dir.File("new.wav")}, link)));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     // The lines are relative to the folder the list was saved under, the link's.
     EXPECT_EQ(ReadFile(target), "new.wav\r\n");

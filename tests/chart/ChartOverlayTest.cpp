@@ -55,11 +55,11 @@ TEST(SpreadEllipse, MeansAndEllipseOfAHandComputedSet) {
     // is [[250/3, 150/3], [150/3, 250/3]], with principal axes at 45 degrees of variance
     // 400/3 and 100/3.
     ReferenceTable table;
-    std::string problem;
-    ASSERT_TRUE(ParseReferenceTable("ipa,F1,F2,group\ni,220,550,m\ni,240,605,m\ni,225,591,m\n"
-                                    "u,400,800,w\ni,235,563,m\nu,300,700,m\n",
-                                    table, problem))
-        << problem;
+    const Report parsed =
+        ParseReferenceTable("ipa,F1,F2,group\ni,220,550,m\ni,240,605,m\ni,225,591,m\n"
+                            "u,400,800,w\ni,235,563,m\nu,300,700,m\n",
+                            table);
+    ASSERT_TRUE(parsed.Ok()) << parsed.Text();
     const auto vowels = ReferenceVowelsOf(table, "m");
     ASSERT_EQ(vowels.size(), 2u);
     const ReferenceVowel& i = vowels[0];

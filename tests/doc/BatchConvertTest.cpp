@@ -19,6 +19,11 @@ const char* const kOldFormatLine = "Diese Datei wurde in einem \xE4lteren Format
                                    "kann von der aktuellen Programmversion nicht gelesen "
                                    "werden.\n";
 
+// Converts as the window does; true unless the batch failed.
+bool BatchConvert(const std::string& folder, const CTundrelDoc& symbols) {
+    return Shown(BatchConvertFolder(folder, symbols)) != BatchOutcome::Failed;
+}
+
 // A folder of documents to convert, with the symbols of a preset document.
 class Batch : public ::testing::Test {
 protected:
@@ -70,7 +75,7 @@ TEST(BatchHeader, HasNameAnd32GroupsOfFiveFields) {
 
 TEST_F(Batch, PresetOnlyDocumentGivesSymbolsWithEmptyFields) {
     Save("a.vow", CTundrelDoc());
-    EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Converted);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.Path(), m_symbols)), BatchOutcome::Converted);
     EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{kFertig});
     EXPECT_EQ(m_sink.Messages()[0].caption, "Fertig");
     for (const char* output : kBatchOutputNames)
@@ -116,7 +121,7 @@ TEST_F(Batch, Format10TakesLength100AndModifiedIsReadAsANumber) {
 TEST_F(Batch, OldFormatAndUnknownVersionAreConvertedAsTheyAre) {
     WriteFileBytes(m_dir.File("zero.vow"), VowStrings({"250", "2100", "3100"}));
     WriteFileBytes(m_dir.File("future.vow"), VowStrings({"vow", "9.9", "1", "2", "3", "4", "1"}));
-    EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Converted);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.Path(), m_symbols)), BatchOutcome::Converted);
     for (const char* output : kBatchOutputNames) {
         const std::string text = Output(output);
         EXPECT_EQ(text,
@@ -154,8 +159,9 @@ TEST_F(Batch, RunningTwiceGivesTheSameTables) {
 
 TEST_F(Batch, EmptyFolderCreatesNothingAndSaysNothing) {
     WriteFileBytes(m_dir.File("other.txt"), "x");
-    EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::NoDocuments);
-    EXPECT_EQ(BatchConvertFolder(m_dir.File("missing"), m_symbols), BatchOutcome::NoDocuments);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.Path(), m_symbols)), BatchOutcome::NoDocuments);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.File("missing"), m_symbols)),
+              BatchOutcome::NoDocuments);
     EXPECT_TRUE(m_sink.Messages().empty());
     EXPECT_FALSE(fs::exists(m_dir.File("AllFemaleCardinal.txt")));
 }
@@ -168,7 +174,7 @@ TEST_F(Batch, CutOffDocumentIsCompletedReportedAndTheBatchGoesOn) {
     // Mark, version, the first record and part of the second.
     WriteFileBytes(m_dir.File("a.vow"), bytes.substr(0, 8 + 20 + 3));
     Save("b.vow", doc);
-    EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Failed);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.Path(), m_symbols)), BatchOutcome::Failed);
     EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"a.vow: Unexpected file format."});
     const auto female = Lines("AllFemaleCardinal.txt");
     ASSERT_EQ(female.size(), 2u);
@@ -182,7 +188,7 @@ TEST_F(Batch, EmptyDocumentFileAndOneTooBigToBeADocumentGetEmptyGroups) {
     WriteFileBytes(m_dir.File("empty.vow"), "");
     Save("huge.vow", CTundrelDoc());
     fs::resize_file(m_dir.File("huge.vow"), kMaxVowFileBytes + 1); // refused unread
-    EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Failed);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.Path(), m_symbols)), BatchOutcome::Failed);
     EXPECT_EQ(Lines("AllFemaleNative.txt"),
               (std::vector<std::string>{EmptyGroups("empty"), EmptyGroups("huge")}));
     EXPECT_EQ(m_sink.Texts(), (std::vector<std::string>{"empty.vow: Unexpected file format.",
@@ -193,7 +199,7 @@ TEST_F(Batch, UnopenableDocumentEndsTheBatchWithoutFertig) {
     Save("a.vow", CTundrelDoc());
     fs::create_symlink("nowhere", m_dir.File("b.vow"));
     Save("c.vow", CTundrelDoc());
-    EXPECT_EQ(BatchConvertFolder(m_dir.Path(), m_symbols), BatchOutcome::Failed);
+    EXPECT_EQ(Shown(BatchConvertFolder(m_dir.Path(), m_symbols)), BatchOutcome::Failed);
     EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{
                                   "Can't open file b.vow, error = 2\nNo such file or directory"});
     EXPECT_EQ(m_sink.Messages()[0].caption, "Error");

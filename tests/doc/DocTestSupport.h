@@ -1,12 +1,25 @@
 // Helpers for the document tests: building .vow bytes and reading files back.
 #pragma once
 
+#include "base/Report.h"
+#include "doc/BatchConvert.h"
 #include "doc/VowArchive.h"
 
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <string>
+
+// Shows what an operation reports through the installed message sink, as the window does,
+// and tells whether it succeeded.
+inline bool Shown(const Report& report) {
+    ShowReport(report);
+    return report.Ok();
+}
+inline BatchOutcome Shown(const BatchResult& result) {
+    ShowReport(result.report);
+    return result.outcome;
+}
 
 // The .vow bytes of the given strings, each with its length prefix.
 inline std::string VowStrings(std::initializer_list<std::string> strings) {

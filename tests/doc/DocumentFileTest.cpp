@@ -50,14 +50,14 @@ mode_t ModeOf(const std::string& path) {
 
 TEST_F(DocumentFile, SaveThenOpenGivesTheSameDocumentWithPathAndTitle) {
     const std::string path = m_dir.File("my.vowels.vow");
-    ASSERT_TRUE(m_doc.OnSaveDocument(path));
+    ASSERT_TRUE(Shown(m_doc.OnSaveDocument(path)));
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(m_doc.GetTitle(), "Untitled");
     EXPECT_EQ(m_doc.GetPathName(), "");
 
     CTundrelDoc opened;
     opened.StoreEntry(0, 1, 1, 1, 1, kFemale, kCardinal);
-    ASSERT_TRUE(opened.OnOpenDocument(path));
+    ASSERT_TRUE(Shown(opened.OnOpenDocument(path)));
     EXPECT_EQ(opened.StoreToBytes(), m_doc.StoreToBytes());
     EXPECT_EQ(ReadFileBytes(path), m_doc.StoreToBytes());
     EXPECT_FALSE(opened.IsModified());
@@ -68,19 +68,19 @@ TEST_F(DocumentFile, SaveThenOpenGivesTheSameDocumentWithPathAndTitle) {
 }
 
 TEST_F(DocumentFile, DoSaveTakesTheNewPathAndTitle) {
-    ASSERT_TRUE(m_doc.DoSave(m_dir.File("a.vow")));
+    ASSERT_TRUE(Shown(m_doc.DoSave(m_dir.File("a.vow"))));
     EXPECT_EQ(m_doc.GetPathName(), m_dir.File("a.vow"));
     EXPECT_EQ(m_doc.GetTitle(), "a.vow");
     EXPECT_FALSE(m_doc.IsModified());
 }
 
 TEST_F(DocumentFile, OpenFailureLeavesTheDocumentAsItWas) {
-    ASSERT_TRUE(m_doc.DoSave(m_dir.File("a.vow")));
+    ASSERT_TRUE(Shown(m_doc.DoSave(m_dir.File("a.vow"))));
     m_doc.StoreEntry(1, 2, 3, 4, 5, kFemale, kNative);
     const std::string before = m_doc.StoreToBytes();
     const std::string missing = m_dir.File("missing.vow");
-    EXPECT_FALSE(m_doc.OnOpenDocument(missing));
-    EXPECT_FALSE(m_doc.OnOpenDocument(m_dir.Path()));
+    EXPECT_FALSE(Shown(m_doc.OnOpenDocument(missing)));
+    EXPECT_FALSE(Shown(m_doc.OnOpenDocument(m_dir.Path())));
     EXPECT_EQ(m_sink.Texts(),
               (std::vector<std::string>{missing + " was not found.",
                                         m_dir.Path() + " is a folder, not a document."}));
@@ -91,10 +91,10 @@ TEST_F(DocumentFile, OpenFailureLeavesTheDocumentAsItWas) {
 }
 
 TEST_F(DocumentFile, CutOffFileLeavesAnUntitledPresetDocument) {
-    ASSERT_TRUE(m_doc.DoSave(m_dir.File("a.vow")));
+    ASSERT_TRUE(Shown(m_doc.DoSave(m_dir.File("a.vow"))));
     const std::string full = m_doc.StoreToBytes();
     WriteFileBytes(m_dir.File("cut.vow"), full.substr(0, 1000));
-    EXPECT_FALSE(m_doc.OnOpenDocument(m_dir.File("cut.vow")));
+    EXPECT_FALSE(Shown(m_doc.OnOpenDocument(m_dir.File("cut.vow"))));
     EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"Unexpected file format."});
     EXPECT_EQ(m_doc.StoreToBytes(), CTundrelDoc().StoreToBytes());
     EXPECT_EQ(m_doc.GetTitle(), "Untitled");
@@ -108,7 +108,7 @@ TEST_F(DocumentFile, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
     WriteFileBytes(path, "old contents");
     {
         FileSizeLimit limit(100); // the document is much longer: the write fails midway
-        EXPECT_FALSE(m_doc.OnSaveDocument(path));
+        EXPECT_FALSE(Shown(m_doc.OnSaveDocument(path)));
     }
     EXPECT_EQ(ReadFileBytes(path), "old contents");
     EXPECT_TRUE(m_doc.IsModified());
@@ -118,9 +118,9 @@ TEST_F(DocumentFile, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
 
 TEST_F(DocumentFile, SaveIntoAMissingFolderOrOntoAFolderFails) {
     const std::string inMissing = m_dir.File("gone/x.vow");
-    EXPECT_FALSE(m_doc.OnSaveDocument(inMissing));
+    EXPECT_FALSE(Shown(m_doc.OnSaveDocument(inMissing)));
     fs::create_directory(m_dir.File("folder.vow"));
-    EXPECT_FALSE(m_doc.DoSave(m_dir.File("folder.vow")));
+    EXPECT_FALSE(Shown(m_doc.DoSave(m_dir.File("folder.vow"))));
     EXPECT_EQ(m_sink.Texts(), (std::vector<std::string>{inMissing + " contains an invalid path.",
                                                         m_dir.File("folder.vow") +
                                                             " is a folder, not a document."}));
@@ -134,12 +134,12 @@ TEST_F(DocumentFile, SaveThroughASymlinkReplacesItsTargetAndKeepsTheLink) {
     const std::string target = m_dir.File("real/doc.vow");
     WriteFileBytes(target, "old");
     fs::create_symlink("real/doc.vow", m_dir.File("link.vow"));
-    ASSERT_TRUE(m_doc.OnSaveDocument(m_dir.File("link.vow")));
+    ASSERT_TRUE(Shown(m_doc.OnSaveDocument(m_dir.File("link.vow"))));
     EXPECT_TRUE(fs::is_symlink(m_dir.File("link.vow")));
     EXPECT_EQ(ReadFileBytes(target), m_doc.StoreToBytes());
     // A dangling link creates its target.
     fs::create_symlink("real/new.vow", m_dir.File("dangling.vow"));
-    ASSERT_TRUE(m_doc.OnSaveDocument(m_dir.File("dangling.vow")));
+    ASSERT_TRUE(Shown(m_doc.OnSaveDocument(m_dir.File("dangling.vow"))));
     EXPECT_TRUE(fs::is_symlink(m_dir.File("dangling.vow")));
     EXPECT_EQ(ReadFileBytes(m_dir.File("real/new.vow")), m_doc.StoreToBytes());
 }
@@ -147,7 +147,7 @@ TEST_F(DocumentFile, SaveThroughASymlinkReplacesItsTargetAndKeepsTheLink) {
 TEST_F(DocumentFile, SymlinkLoopIsReportedNotFollowedForever) {
     fs::create_symlink("b.vow", m_dir.File("a.vow"));
     fs::create_symlink("a.vow", m_dir.File("b.vow"));
-    EXPECT_FALSE(m_doc.OnSaveDocument(m_dir.File("a.vow")));
+    EXPECT_FALSE(Shown(m_doc.OnSaveDocument(m_dir.File("a.vow"))));
     EXPECT_EQ(m_sink.Texts(),
               std::vector<std::string>{m_dir.File("a.vow") + " contains an invalid path."});
 }
@@ -156,11 +156,11 @@ TEST_F(DocumentFile, SaveKeepsPermissionBitsAndGivesNewFilesTheUsualOnes) {
     const std::string path = m_dir.File("shared.vow");
     WriteFileBytes(path, "old");
     ::chmod(path.c_str(), 0640);
-    ASSERT_TRUE(m_doc.OnSaveDocument(path));
+    ASSERT_TRUE(Shown(m_doc.OnSaveDocument(path)));
     EXPECT_EQ(ModeOf(path), 0640u);
 
     const mode_t mask = ::umask(022);
-    ASSERT_TRUE(m_doc.OnSaveDocument(m_dir.File("new.vow")));
+    ASSERT_TRUE(Shown(m_doc.OnSaveDocument(m_dir.File("new.vow"))));
     ::umask(mask);
     EXPECT_EQ(ModeOf(m_dir.File("new.vow")), 0644u);
 }
@@ -171,7 +171,7 @@ TEST_F(DocumentFile, ReadOnlyTargetIsRefusedWithAccessDenied) {
     const std::string path = m_dir.File("locked.vow");
     WriteFileBytes(path, "old");
     ::chmod(path.c_str(), 0444);
-    EXPECT_FALSE(m_doc.OnSaveDocument(path));
+    EXPECT_FALSE(Shown(m_doc.OnSaveDocument(path)));
     EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"Access to " + path + " was denied."});
     EXPECT_EQ(ReadFileBytes(path), "old");
 }
@@ -182,9 +182,9 @@ TEST_F(DocumentFile, DevicesAndPipesAreNeitherReadNorReplacedAndTheMessageNamesT
     EXPECT_EQ(ReplaceFileContents("/dev/null", "x"), EINVAL);
     const std::string pipe = m_dir.File("pipe.vow");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(m_doc.OnOpenDocument("/dev/zero"));
-    EXPECT_FALSE(m_doc.OnOpenDocument(pipe)); // without waiting for a writer
-    EXPECT_FALSE(m_doc.OnSaveDocument(pipe));
+    EXPECT_FALSE(Shown(m_doc.OnOpenDocument("/dev/zero")));
+    EXPECT_FALSE(Shown(m_doc.OnOpenDocument(pipe))); // without waiting for a writer
+    EXPECT_FALSE(Shown(m_doc.OnSaveDocument(pipe)));
     EXPECT_EQ(m_sink.Texts(),
               (std::vector<std::string>{"/dev/zero is a device or a pipe, not a document.",
                                         pipe + " is a device or a pipe, not a document.",
@@ -194,20 +194,20 @@ TEST_F(DocumentFile, DevicesAndPipesAreNeitherReadNorReplacedAndTheMessageNamesT
 
 // However big the file claims or is, no more than the limit is ever read.
 TEST_F(DocumentFile, AFileTooBigToBeADocumentIsRefusedUnread) {
-    ASSERT_TRUE(m_doc.DoSave(m_dir.File("a.vow")));
+    ASSERT_TRUE(Shown(m_doc.DoSave(m_dir.File("a.vow"))));
     const std::string before = m_doc.StoreToBytes();
     const std::string huge = m_dir.File("huge.vow");
     WriteFileBytes(huge, before);
     fs::resize_file(huge, kMaxVowFileBytes + 1); // sparse: takes no disk space
     std::string bytes;
     EXPECT_EQ(ReadWholeFile(huge, bytes, kMaxVowFileBytes), EFBIG);
-    EXPECT_FALSE(m_doc.OnOpenDocument(huge));
+    EXPECT_FALSE(Shown(m_doc.OnOpenDocument(huge)));
     EXPECT_EQ(m_sink.Texts(), std::vector<std::string>{"Unexpected file format."});
     EXPECT_EQ(m_doc.StoreToBytes(), before);
     EXPECT_EQ(m_doc.GetPathName(), m_dir.File("a.vow"));
 
     fs::resize_file(huge, kMaxVowFileBytes); // the largest document read
     m_sink.Clear();
-    EXPECT_TRUE(m_doc.OnOpenDocument(huge));
+    EXPECT_TRUE(Shown(m_doc.OnOpenDocument(huge)));
     EXPECT_TRUE(m_sink.Messages().empty());
 }

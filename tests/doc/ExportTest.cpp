@@ -29,8 +29,8 @@ TEST_F(Export, ModifiedCardinalEntriesGiveTextAndTableLines) {
     m_doc.StoreEntry(0, 300, 2400, 3000, 100, kFemale, kCardinal);
     m_doc.StoreEntry(1, 1, 2, 3, 4, kFemale, kNative);
     m_doc.SetModifiedFlag(false);
-    ASSERT_TRUE(m_doc.ExportText(m_dir.File("out.txt")));
-    ASSERT_TRUE(m_doc.ExportVowelTable(m_dir.File("out.vtb")));
+    ASSERT_TRUE(Shown(m_doc.ExportText(m_dir.File("out.txt"))));
+    ASSERT_TRUE(Shown(m_doc.ExportVowelTable(m_dir.File("out.vtb"))));
     EXPECT_EQ(ReadFileBytes(m_dir.File("out.txt")),
               "female;i;300;2400;3000\nmale;y;260;1800;2300\n");
     EXPECT_EQ(ReadFileBytes(m_dir.File("out.vtb")), "301 300 2400\n309 260 1800\n");
@@ -41,8 +41,8 @@ TEST_F(Export, ModifiedCardinalEntriesGiveTextAndTableLines) {
 TEST_F(Export, OnlyNativeChangesGiveEmptyFiles) {
     m_doc.StoreEntry(3, 900, 1500, 2700, 100, kMale, kNative);
     WriteFileBytes(m_dir.File("old.txt"), "previous export\n");
-    ASSERT_TRUE(m_doc.ExportText(m_dir.File("old.txt")));
-    ASSERT_TRUE(m_doc.ExportVowelTable(m_dir.File("out.vtb")));
+    ASSERT_TRUE(Shown(m_doc.ExportText(m_dir.File("old.txt"))));
+    ASSERT_TRUE(Shown(m_doc.ExportVowelTable(m_dir.File("out.vtb"))));
     EXPECT_EQ(ReadFileBytes(m_dir.File("old.txt")), "");
     EXPECT_EQ(ReadFileBytes(m_dir.File("out.vtb")), "");
 }
@@ -57,8 +57,8 @@ TEST_F(Export, SymbolBytesAndBlankPlaceholders) {
 
 TEST_F(Export, UncreatableFileShowsTheFileError) {
     const std::string path = m_dir.File("missing/out.txt");
-    EXPECT_FALSE(m_doc.ExportText(path));
-    EXPECT_FALSE(m_doc.ExportVowelTable(m_dir.Path()));
+    EXPECT_FALSE(Shown(m_doc.ExportText(path)));
+    EXPECT_FALSE(Shown(m_doc.ExportVowelTable(m_dir.Path())));
     ASSERT_EQ(m_sink.Messages().size(), 2u);
     EXPECT_EQ(m_sink.Messages()[0].text,
               "Can't open file " + path + ", error = 2\nNo such file or directory");
@@ -76,12 +76,12 @@ TEST_F(Export, SaveAsDispatchesOnTheExactExtension) {
     EXPECT_EQ(CTundrelDoc::SaveAsKindOf("x.csv"), SaveAsKind::Unknown);
 
     m_doc.StoreEntry(0, 300, 2400, 3000, 100, kFemale, kCardinal);
-    EXPECT_FALSE(m_doc.SaveAsChosenFile(m_dir.File("x.TXT")));
+    EXPECT_FALSE(Shown(m_doc.SaveAsChosenFile(m_dir.File("x.TXT"))));
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("x.TXT")));
     EXPECT_TRUE(m_doc.IsModified());
-    ASSERT_TRUE(m_doc.SaveAsChosenFile(m_dir.File("x.txt")));
+    ASSERT_TRUE(Shown(m_doc.SaveAsChosenFile(m_dir.File("x.txt"))));
     EXPECT_TRUE(m_doc.IsModified());
-    ASSERT_TRUE(m_doc.SaveAsChosenFile(m_dir.File("x.vow")));
+    ASSERT_TRUE(Shown(m_doc.SaveAsChosenFile(m_dir.File("x.vow"))));
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(m_doc.GetTitle(), "Untitled");
     EXPECT_EQ(ReadFileBytes(m_dir.File("x.vow")), m_doc.StoreToBytes());

@@ -17,6 +17,12 @@ const char* const k00Notice = "Die Datei wurde in Format 0.0 (ohne Len-Werte und
 const char* const k10Notice = "Die Datei wurde in Format 1.0 (ohne Len-Werte) gespeichert. "
                               "Len wird automatisch auf 100 gesetzt.";
 
+// How reading a .vow file ended.
+enum class VowReadResult {
+    Complete, // every string the format asks for was there (or the version was unknown)
+    EarlyEnd, // the data ended before the last expected string
+};
+
 // Reads bytes into a fresh preset document, recording the messages.
 class VowFormat : public ::testing::Test {
 protected:
@@ -25,7 +31,7 @@ protected:
     VowReadResult Read(const std::string& bytes) {
         m_doc.LoadPresets();
         VowReader reader(bytes);
-        return m_doc.LoadFrom(reader);
+        return Shown(m_doc.LoadFrom(reader)) ? VowReadResult::Complete : VowReadResult::EarlyEnd;
     }
     bool HoldsPresets() const {
         CTundrelDoc fresh;

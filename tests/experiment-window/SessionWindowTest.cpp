@@ -22,7 +22,7 @@ namespace {
 
 std::vector<Response> Rows(const std::string& path) {
     std::vector<Response> rows;
-    EXPECT_EQ(ReadResponses(path, rows), "");
+    EXPECT_EQ(ReadResponses(path, rows).Text(), "");
     return rows;
 }
 
@@ -100,7 +100,7 @@ TEST(ListeningTestDialog, ShowsEverySettingOfAnOpenedTest) {
                              "[stimuli]\nmanifest = c.csv\n";
     std::ofstream(dir.File("t.qexp")) << text;
     Experiment file, shown;
-    ASSERT_EQ(ReadExperimentFile(dir.File("t.qexp"), file), "");
+    ASSERT_EQ(ReadExperimentFile(dir.File("t.qexp"), file).Text(), "");
     ListeningTestDialog dialog;
     ASSERT_TRUE(dialog.OpenTest(dir.File("t.qexp")));
     ASSERT_EQ(dialog.ReadForm(shown), "");

@@ -26,7 +26,7 @@ TEST(ExperimentFile, ReadsAContinuumTestAndWritesItBackAlike) {
                               "instructions = Listen.\\nThen answer.\n\n[stimuli]\n"
                               "manifest = c.csv\n");
     Experiment e;
-    ASSERT_EQ(ReadExperimentFile(dir.File("t.qexp"), e), "");
+    ASSERT_EQ(ReadExperimentFile(dir.File("t.qexp"), e).Text(), "");
     EXPECT_EQ(e.labels, (std::vector<std::string>{"i", "e", "\xc9\x9b"}));
     EXPECT_TRUE(e.rating);
     EXPECT_EQ(e.repetitions, 1);
@@ -41,7 +41,7 @@ TEST(ExperimentFile, ReadsAContinuumTestAndWritesItBackAlike) {
     EXPECT_EQ(e.itiMs, 1000);
 
     Experiment again;
-    ASSERT_EQ(ParseExperiment(ExperimentText(e), dir.Path(), again), "");
+    ASSERT_EQ(ParseExperiment(ExperimentText(e), dir.Path(), again).Text(), "");
     EXPECT_EQ(ExperimentText(again), ExperimentText(e));
     EXPECT_EQ(again.stimuli.size(), 3u);
 }
@@ -68,18 +68,21 @@ TEST(ExperimentFile, RefusesBadValuesNamingTheLineAndKey) {
     for (const auto& [text, message] : cases) {
         Experiment e;
         e.title = "kept";
-        const std::string problem = ParseExperiment(text + files, ".", e);
+        const std::string problem = ParseExperiment(text + files, ".", e).Text();
         EXPECT_EQ(problem.rfind(message, 0), 0u) << text << " gave: " << problem;
         EXPECT_EQ(e.title, "kept");
     }
     Experiment e;
     // The accepted edges.
     EXPECT_EQ(ParseExperiment(
-                  "[test]\nlabels=1,2,3,4,5,6,7,8\nreplays=0\nrepetitions=100\n" + files, ".", e),
+                  "[test]\nlabels=1,2,3,4,5,6,7,8\nreplays=0\nrepetitions=100\n" + files, ".", e)
+                  .Text(),
               "");
-    EXPECT_EQ(ParseExperiment("[test]\nlabels=a,b\nreplays=3\nrepetitions=1\n" + files, ".", e),
-              "");
+    EXPECT_EQ(
+        ParseExperiment("[test]\nlabels=a,b\nreplays=3\nrepetitions=1\n" + files, ".", e).Text(),
+        "");
     EXPECT_NE(ParseExperiment("[test]\ntask=discrimination\npair_steps=2\n" + files, ".", e)
+                  .Text()
                   .find("too few for pairs 2 steps apart"),
               std::string::npos);
 }
@@ -89,10 +92,10 @@ TEST(ExperimentFile, RefusesABrokenManifestNamingItsLine) {
     Write(dir.File("c.csv"), std::string(kManifest) + "3,c-04.wav,600,1500,2500,120.0,500,bark\n");
     Write(dir.File("t.qexp"), "[test]\n[stimuli]\nmanifest = c.csv\n");
     Experiment e;
-    const std::string problem = ReadExperimentFile(dir.File("t.qexp"), e);
+    const std::string problem = ReadExperimentFile(dir.File("t.qexp"), e).Text();
     EXPECT_NE(problem.find("t.qexp, line 3: "), std::string::npos) << problem;
     EXPECT_NE(problem.find("c.csv, line 5: the step \"3\""), std::string::npos) << problem;
-    EXPECT_NE(ReadExperimentFile(dir.File("none.qexp"), e).find("Can't read the test"),
+    EXPECT_NE(ReadExperimentFile(dir.File("none.qexp"), e).Text().find("Can't read the test"),
               std::string::npos);
 }
 

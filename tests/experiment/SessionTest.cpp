@@ -65,7 +65,7 @@ TEST(ListeningSession, WritesEachAnswerBeforeTheNextTrialInTheResponsesColumns) 
                                     std::to_string(i) + ",2026-12-08T10:00:00.000Z");
     }
     std::vector<Response> read;
-    ASSERT_EQ(ReadResponses(path, read), "");
+    ASSERT_EQ(ReadResponses(path, read).Text(), "");
     ASSERT_EQ(read.size(), 3u);
     EXPECT_EQ(read[2].participant, "P, 7");
     EXPECT_EQ(read[2].rating, 5);
@@ -91,7 +91,7 @@ TEST(ListeningSession, ResumesWhereAnInterruptedSessionStopped) {
     while (!again.Finished())
         ASSERT_EQ(again.Answer("e", 0, 400, 0), "");
     std::vector<Response> read;
-    ASSERT_EQ(ReadResponses(path, read), "");
+    ASSERT_EQ(ReadResponses(path, read).Text(), "");
     ASSERT_EQ(read.size(), trials.size());
     for (size_t i = 0; i < read.size(); ++i)
         EXPECT_EQ(read[i].step, std::to_string(trials[i].sounds[0] + 1));
@@ -130,7 +130,7 @@ TEST(ListeningSession, MarksDiscriminationAnswersRightOrWrong) {
     const std::string wrong = session.Current().expected == "same" ? "different" : "same";
     ASSERT_EQ(session.Answer(wrong, 0, 300, 0), "");
     std::vector<Response> read;
-    ASSERT_EQ(ReadResponses(dir.File("r.csv"), read), "");
+    ASSERT_EQ(ReadResponses(dir.File("r.csv"), read).Text(), "");
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].correct, different ? 1 : 0);
     EXPECT_EQ(read[1].correct, 0);

@@ -49,10 +49,9 @@ bool ReadSvgTexts(const QByteArray& svg, QString& viewBox, std::multimap<QString
 class ChartFigureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string problem;
-        ASSERT_TRUE(LoadReferenceChoice("peterson-barney-1952:men", {QUIRNEL_DATA_DIR "/reference"},
-                                        reference, problem))
-            << problem;
+        const Report loaded = LoadReferenceChoice("peterson-barney-1952:men",
+                                                  {QUIRNEL_DATA_DIR "/reference"}, reference);
+        ASSERT_TRUE(loaded.Ok()) << loaded.Text();
         state.Shown().SetReference(reference);
         state.Shown().SetReferenceSpread(true);
         state.Shown().SetAxisLabels(true);

@@ -29,7 +29,10 @@ std::string CliVersionLine();
 // Reads a subcommand's arguments with QCommandLineParser: "--name value" and
 // "--name=value" for the options that take a value, "--name" alone for the flags, and
 // "--" before positional arguments that begin with "-". --help and --version print the
-// command's usage or the program's version and end the program with status 0.
+// command's usage or the program's version and end the command at once: Parse throws
+// CliAnswered, which main turns into status 0.
+struct CliAnswered {};
+
 class CliOptions {
 public:
     // Parses args; false (with a message on stderr) on an unknown option or a missing

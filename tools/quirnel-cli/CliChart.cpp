@@ -3,6 +3,7 @@
 #include "Cli.h"
 
 #include "audio/WaveListFile.h"
+#include "base/Report.h"
 #include "chart/ChartState.h"
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
@@ -137,7 +138,9 @@ bool ReadRequest(const std::vector<std::string>& arguments, ChartRequest& reques
 // chart; what is left off is said on standard error. False when the list cannot be read.
 bool ShowRecordings(const ChartRequest& request, ChartState& state) {
     std::vector<std::string> files;
-    if (!LoadWaveList(files, request.recordings))
+    const Report loaded = LoadWaveList(files, request.recordings);
+    ShowReport(loaded);
+    if (!loaded.Ok())
         return false;
     std::vector<ChartRecording> recordings;
     for (const std::string& path : files) {
@@ -174,8 +177,12 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     const auto graphics = OffscreenGraphics();
 
     CTundrelDoc doc;
-    if (!request.doc.empty() && !doc.OnOpenDocument(request.doc))
-        return kCliFailed;
+    if (!request.doc.empty()) {
+        const Report opened = doc.OnOpenDocument(request.doc);
+        ShowReport(opened);
+        if (!opened.Ok())
+            return kCliFailed;
+    }
     ChartState state(&doc);
     state.SetGender(request.gender);
     state.SetVowelSet(request.set);
@@ -184,10 +191,10 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     state.Shown().SetBark(request.bark);
     if (!request.reference.empty()) {
         ReferenceChoice reference;
-        std::string problem;
-        if (!LoadReferenceChoice(request.reference, DataSearchFolders("reference"), reference,
-                                 problem)) {
-            CliError(problem);
+        const Report loaded =
+            LoadReferenceChoice(request.reference, DataSearchFolders("reference"), reference);
+        if (!loaded.Ok()) {
+            CliError(loaded.Text());
             return kCliFailed;
         }
         state.Shown().SetReference(std::move(reference));
@@ -197,9 +204,9 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     if (!request.recordings.empty() && !ShowRecordings(request, state))
         return kCliFailed;
 
-    std::string problem;
-    if (!WriteChartFigure(request.out, state, ChooseChartLook(), problem)) {
-        CliError(problem);
+    if (const Report written = WriteChartFigure(request.out, state, ChooseChartLook());
+        !written.Ok()) {
+        CliError(written.Text());
         return kCliFailed;
     }
     return kCliOk;

@@ -1,6 +1,7 @@
 // quirnel-cli export, batch and new: the document commands on the command line.
 #include "Cli.h"
 
+#include "base/Report.h"
 #include "doc/BatchConvert.h"
 #include "doc/TundrelDoc.h"
 
@@ -27,9 +28,13 @@ int ExportCommand(const std::vector<std::string>& arguments) {
         return kCliBadArguments;
     }
     CTundrelDoc doc;
-    if (!doc.OnOpenDocument(args[0]))
+    const Report opened = doc.OnOpenDocument(args[0]);
+    ShowReport(opened);
+    if (!opened.Ok())
         return kCliFailed;
-    return doc.SaveAsChosenFile(output) ? kCliOk : kCliFailed;
+    const Report written = doc.SaveAsChosenFile(output);
+    ShowReport(written);
+    return written.Ok() ? kCliOk : kCliFailed;
 }
 
 // batch FOLDER: converts every .vow document of the folder into the four tables.
@@ -49,7 +54,9 @@ int BatchCommand(const std::vector<std::string>& arguments) {
     }
     const CTundrelDoc symbols;
     // The window's closing message is German; here nothing is said when all went well.
-    switch (BatchConvertFolder(args[0], symbols, false)) {
+    const BatchResult result = BatchConvertFolder(args[0], symbols, false);
+    ShowReport(result.report);
+    switch (result.outcome) {
     case BatchOutcome::Converted:
         return kCliOk;
     case BatchOutcome::NoDocuments:
@@ -72,7 +79,9 @@ int NewCommand(const std::vector<std::string>& arguments) {
         return kCliBadArguments;
     }
     CTundrelDoc doc;
-    return doc.OnSaveDocument(args[0]) ? kCliOk : kCliFailed;
+    const Report saved = doc.OnSaveDocument(args[0]);
+    ShowReport(saved);
+    return saved.Ok() ? kCliOk : kCliFailed;
 }
 
 CliRegistrar

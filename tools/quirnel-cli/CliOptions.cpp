@@ -11,7 +11,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -50,7 +49,7 @@ bool CliOptions::Parse(const std::vector<std::string>& args, const std::vector<s
             std::printf("Usage: quirnel-cli %s [OPTIONS]\n\n%s\n", command->name.c_str(),
                         command->usage.c_str());
         std::fflush(stdout);
-        std::exit(kCliOk);
+        throw CliAnswered{};
     }
     if (!parsed) {
         CliError(ToBytes(parser.errorText()));

@@ -143,6 +143,8 @@ int RenderAsTheChart(const RenderRequest& request, std::string& bytes) {
                                request.f3, request.f1End, request.f2End);
     // The engine's messages (voice file, output) go to stderr through the message sink.
     ShowReport(result.report);
+    if (result.report.EndsProcess()) // memory ran out: nothing more is said
+        return kReportEndsProcessStatus;
     if (!result.Ok()) {
         CliError("rendering failed; nothing written");
         return kCliBadArguments;

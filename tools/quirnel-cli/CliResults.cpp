@@ -23,9 +23,8 @@ int ResultsCommand(const std::vector<std::string>& args) {
         return kCliBadArguments;
     }
     std::vector<Response> responses;
-    if (const std::string problem = ReadResponses(options.Positional()[0], responses);
-        !problem.empty()) {
-        CliError(problem);
+    if (const Report read = ReadResponses(options.Positional()[0], responses); !read.Ok()) {
+        CliError(read.Text());
         return kCliFailed;
     }
     if (options.Has("discrimination")) {
@@ -56,9 +55,9 @@ int ResultsCommand(const std::vector<std::string>& args) {
         return kCliBadArguments;
     }
     const auto graphics = OffscreenGraphics();
-    std::string problem;
-    if (!WriteResultsFigure(options.Get("plot"), curves, participant, problem)) {
-        CliError(problem);
+    if (const Report written = WriteResultsFigure(options.Get("plot"), curves, participant);
+        !written.Ok()) {
+        CliError(written.Text());
         return kCliFailed;
     }
     return kCliOk;

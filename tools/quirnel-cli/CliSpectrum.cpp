@@ -4,9 +4,9 @@
 
 #include "base/FileError.h"
 #include "base/SafeFile.h"
-#include "spectrum/VowelSpectrum.h"
 #include "drawing/ChartDrawing.h"
 #include "drawing/SpectrumDrawing.h"
+#include "spectrum/VowelSpectrum.h"
 
 #include "CliFigures.h"
 
@@ -78,6 +78,8 @@ int SpectrumCommand(const std::vector<std::string>& args) {
 
     const VowelSpectrum spectrum = AnalyseVowel(request);
     ShowReport(spectrum.report);
+    if (spectrum.report.EndsProcess()) // memory ran out: nothing more is said
+        return kReportEndsProcessStatus;
     if (!spectrum.report.Ok()) {
         CliError("the vowel could not be rendered; nothing written");
         return kCliBadArguments;
@@ -91,9 +93,9 @@ int SpectrumCommand(const std::vector<std::string>& args) {
         return kCliOk;
     }
     const auto graphics = OffscreenGraphics();
-    std::string problem;
-    if (!WriteSpectrumFigure(out, spectrum, look, ChooseChartLook(), problem)) {
-        CliError(problem);
+    if (const Report written = WriteSpectrumFigure(out, spectrum, look, ChooseChartLook());
+        !written.Ok()) {
+        CliError(written.Text());
         return kCliFailed;
     }
     return kCliOk;

@@ -86,7 +86,11 @@ int main(int argc, char** argv) {
     for (const auto& command : CliCommands()) {
         if (command.name == name) {
             g_running = &command;
-            return command.handler(rest);
+            try {
+                return command.handler(rest);
+            } catch (const CliAnswered&) { // --help or --version: the answer is printed
+                return kCliOk;
+            }
         }
     }
     CliError("unknown command \"" + name + "\" (see quirnel-cli --help)");

@@ -1,8 +1,8 @@
 // quirnel-voicegen: generates the bundled voice data files, calibrated, into a folder.
 #include "base/Report.h"
+#include "base/ScratchFolder.h"
 #include "voicing/BundledVoices.h"
 #include "voicing/Calibration.h"
-#include "base/ScratchFolder.h"
 #include "voicing/VoiceFileWriter.h"
 #include "voicing/VoicingGenerator.h"
 
@@ -34,13 +34,16 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return !options.outDir.empty();
 }
 
-bool MakeVoice(SynthEngine& engine, const BundledVoice& voice, const std::string& outDir,
-               const std::string& scratch) {
+// Makes one voice file; the report has been shown, and fails when the file was not made.
+Report MakeVoice(SynthEngine& engine, const BundledVoice& voice, const std::string& outDir,
+                 const std::string& scratch) {
     VoicingTrack track = GenerateVoicing(voice.profile, kVoiceFileSamples);
     if (track.samples.empty()) {
         std::fprintf(stderr, "quirnel-voicegen: the %s voice cannot be shaped\n",
                      voice.profile.name.c_str());
-        return false;
+        Report unshaped;
+        unshaped.Fail();
+        return unshaped;
     }
     CalibratedVoice calibrated;
     Report report = CalibrateVoice(engine, voice, track.samples, scratch, calibrated);
@@ -50,7 +53,7 @@ bool MakeVoice(SynthEngine& engine, const BundledVoice& voice, const std::string
     }
     ShowReport(report);
     if (!report.Ok()) {
-        return false;
+        return report;
     }
     double meanPeriod = 0;
     for (double period : track.periods) {
@@ -62,7 +65,7 @@ bool MakeVoice(SynthEngine& engine, const BundledVoice& voice, const std::string
                 voice.fileName.c_str(), calibrated.samples.size(), 1 / meanPeriod,
                 100 * LocalPerturbation(track.periods), 100 * LocalPerturbation(track.excitations),
                 calibrated.loudest.peak, calibrated.loudest.slot);
-    return true;
+    return report;
 }
 
 } // namespace
@@ -90,7 +93,10 @@ int main(int argc, char** argv) {
     for (const BundledVoice& voice : BundledVoices()) {
         if (options.voice.empty() || options.voice == voice.profile.name) {
             known = true;
-            made = MakeVoice(engine, voice, options.outDir, scratch.Path()) && made;
+            const Report report = MakeVoice(engine, voice, options.outDir, scratch.Path());
+            if (report.EndsProcess()) // memory ran out: no further voice is tried
+                return kReportEndsProcessStatus;
+            made = report.Ok() && made;
         }
     }
     if (!known) {

@@ -33,7 +33,7 @@ const char* NextTypeText(VowelType type) {
 }
 
 // The maps' and modes' commands; false for any other.
-bool RunToggle(ChartState& state, int id, std::optional<MessageRequest>& refusal) {
+bool RunToggle(ChartState& state, int id, Report& refusal) {
     switch (id) {
     case ID_FORMANT_MAP:
         refusal = state.ToggleMap(ChartMap::Formant);

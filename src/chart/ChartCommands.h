@@ -1,7 +1,7 @@
 // The menu commands and keys that act on the chart's state alone, and their menu states.
 #pragma once
 
-#include "base/MessageBox.h"
+#include "base/Report.h"
 #include "chart/CommandIds.h"
 
 #include <optional>
@@ -11,7 +11,7 @@ class ChartState;
 // What a command did to the state: whether it is one of the chart's, and a refusal to show.
 struct ChartCommandResult {
     bool handled = false;
-    std::optional<MessageRequest> refusal;
+    Report refusal;
 };
 
 // Runs one of the chart's commands: voice, page, set, maps, scale, zoom, grid, modes,

@@ -8,12 +8,11 @@
 
 namespace {
 
-MessageRequest Sorry(const char* text) {
-    MessageRequest notice;
-    notice.text = text;
-    notice.caption = "Sorry";
-    notice.icon = MsgIcon::Information;
-    return notice;
+// A change the chart refuses, and why.
+Report Sorry(const char* text) {
+    Report refusal;
+    refusal.Fail(text, "Sorry", MsgIcon::Information);
+    return refusal;
 }
 
 } // namespace
@@ -61,11 +60,11 @@ bool ChartShown::Shows(ChartMap map) const {
     return false;
 }
 
-std::optional<MessageRequest> ChartShown::ToggleMap(ChartMap map) {
+Report ChartShown::ToggleMap(ChartMap map) {
     if (map == ChartMap::Gray) {
         m_grayMap = !m_grayMap;
         m_changes.Redraw();
-        return std::nullopt;
+        return {};
     }
     if (m_zoom)
         return Sorry(map == ChartMap::Formant ? "Can't show Formantmap while Zoom is active."
@@ -81,7 +80,7 @@ std::optional<MessageRequest> ChartShown::ToggleMap(ChartMap map) {
         }
     }
     m_changes.Redraw();
-    return std::nullopt;
+    return {};
 }
 
 void ChartShown::ToggleModifiedVowels() {

@@ -2,7 +2,7 @@
 // and axis labels, the status and advanced controls, and the layers over the chart.
 #pragma once
 
-#include "base/MessageBox.h"
+#include "base/Report.h"
 #include "chart/ChartLayer.h"
 #include "chart/RecordingLayer.h"
 #include "reference/ReferenceChoice.h"
@@ -42,7 +42,7 @@ public:
     // The Formant, User Formant and Modified Maps exclude each other and the list of
     // modified vowels, and are refused in zoom mode (the refusal is returned). The Gray Map
     // goes with any of them.
-    std::optional<MessageRequest> ToggleMap(ChartMap map);
+    Report ToggleMap(ChartMap map);
     bool ShowsModifiedVowels() const { return m_modifiedVowels; }
     // The list of every modified vowel (the maps that exclude it go off), or the page again.
     void ToggleModifiedVowels();

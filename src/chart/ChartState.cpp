@@ -9,12 +9,11 @@ namespace {
 
 constexpr int kPointStep = 5;
 
-MessageRequest Notice(const char* text, const char* caption, MsgIcon icon = MsgIcon::Information) {
-    MessageRequest notice;
-    notice.text = text;
-    notice.caption = caption;
-    notice.icon = icon;
-    return notice;
+// A change the chart refuses, and why.
+Report Refusal(const char* text, const char* caption, MsgIcon icon = MsgIcon::Information) {
+    Report refusal;
+    refusal.Fail(text, caption, icon);
+    return refusal;
 }
 
 } // namespace
@@ -24,7 +23,8 @@ ChartState::ChartState(CTundrelDoc* doc) : m_list(doc) {}
 void ChartState::ShowFirstVowel() {
     FillVowelList();
     m_list.SetSelectedRow(0);
-    ResetVowel();
+    // Only the modified map refuses a reset, and the first vowel is shown before any map.
+    static_cast<void>(ResetVowel());
 }
 
 void ChartState::InitialUpdate(const std::string& dataDir) {
@@ -59,9 +59,9 @@ void ChartState::ToggleZoom() {
 
 // --- Maps ----------------------------------------------------------------------------------
 
-std::optional<MessageRequest> ChartState::ToggleMap(ChartMap map) {
-    std::optional<MessageRequest> refusal = m_shown.ToggleMap(map);
-    if (!refusal && map != ChartMap::Gray)
+Report ChartState::ToggleMap(ChartMap map) {
+    Report refusal = m_shown.ToggleMap(map);
+    if (refusal.Ok() && map != ChartMap::Gray)
         FillVowelList();
     return refusal;
 }
@@ -126,9 +126,9 @@ void ChartState::FillVowelList() {
     m_list.Fill(m_shown.ListsModifiedVowels());
 }
 
-std::optional<MessageRequest> ChartState::SaveVowel() {
+Report ChartState::SaveVowel() {
     if (m_shown.Shows(ChartMap::Modified))
-        return Notice("Can't save while showing modified Map!", "Sorry");
+        return Refusal("Can't save while showing modified Map!", "Sorry");
     const ChartScale scale = Scale();
     const ChartPoint point = m_selection.SelectedPoint();
     const int f1 = XToFrequency(scale, point.x);
@@ -136,21 +136,21 @@ std::optional<MessageRequest> ChartState::SaveVowel() {
     const int f3 = UpdateF3();
     const int duration = m_sound.Duration();
     if (m_list.SelectedRow() < 0)
-        return Notice("Please first choose Position\n to store Vowel to !", "Warning",
-                      MsgIcon::Warning);
+        return Refusal("Please first choose Position\n to store Vowel to !", "Warning",
+                       MsgIcon::Warning);
     if (m_log)
         m_log->Saved();
     m_list.Store(f1, f2, f3, duration);
     FillVowelList();
-    return std::nullopt;
+    return {};
 }
 
-std::optional<MessageRequest> ChartState::ResetVowel() {
+Report ChartState::ResetVowel() {
     if (m_shown.Shows(ChartMap::Modified))
-        return Notice("Can't initialize while showing modified Map!", "Sorry");
+        return Refusal("Can't initialize while showing modified Map!", "Sorry");
     const std::optional<StoredFormants> preset = m_list.ResetSelected();
     if (!preset)
-        return std::nullopt;
+        return {};
     if (m_log)
         m_log->Reset();
     MovePointTo(preset->f1, preset->f2);
@@ -158,13 +158,13 @@ std::optional<MessageRequest> ChartState::ResetVowel() {
     m_sound.SetDuration(100);
     FillVowelList();
     m_decision.Redraw();
-    return std::nullopt;
+    return {};
 }
 
-std::optional<MessageRequest> ChartState::ChangeVowelType(VowelType type) {
+Report ChartState::ChangeVowelType(VowelType type) {
     m_list.SetType(type);
     if (m_shown.ListsModifiedVowels())
-        return Notice("All modified Vowels are shown. There are no other pages.", "Sorry");
+        return Refusal("All modified Vowels are shown. There are no other pages.", "Sorry");
     const int row = m_list.SelectedRow();
     FillVowelList();
     if (!m_shown.IsZoomed()) {
@@ -176,7 +176,7 @@ std::optional<MessageRequest> ChartState::ChangeVowelType(VowelType type) {
         m_sound.SetF3(stored.f3);
     }
     m_decision.Redraw();
-    return std::nullopt;
+    return {};
 }
 
 void ChartState::SetGender(Gender gender) {

@@ -2,7 +2,7 @@
 // act on more than one of them.
 #pragma once
 
-#include "base/MessageBox.h"
+#include "base/Report.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartSelection.h"
 #include "chart/ChartShown.h"
@@ -80,7 +80,7 @@ public:
 
     // --- Maps and the list ----------------------------------------------------------------
     // As ChartShown::ToggleMap; a map that changes the list refills it.
-    std::optional<MessageRequest> ToggleMap(ChartMap map);
+    Report ToggleMap(ChartMap map);
     // Lists every modified vowel (the maps that exclude it go off) and selects row 0.
     void ToggleModifiedVowels();
     // The symbols a map draws, in drawing order.
@@ -102,12 +102,12 @@ public:
     // Lists the current page, or every modified vowel; keeps the selected row if it exists.
     void FillVowelList();
     // Stores the point into the selected vowel; a refusal is returned.
-    std::optional<MessageRequest> SaveVowel();
+    Report SaveVowel();
     // Puts the selected vowel's preset back and moves the point to it; a refusal is returned.
-    std::optional<MessageRequest> ResetVowel();
+    Report ResetVowel();
     // Shows the page of a type; refused while the modified vowels are listed, though the
     // type is taken.
-    std::optional<MessageRequest> ChangeVowelType(VowelType type);
+    Report ChangeVowelType(VowelType type);
     // The page of that voice and its stored position of the vowel.
     void SetGender(Gender gender);
     // Which of the document's two sets is read and written.

@@ -162,7 +162,6 @@ private:
     void PostChangeSound();
     void PlayChange();
     void Synthesize(const ChartVowel& vowel);
-    void ShowRefusal(const std::optional<MessageRequest>& refusal);
     void OnGoToFormants();
     // Shows text in the status bar in place of the point's values until the next vowel is
     // played; "" shows the values again.

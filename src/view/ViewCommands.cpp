@@ -30,7 +30,7 @@ void CTundrelView::OnInitialUpdate() {
 }
 
 void CTundrelView::OnCommand(int id) {
-    std::optional<MessageRequest> refusal;
+    Report refusal;
     if (!RunViewCommand(id)) {
         const ChartCommandResult result = RunChartCommand(m_state, id);
         if (!result.handled)
@@ -42,7 +42,7 @@ void CTundrelView::OnCommand(int id) {
     if (m_state.Shown().Recordings().IsShown())
         m_waveList->ShowRecordingMarks();
     emit commandStatesChanged();
-    ShowRefusal(refusal);
+    ShowReport(refusal);
 }
 
 // Runs the commands that do more than change the chart's state; false for the others.

@@ -59,24 +59,19 @@ void CTundrelView::FillVowelList() {
 }
 
 void CTundrelView::SaveVowel() {
-    const std::optional<MessageRequest> refusal = m_state.SaveVowel();
+    const Report refusal = m_state.SaveVowel();
     ShowState();
-    if (refusal) {
-        ShowRefusal(refusal);
+    if (!refusal.Ok()) {
+        ShowReport(refusal);
         return;
     }
     emit commandStatesChanged();
 }
 
 void CTundrelView::ResetVowel() {
-    const std::optional<MessageRequest> refusal = m_state.ResetVowel();
+    const Report refusal = m_state.ResetVowel();
     ShowState();
-    ShowRefusal(refusal);
-}
-
-void CTundrelView::ShowRefusal(const std::optional<MessageRequest>& refusal) {
-    if (refusal)
-        ShowMessage(refusal->text, refusal->caption, refusal->icon, refusal->buttons);
+    ShowReport(refusal);
 }
 
 // --- Playing -----------------------------------------------------------------------------

@@ -6,8 +6,8 @@
 #include "view/ScriptedPrompt.h"
 #include "view/TundrelView.h"
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTimer>
 #include <filesystem>
@@ -126,7 +126,8 @@ TEST_F(NewVoiceTest, AMadeVoiceTakesItsPlaceInTheVoicesAndIsChosen) {
     EXPECT_NE(ReadFile(path), made);
     EXPECT_EQ(app->m_voiceFiles.size(), 2u);
     // The chart voices its next vowel with the new file, not the one it had loaded.
-    app->View()->grab(); // the paint plays the chosen voice
+    app->View()->grab();
+    QCoreApplication::sendPostedEvents(); // the change plays the chosen voice
     VoiceSamples replaced;
     ASSERT_TRUE(ReadVoiceFile(path, replaced).Ok());
     EXPECT_EQ(app->View()->Engine().LoadedVoiceSamples().samples, replaced.samples);

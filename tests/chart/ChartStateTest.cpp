@@ -33,9 +33,10 @@ protected:
         Keep(result.refusal);
     }
     CommandState StateOf(int id) const { return ChartCommandState(state, id); }
-    void Keep(const std::optional<MessageRequest>& refusal) {
-        if (refusal)
-            refusals.push_back(*refusal);
+    void Keep(const Report& refusal) {
+        EXPECT_EQ(refusal.Ok(), refusal.Messages().empty());
+        for (const MessageRequest& message : refusal.Messages())
+            refusals.push_back(message);
     }
     std::vector<std::string> RefusalTexts() const {
         std::vector<std::string> texts;

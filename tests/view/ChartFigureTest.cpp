@@ -55,7 +55,7 @@ protected:
         state.Shown().SetReference(reference);
         state.Shown().SetReferenceSpread(true);
         state.Shown().SetAxisLabels(true);
-        state.ToggleMap(ChartMap::Formant);
+        ASSERT_TRUE(state.ToggleMap(ChartMap::Formant).Ok());
     }
 
     CTundrelDoc doc;

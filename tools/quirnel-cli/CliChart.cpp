@@ -186,8 +186,13 @@ int ChartCommand(const std::vector<std::string>& arguments) {
     ChartState state(&doc);
     state.SetGender(request.gender);
     state.SetVowelSet(request.set);
-    if (request.map)
-        state.ToggleMap(*request.map);
+    if (request.map) {
+        const Report refusal = state.ToggleMap(*request.map);
+        if (!refusal.Ok()) {
+            CliError(refusal.Text());
+            return kCliFailed;
+        }
+    }
     state.Shown().SetBark(request.bark);
     if (!request.reference.empty()) {
         ReferenceChoice reference;

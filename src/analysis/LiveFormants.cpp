@@ -18,6 +18,11 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kRate = 12000;
 constexpr int kStep = 120;
 constexpr int kPitchWindow = 512;
+// A frame is analysed once this much sound after its centre has come in: half the linear
+// prediction window. The windows longer than that (pitch, harmonics, octave check) end at
+// the newest sample instead of being centred on the frame; the pitch changes slowly
+// enough that its window may lag the frame by a few milliseconds.
+constexpr long kLead = 150;
 constexpr double kLowestF0Hz = 55;
 constexpr double kHighestF0Hz = 900;
 constexpr double kTopHz = 4000;
@@ -95,11 +100,9 @@ public:
         return harmonics;
     }
 
-    // Whether f0 is an octave too high (peaks halfway between its harmonics). The window,
-    // eight periods long, ends at the newest sample when it would reach past it.
+    // Whether f0 is an octave too high (peaks halfway between its harmonics).
     bool HasLowerOctave(const History& x, long centre, double f0) {
-        const double length = std::min(8 * kRate / f0, double(kSpectrumSize));
-        Analyse(x, std::min(centre, x.End() - static_cast<long>(length / 2)), length);
+        Analyse(x, centre, 8 * kRate / f0);
         std::vector<double> dips;
         for (int k = 1; (k + 1) * f0 < 3000; ++k) {
             const double between = PeakDb((k + 0.5) * f0, 0.1 * f0);
@@ -113,8 +116,10 @@ public:
     }
 
 private:
+    // A window that would reach past the newest sample ends there.
     void Analyse(const History& x, long centre, double windowLength) {
         const int length = std::clamp(static_cast<int>(windowLength), 160, kSpectrumSize);
+        centre = std::min(centre, x.End() - length / 2);
         const std::vector<double> frame = x.Segment(centre, length);
         double mean = 0;
         for (double v : frame)
@@ -227,7 +232,7 @@ struct CLiveFormants::Analysis {
         if (levelDb < kFloorDb || levelDb < loudestDb - kRangeDb)
             return false;
         double confidence = 0;
-        double f0 = pitch.Find(x, centre, confidence);
+        double f0 = pitch.Find(x, centre + kLead - kPitchWindow / 2, confidence);
         if (!(confidence >= 0.8) || f0 < kLowestF0Hz || f0 > kHighestF0Hz)
             return false;
         while (f0 / 2 >= kLowestF0Hz && spectrum.HasLowerOctave(x, centre, f0))
@@ -261,7 +266,7 @@ struct CLiveFormants::Analysis {
     }
 
     void GiveFrames(const FrameSink& sink) {
-        while (nextFrame * kStep + kPitchWindow / 2 <= x.End()) {
+        while (nextFrame * kStep + kLead <= x.End()) {
             const long centre = nextFrame * kStep;
             LiveFrame live;
             live.formants.timeS = static_cast<double>(nextFrame) * kFormantFrameStep;

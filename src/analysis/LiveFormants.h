@@ -17,8 +17,9 @@ struct LiveFrame {
     bool clipped = false;  // a sample since the last frame reached full scale
 };
 
-// Analyses a running signal frame by frame. A frame is given once the pitch window around
-// its centre is complete: its centre lies kLagS behind the newest sample. The rules of the
+// Analyses a running signal frame by frame. A frame is given once the sound 12.5 ms past its
+// centre (half the linear prediction window) has come in: its centre lies kLagS behind the
+// newest sample; the longer windows end at the newest sample. The rules of the
 // formant tracker hold, with two that suit a running voice: a frame counts as loud enough
 // when it lies above -60 dB full scale and within 40 dB of the loudest frame of the last
 // few seconds; and a voiced frame is reported from the third of a run on (a run of fewer
@@ -28,7 +29,7 @@ class CLiveFormants {
 public:
     using FrameSink = std::function<void(const LiveFrame&)>;
     // How far a frame's centre lies behind the newest sample when it is given.
-    static constexpr double kLagS = 256.0 / 12000;
+    static constexpr double kLagS = 150.0 / 12000;
 
     explicit CLiveFormants(double sampleRate);
     ~CLiveFormants();

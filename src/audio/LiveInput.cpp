@@ -7,9 +7,9 @@
 
 namespace {
 
-// The server hands the sound over in pieces this long: one analysis step, so that each
-// frame can be analysed as soon as the sound it needs has been recorded.
-constexpr pa_usec_t kFragmentUs = 10000;
+// The server hands the sound over in pieces this long: half an analysis step, so that a
+// frame waits at most 5 ms for the sound it needs once that has been recorded.
+constexpr pa_usec_t kFragmentUs = 5000;
 
 int64_t NowUs() {
     return static_cast<int64_t>(pa_rtclock_now());

@@ -10,7 +10,7 @@
 #include <string>
 
 // Records the sound server's default input as mono float samples at kRate, the formant
-// analysis's own rate, in pieces of 10 ms, handed to the receiver on the connection's own
+// analysis's own rate, in pieces of 5 ms, handed to the receiver on the connection's own
 // thread as they come. The connection follows the sound player's rules: no wait for the
 // server lasts more than CSoundServerLink::kAnswerTimeoutMs, and an input that stops
 // delivering for kSilenceMs counts as failed.

@@ -8,7 +8,7 @@
 #include "doc/TundrelDoc.h"
 #include "spectrum/VowelSpectrum.h"
 #include "synth/SynthRun.h"
-#include "view/SpectrumDrawing.h"
+#include "drawing/SpectrumDrawing.h"
 #include "view/TundrelView.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 // What the main frame needs of the chart view and of the application around it.
 #pragma once
 
-#include "view/CommandIds.h"
+#include "chart/CommandIds.h"
 
 #include <QObject>
 #include <QRect>

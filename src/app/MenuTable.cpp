@@ -1,7 +1,7 @@
 #include "app/MenuTable.h"
 
+#include "chart/CommandIds.h"
 #include "reference/ReferenceSet.h"
-#include "view/CommandIds.h"
 
 #include <map>
 #include <string>

@@ -4,7 +4,7 @@
 #include "base/FolderBrowser.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
-#include "view/DataFolders.h"
+#include "drawing/DataFolders.h"
 
 #include <algorithm>
 #include <cctype>

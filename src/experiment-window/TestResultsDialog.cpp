@@ -2,7 +2,7 @@
 
 #include "base/FileDialogs.h"
 #include "base/SafeFile.h"
-#include "view/ResultsFigure.h"
+#include "drawing/ResultsFigure.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

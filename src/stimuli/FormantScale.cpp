@@ -1,54 +1,6 @@
 #include "stimuli/FormantScale.h"
 
-#include "view/ChartGeometry.h"
-
 #include <cmath>
-
-bool ParseFormantScale(const std::string& name, FormantScale& scale) {
-    for (FormantScale candidate : {FormantScale::Hz, FormantScale::Bark, FormantScale::Erb}) {
-        if (name == FormantScaleName(candidate)) {
-            scale = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string FormantScaleName(FormantScale scale) {
-    switch (scale) {
-    case FormantScale::Hz:
-        return "hz";
-    case FormantScale::Bark:
-        return "bark";
-    case FormantScale::Erb:
-        break;
-    }
-    return "erb";
-}
-
-double ToScale(FormantScale scale, double hz) {
-    switch (scale) {
-    case FormantScale::Hz:
-        return hz;
-    case FormantScale::Bark:
-        return 26.81 * hz / (1960 + hz) - 0.53;
-    case FormantScale::Erb:
-        break;
-    }
-    return 21.4 * std::log10(1 + 0.00437 * hz);
-}
-
-double FromScale(FormantScale scale, double value) {
-    switch (scale) {
-    case FormantScale::Hz:
-        return value;
-    case FormantScale::Bark:
-        return 1960 * (value + 0.53) / (26.28 - value);
-    case FormantScale::Erb:
-        break;
-    }
-    return (std::pow(10.0, value / 21.4) - 1) / 0.00437;
-}
 
 std::vector<int> EqualSteps(int from, int to, int count, FormantScale scale) {
     std::vector<int> steps;

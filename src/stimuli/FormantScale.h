@@ -1,22 +1,10 @@
-// The frequency scales a vowel continuum can take equal steps on, and the steps themselves.
+// Equal steps on a frequency scale, and the vowels of a vowel continuum.
 #pragma once
+
+#include "scales/FrequencyScales.h"
 
 #include <string>
 #include <vector>
-
-// Hz; Bark by the chart's formula (Traunmueller 1990, as HzToBark); ERB-rate (Glasberg &
-// Moore 1990).
-enum class FormantScale { Hz, Bark, Erb };
-
-// "hz", "bark" and "erb" (as the command line and the manifest name them).
-bool ParseFormantScale(const std::string& name, FormantScale& scale);
-std::string FormantScaleName(FormantScale scale);
-
-// A frequency on the scale, and back:
-// Bark z = 26.81 f / (1960 + f) - 0.53, f = 1960 (z + 0.53) / (26.28 - z);
-// ERB-rate E = 21.4 log10(1 + 0.00437 f), f = (10^(E / 21.4) - 1) / 0.00437.
-double ToScale(FormantScale scale, double hz);
-double FromScale(FormantScale scale, double value);
 
 // F1, F2 and F3 of one vowel, in Hz.
 struct Formants {

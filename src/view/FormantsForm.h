@@ -1,7 +1,7 @@
 // The form of Tools > Go to Formants: F1 and F2 to put the point at, and F3 or "auto".
 #pragma once
 
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 #include "view/InputPrompt.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "view/RecordingMeasurer.h"
 
-#include "view/RecordingMeasure.h"
+#include "drawing/RecordingMeasure.h"
 
 #include <QThread>
 

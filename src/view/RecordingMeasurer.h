@@ -3,7 +3,7 @@
 // and modification time: a recording is measured again only when its file has changed.
 #pragma once
 
-#include "view/RecordingLayer.h"
+#include "chart/RecordingLayer.h"
 
 #include <QObject>
 

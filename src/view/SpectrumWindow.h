@@ -2,9 +2,9 @@
 // spectrum, docked below the main window.
 #pragma once
 
+#include "drawing/ChartDrawing.h"
+#include "drawing/SpectrumDrawing.h"
 #include "spectrum/VowelSpectrum.h"
-#include "view/ChartDrawing.h"
-#include "view/SpectrumDrawing.h"
 
 #include <QDialog>
 #include <QPointer>

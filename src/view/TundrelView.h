@@ -1,11 +1,11 @@
 // The vowel chart view: draws the chart's state, forwards input to it and plays its vowels.
 #pragma once
 
+#include "chart/ActionLog.h"
+#include "chart/ChartState.h"
+#include "chart/CommandIds.h"
+#include "drawing/ChartDrawing.h"
 #include "stimuli/Continuum.h"
-#include "view/ActionLog.h"
-#include "view/ChartDrawing.h"
-#include "view/ChartState.h"
-#include "view/CommandIds.h"
 
 #include <QRect>
 #include <QString>

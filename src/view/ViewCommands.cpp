@@ -3,7 +3,7 @@
 #include "view/TundrelView.h"
 
 #include "base/Directories.h"
-#include "view/ChartCommands.h"
+#include "chart/ChartCommands.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "view/TundrelView.h"
 
 #include "doc/VowelInventory.h"
-#include "view/SymbolFont.h"
+#include "drawing/SymbolFont.h"
 #include "view/VowelRowDelegate.h"
 
 #include <QGuiApplication>

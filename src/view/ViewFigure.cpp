@@ -7,9 +7,9 @@
 #include "base/FileDialogs.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "drawing/ChartFigure.h"
+#include "drawing/DataFolders.h"
 #include "reference/ReferenceSet.h"
-#include "view/ChartFigure.h"
-#include "view/DataFolders.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

@@ -2,7 +2,7 @@
 // null sink, whose monitor is the default input, and the listener's frames are compared with
 // the vowels' formants. Nothing here is timed: an analysis that falls behind under load only
 // delivers later, and Finish waits for all of it.
-#include "audio/LiveListener.h"
+#include "listening/LiveListener.h"
 #include "audio/SoundFile.h"
 #include "audio/SoundPlayer.h"
 #include "stimuli/VowelStimulus.h"

@@ -6,7 +6,7 @@
 #include "CliRunner.h"
 #include "FileSizeLimit.h"
 #include "SoundReading.h"
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 #include <gtest/gtest.h>
 

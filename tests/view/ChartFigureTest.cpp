@@ -1,13 +1,13 @@
 // The chart as a figure: one export per format, the reference vowels' places in an SVG, and
 // quirnel-cli chart's refusals.
-#include "view/ChartFigure.h"
+#include "drawing/ChartFigure.h"
 #include "TempDir.h"
+#include "chart/ChartState.h"
+#include "chart/ContinuousScale.h"
+#include "chart/RecordingLayer.h"
 #include "doc/TundrelDoc.h"
+#include "drawing/ChartDrawing.h"
 #include "reference/ReferenceChoice.h"
-#include "view/ChartDrawing.h"
-#include "view/ChartState.h"
-#include "view/ContinuousScale.h"
-#include "view/RecordingLayer.h"
 
 #include <QImage>
 #include <QXmlStreamReader>
@@ -196,9 +196,10 @@ TEST_F(CliChart, DrawsTheChartAndRefusesBadValuesWithoutWritingAFile) {
 // cannot be read is left off, a list that cannot be read is a failure.
 TEST_F(CliChart, RecordingsOfAWaveListAreMeasuredAndDrawn) {
     const std::string cli = QUIRNEL_BINARY_DIR "/tools/quirnel-cli/quirnel-cli";
-    ASSERT_EQ(std::system(("'" + cli + "' render --voice '" QUIRNEL_DATA_DIR
-                           "/Dat/01-male.dat' --f1 650 --f2 1100 --out " + Out("a.wav") +
-                           " >/dev/null")
+    ASSERT_EQ(std::system(("'" + cli +
+                           "' render --voice '" QUIRNEL_DATA_DIR
+                           "/Dat/01-male.dat' --f1 650 --f2 1100 --out " +
+                           Out("a.wav") + " >/dev/null")
                               .c_str()),
               0);
     std::ofstream(dir.File("list.wlist")) << "a.wav\r\nmissing.wav\r\n";
@@ -208,8 +209,7 @@ TEST_F(CliChart, RecordingsOfAWaveListAreMeasuredAndDrawn) {
     };
     ASSERT_EQ(Run("--out " + Out("plain.svg")), 0);
     ASSERT_EQ(Run("--recordings " + Out("list.wlist") + " --out " + Out("with.svg")), 0);
-    ASSERT_EQ(Run("--recordings " + Out("list.wlist") + " --tracks --out " + Out("tracks.svg")),
-              0);
+    ASSERT_EQ(Run("--recordings " + Out("list.wlist") + " --tracks --out " + Out("tracks.svg")), 0);
     const std::string violet = kRecordingColour.name().toStdString();
     EXPECT_EQ(svg("plain.svg").find(violet), std::string::npos);
     EXPECT_NE(svg("with.svg").find(violet), std::string::npos);

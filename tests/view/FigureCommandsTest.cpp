@@ -2,8 +2,8 @@
 // settings, what they refuse, and that they never replay the chart.
 #include "ViewFixture.h"
 
+#include "chart/ContinuousScale.h"
 #include "reference/ReferenceSet.h"
-#include "view/ContinuousScale.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // The spectrum as a figure, and quirnel-cli spectrum.
 #include "CliRunner.h"
+#include "drawing/ChartDrawing.h"
+#include "drawing/SpectrumDrawing.h"
 #include "spectrum/VowelSpectrum.h"
-#include "view/ChartDrawing.h"
-#include "view/SpectrumDrawing.h"
 
 #include <QImage>
 

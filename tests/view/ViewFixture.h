@@ -10,8 +10,8 @@
 #include "base/MessageBox.h"
 #include "base/Profile.h"
 #include "doc/TundrelDoc.h"
+#include "drawing/ChartDrawing.h"
 #include "synth/SynthRun.h"
-#include "view/ChartDrawing.h"
 #include "view/TundrelView.h"
 
 #include <QImage>

@@ -3,8 +3,8 @@
 #include "ViewFixture.h"
 
 #include "base/FileDialogs.h"
+#include "drawing/ChartDrawing.h"
 #include "stimuli/VowelStimulus.h"
-#include "view/ChartDrawing.h"
 #include "view/WaveListDlg.h"
 
 #include <QApplication>

@@ -6,11 +6,11 @@
 #include "doc/TundrelDoc.h"
 #include "doc/VowelInventory.h"
 #include "reference/ReferenceSet.h"
-#include "view/ChartDrawing.h"
-#include "view/ChartFigure.h"
-#include "view/ChartState.h"
-#include "view/DataFolders.h"
-#include "view/RecordingMeasure.h"
+#include "drawing/ChartDrawing.h"
+#include "drawing/ChartFigure.h"
+#include "chart/ChartState.h"
+#include "drawing/DataFolders.h"
+#include "drawing/RecordingMeasure.h"
 
 #include "CliFigures.h"
 

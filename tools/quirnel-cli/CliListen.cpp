@@ -1,7 +1,7 @@
 // quirnel-cli listen: the formants of the microphone's sound as it comes, as CSV.
 #include "Cli.h"
 
-#include "audio/LiveListener.h"
+#include "listening/LiveListener.h"
 
 #include <cerrno>
 #include <chrono>

@@ -8,7 +8,7 @@
 #include "base/ScratchFolder.h"
 #include "stimuli/SoundExport.h"
 #include "synth/SynthRun.h"
-#include "view/ChartState.h"
+#include "chart/ChartState.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -4,7 +4,7 @@
 
 #include "experiment/TestResults.h"
 #ifdef QUIRNEL_CLI_FIGURES
-#include "view/ResultsFigure.h"
+#include "drawing/ResultsFigure.h"
 
 #include "CliFigures.h"
 #endif

@@ -5,8 +5,8 @@
 #include "base/FileError.h"
 #include "base/SafeFile.h"
 #include "spectrum/VowelSpectrum.h"
-#include "view/ChartDrawing.h"
-#include "view/SpectrumDrawing.h"
+#include "drawing/ChartDrawing.h"
+#include "drawing/SpectrumDrawing.h"
 
 #include "CliFigures.h"
 

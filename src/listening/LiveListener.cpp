@@ -1,0 +1,83 @@
+#include "listening/LiveListener.h"
+
+CLiveListener::CLiveListener(CLiveFormants::FrameSink sink)
+    : m_sink(std::move(sink)),
+      m_input([this](const float* samples, size_t count) { Receive(samples, count); }) {}
+
+CLiveListener::~CLiveListener() {
+    Stop();
+}
+
+CLiveInput::Result CLiveListener::Start() {
+    Stop();
+    m_pAnalysis = std::make_unique<CLiveFormants>(CLiveInput::kRate);
+    m_take.Clear();
+    m_queue.clear();
+    m_bEnding = m_bDrain = false;
+    const CLiveInput::Result result = m_input.Start();
+    if (result == CLiveInput::Result::Recording)
+        m_analysis = std::thread([this] { Analyse(); });
+    return result;
+}
+
+void CLiveListener::Stop() {
+    m_input.Stop();
+    StopAnalysis(false);
+}
+
+void CLiveListener::Finish() {
+    m_input.Stop();
+    StopAnalysis(true);
+}
+
+void CLiveListener::StopAnalysis(bool drain) {
+    if (!m_analysis.joinable())
+        return;
+    {
+        std::lock_guard lock(m_queueLock);
+        m_bEnding = true;
+        m_bDrain = drain;
+    }
+    m_queued.notify_one();
+    m_analysis.join();
+}
+
+// On the recording's thread: queues the sound, which the take keeps at once.
+void CLiveListener::Receive(const float* samples, size_t count) {
+    std::vector<float> silence;
+    if (m_bPaused) {
+        silence.assign(count, 0.0f);
+        samples = silence.data();
+    }
+    m_take.AddSamples(samples, count);
+    {
+        std::lock_guard lock(m_queueLock);
+        m_queue.insert(m_queue.end(), samples, samples + count);
+    }
+    m_queued.notify_one();
+}
+
+// The analysis's thread.
+void CLiveListener::Analyse() {
+    std::vector<float> pending;
+    for (;;) {
+        {
+            std::unique_lock lock(m_queueLock);
+            m_queued.wait(lock, [this] { return m_bEnding || !m_queue.empty(); });
+            if (m_bEnding && (!m_bDrain || m_queue.empty()))
+                return;
+            pending.swap(m_queue);
+            m_queue.clear();
+        }
+        m_pAnalysis->Push(pending.data(), pending.size(), [this](const LiveFrame& frame) {
+            if (frame.formants.voiced)
+                m_take.AddVoicedFrame(frame.formants.timeS);
+            m_sink(frame);
+        });
+    }
+}
+
+std::string CLiveListener::KeepLastTake(const std::string& folder, std::string& path,
+                                        std::time_t when) const {
+    return WriteTake(m_take.LastTake(), m_take.SampleRate(), folder, when, path);
+}

@@ -6,6 +6,7 @@
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "drawing/LiveTraceDrawing.h"
 #include "synth/SynthRun.h"
 #include "view/SequencePlayer.h"
 
@@ -80,6 +81,7 @@ void CTundrelView::OnDestroy() {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
+    StopListening();
     WriteOptions();
     if (m_pPlayer)
         m_pPlayer->Stop();
@@ -103,6 +105,7 @@ void CTundrelView::paintEvent(QPaintEvent* event) {
         if (!m_state.ShowsAdvancedControls())
             painter.fillRect(kF3Area, QColor(192, 192, 192));
         DrawChart(painter, m_state, m_look);
+        DrawLiveTrace(painter, m_liveTrace, m_state.Scale());
     }
     // Qt also repaints the view under its controls when one of them changes (a label's
     // text, a button's hover look); the point waits for a paint that reaches the chart.

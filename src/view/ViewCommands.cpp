@@ -73,8 +73,8 @@ bool CTundrelView::RunViewCommand(int id) {
         PlayWaveFile();
         break;
     default:
-        return RunFigureCommand(id) || RunRecordingCommand(id) || DoDialogCommand(id) ||
-               DoStimulusCommand(id);
+        return RunFigureCommand(id) || RunRecordingCommand(id) || RunListeningCommand(id) ||
+               DoDialogCommand(id) || DoStimulusCommand(id);
     }
     return true;
 }
@@ -118,6 +118,8 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
         return Enabled();
     default:
         state = StimulusCommandState(id);
+        if (!state.handled)
+            state = ListeningCommandState(id);
         return state.handled ? state : ChartCommandState(m_state, id);
     }
 }

@@ -74,7 +74,7 @@ void CTundrelView::ShowRefusal(const std::optional<MessageRequest>& refusal) {
 
 void CTundrelView::UpdateStatusText() {
     m_strStatus = QString::fromStdString(m_state.StatusText());
-    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
+    emit statusTextChanged((m_strNotice.isEmpty() ? m_strStatus : m_strNotice) + LiveStatusText());
 }
 
 // Plays the point the paint has just drawn (its formants are fresh), once the painter is
@@ -109,8 +109,10 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
         SynthesizeVowel(vowel.voiceFile, vowel.tilt, vowel.duration, vowel.f1, vowel.f2, vowel.f3,
                         vowel.f1End, vowel.f2End);
     ShowReport(result.report);
-    if (result.Ok() && m_pPlayer)
+    if (result.Ok() && m_pPlayer) {
+        PauseListeningForOwnSound();
         m_pPlayer->Play(result.wavPath);
+    }
     // Only once the sound has started: the spectrum never delays it.
     if (result.Ok())
         ShowSpectrumOf(vowel);

@@ -146,7 +146,7 @@ void CTundrelView::FollowContinuumPlay() {
 
 void CTundrelView::ShowNotice(const QString& text) {
     m_strNotice = text;
-    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
+    emit statusTextChanged((m_strNotice.isEmpty() ? m_strStatus : m_strNotice) + LiveStatusText());
 }
 
 // --- Export Sound ------------------------------------------------------------------------

@@ -42,14 +42,13 @@ void CLiveListener::StopAnalysis(bool drain) {
     m_analysis.join();
 }
 
-// On the recording's thread: queues the sound, which the take keeps at once.
+// On the recording's thread: queues the sound.
 void CLiveListener::Receive(const float* samples, size_t count) {
     std::vector<float> silence;
     if (m_bPaused) {
         silence.assign(count, 0.0f);
         samples = silence.data();
     }
-    m_take.AddSamples(samples, count);
     {
         std::lock_guard lock(m_queueLock);
         m_queue.insert(m_queue.end(), samples, samples + count);
@@ -69,6 +68,9 @@ void CLiveListener::Analyse() {
             pending.swap(m_queue);
             m_queue.clear();
         }
+        // The take keeps the sound as it is analysed, so that its frames and its samples
+        // stay together however far the analysis has fallen behind the recording.
+        m_take.AddSamples(pending.data(), pending.size());
         m_pAnalysis->Push(pending.data(), pending.size(), [this](const LiveFrame& frame) {
             if (frame.formants.voiced)
                 m_take.AddVoicedFrame(frame.formants.timeS);

@@ -20,6 +20,7 @@
 #include <vector>
 
 class CLiveListener;
+struct LiveInbox;
 class CRecordingMeasurer;
 class CSequencePlayer;
 class CSpectrumView;
@@ -212,8 +213,9 @@ private:
     void StartListening();
     void StopListening();
     void OnLiveFrame(const LiveFrame& frame);
-    // At most 60 times a second while listening: redraws what came, pauses listening while
-    // the program's own sound plays, notices a microphone that went away.
+    // At most 60 times a second while listening: takes the frames that came and redraws,
+    // pauses listening while the program's own sound plays, notices a microphone that went
+    // away.
     void TickListening();
     // Before one of the program's own sounds starts.
     void PauseListeningForOwnSound();
@@ -258,6 +260,7 @@ private:
 
     // Live listening
     std::shared_ptr<CLiveListener> m_pListener; // since the first Listen, for its last take
+    std::shared_ptr<LiveInbox> m_pLiveInbox;    // the frames come in here
     LiveTrace m_liveTrace;
     QTimer* m_pLiveTimer = nullptr;
     LiveFrame m_liveFrame;        // the newest frame

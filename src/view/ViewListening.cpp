@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include <cmath>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -36,6 +38,12 @@ CommandState Enabled() {
 }
 
 } // namespace
+
+// The frames of the analysis's thread, waiting for the view's next tick.
+struct LiveInbox {
+    std::mutex lock;
+    std::vector<LiveFrame> frames;
+};
 
 bool CTundrelView::IsListening() const {
     return m_pListener && m_pListener->IsListening();
@@ -86,10 +94,11 @@ CommandState CTundrelView::ListeningCommandState(int id) const {
 void CTundrelView::StartListening() {
     if (IsListening())
         return;
-    // The frames come on the analysis's thread; the view takes them on its own.
-    auto listener = std::make_shared<CLiveListener>([this](const LiveFrame& frame) {
-        QMetaObject::invokeMethod(
-            this, [this, frame] { OnLiveFrame(frame); }, Qt::QueuedConnection);
+    // The frames come on the analysis's thread; the view takes them at its next tick.
+    auto inbox = std::make_shared<LiveInbox>();
+    auto listener = std::make_shared<CLiveListener>([inbox](const LiveFrame& frame) {
+        std::lock_guard lock(inbox->lock);
+        inbox->frames.push_back(frame);
     });
     const CLiveInput::Result result = listener->Start();
     if (result != CLiveInput::Result::Recording) {
@@ -98,6 +107,7 @@ void CTundrelView::StartListening() {
         return;
     }
     m_pListener = std::move(listener); // the last take of the one before goes with it
+    m_pLiveInbox = std::move(inbox);
     m_liveTrace.Clear();
     m_liveFrame = LiveFrame();
     m_liveClippedAtS = -1;
@@ -126,8 +136,6 @@ void CTundrelView::StopListening() {
 }
 
 void CTundrelView::OnLiveFrame(const LiveFrame& frame) {
-    if (!IsListening())
-        return; // queued before listening stopped
     const FormantFrame& f = frame.formants;
     m_liveTrace.Add(f.timeS, f.voiced, f.formantsHz[0], f.formantsHz[1]);
     m_liveFrame = frame;
@@ -152,6 +160,13 @@ void CTundrelView::TickListening() {
                     MsgIcon::Warning);
         return;
     }
+    std::vector<LiveFrame> frames;
+    {
+        std::lock_guard lock(m_pLiveInbox->lock);
+        frames.swap(m_pLiveInbox->frames);
+    }
+    for (const LiveFrame& frame : frames)
+        OnLiveFrame(frame);
     const auto now = std::chrono::steady_clock::now();
     if (m_pPlayer && m_pPlayer->IsPlaying()) {
         PauseListeningForOwnSound();

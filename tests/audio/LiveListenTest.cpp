@@ -2,12 +2,13 @@
 // null sink, whose monitor is the default input, and the listener's frames are compared with
 // the vowels' formants. Nothing here is timed: an analysis that falls behind under load only
 // delivers later, and Finish waits for all of it.
-#include "listening/LiveListener.h"
 #include "audio/SoundFile.h"
 #include "audio/SoundPlayer.h"
+#include "listening/LiveListener.h"
 #include "stimuli/VowelStimulus.h"
 
 #include "AudioTestSupport.h"
+#include "SilentServerProxy.h"
 #include "TempDir.h"
 
 #include <QSignalSpy>
@@ -206,6 +207,23 @@ TEST(CliListen, TrackRowsAndMissingMicrophone) {
     EXPECT_EQ(RunCli(dir, {"listen", "--seconds", "0"}, nullptr, &err), 2);
     EXPECT_EQ(RunCli(dir, {"listen", "--seconds", "86401"}, nullptr, &err), 2);
     EXPECT_EQ(RunCli(dir, {"listen", "--seconds", "0.05"}, nullptr, &err), 0) << err;
+}
+
+// A server that stops answering after the handshake gives the message, not a hang.
+TEST(CliListen, SilentServerGivesTheMessage) {
+    REQUIRE_TEST_SOUND_SERVER();
+    const std::string server = std::getenv("PULSE_SERVER") ? std::getenv("PULSE_SERVER") : "";
+    if (server.rfind("unix:", 0) != 0)
+        GTEST_SKIP() << "PULSE_SERVER does not name the test server's socket";
+    TempDir dir;
+    audiotest::SilentServerProxy proxy(dir.File("silent"), server.substr(5), 2);
+    std::ofstream(dir.File("client.conf")) << "enable-shm = no\nenable-memfd = no\n";
+    audiotest::ChildEnvironment env({"PULSE_SERVER=unix:" + dir.File("silent"),
+                                     "PULSE_CLIENTCONFIG=" + dir.File("client.conf")});
+    std::string err;
+    EXPECT_EQ(RunCli(dir, {"listen", "--seconds", "1"}, nullptr, &err, env.Get()), 1) << err;
+    EXPECT_NE(err.find("No microphone found: the sound server does not answer"), std::string::npos)
+        << err;
 }
 
 // The take: the last stretch of voiced frames less than 0.3 s apart, 0.1 s more on each

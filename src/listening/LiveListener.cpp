@@ -1,5 +1,7 @@
 #include "listening/LiveListener.h"
 
+#include <algorithm>
+
 CLiveListener::CLiveListener(CLiveFormants::FrameSink sink)
     : m_sink(std::move(sink)),
       m_input([this](const float* samples, size_t count) { Receive(samples, count); }) {}
@@ -68,14 +70,20 @@ void CLiveListener::Analyse() {
             pending.swap(m_queue);
             m_queue.clear();
         }
-        // The take keeps the sound as it is analysed, so that its frames and its samples
-        // stay together however far the analysis has fallen behind the recording.
-        m_take.AddSamples(pending.data(), pending.size());
-        m_pAnalysis->Push(pending.data(), pending.size(), [this](const LiveFrame& frame) {
-            if (frame.formants.voiced)
-                m_take.AddVoicedFrame(frame.formants.timeS);
-            m_sink(frame);
-        });
+        // The take keeps the sound as it is analysed, a step at a time, so that its frames
+        // and its samples stay together however far the analysis has fallen behind the
+        // recording (a long backlog would otherwise pass through the take's memory before
+        // its frames are known).
+        const size_t step = CLiveInput::kRate / 100;
+        for (size_t at = 0; at < pending.size(); at += step) {
+            const size_t count = std::min(step, pending.size() - at);
+            m_take.AddSamples(pending.data() + at, count);
+            m_pAnalysis->Push(pending.data() + at, count, [this](const LiveFrame& frame) {
+                if (frame.formants.voiced)
+                    m_take.AddVoicedFrame(frame.formants.timeS);
+                m_sink(frame);
+            });
+        }
     }
 }
 

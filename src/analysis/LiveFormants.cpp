@@ -37,6 +37,9 @@ constexpr double kFloorDb = -60;
 constexpr double kRangeDb = 40;
 constexpr double kLoudestFallDb = 0.05;
 constexpr int kShortestRun = 3;
+// A voice that has been reported goes on through a dropout of up to this many frames (the
+// pitch window straddling a sudden change of the vowel): it needs no new run of three.
+constexpr long kBridgedFrames = 5;
 constexpr float kFullScale = 0.999f;
 
 std::mutex g_plannerLock; // FFTW's planner is not safe to call from several threads
@@ -216,7 +219,8 @@ struct CLiveFormants::Analysis {
     History x;
     long nextFrame = 0;
     double loudestDb = -200;
-    int run = 0; // voiced frames in a row so far
+    int run = 0;               // voiced frames in a row so far
+    long lastReported = -1000; // the last frame reported voiced
     bool clipped = false;
     PitchTracker pitch;
     Spectrum spectrum;
@@ -274,7 +278,8 @@ struct CLiveFormants::Analysis {
             loudestDb = std::max(levelDb, loudestDb - kLoudestFallDb);
             FormantFrame analysed;
             run = AnalyseFrame(centre, levelDb, analysed) ? run + 1 : 0;
-            if (run >= kShortestRun) {
+            if (run >= kShortestRun || (run > 0 && nextFrame - lastReported <= kBridgedFrames)) {
+                lastReported = nextFrame;
                 analysed.timeS = live.formants.timeS;
                 live.formants = analysed;
             }

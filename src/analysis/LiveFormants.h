@@ -24,7 +24,8 @@ struct LiveFrame {
 // when it lies above -60 dB full scale and within 40 dB of the loudest frame of the last
 // few seconds; and a voiced frame is reported from the third of a run on (a run of fewer
 // than three is a click or a chance periodicity, and waiting for the run's end would hold
-// every frame back).
+// every frame back), or at once when the voice was reported at most 50 ms before (a
+// dropout while the vowel changes suddenly needs no new run).
 class CLiveFormants {
 public:
     using FrameSink = std::function<void(const LiveFrame&)>;

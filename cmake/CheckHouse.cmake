@@ -7,7 +7,7 @@
 set(floors
     "base scales"
     "synth doc reference experiment analysis audio"
-    "voicing spectrum"
+    "voicing spectrum listening"
     "stimuli"
     "chart"
     "drawing"
@@ -15,7 +15,8 @@ set(floors
     "qtseams experiment-window"
     "app")
 # Plain C++ without Qt.
-set(qt_free base scales synth doc reference experiment analysis voicing spectrum stimuli chart)
+set(qt_free base scales synth doc reference experiment analysis voicing spectrum listening stimuli
+    chart)
 
 set(floor 0)
 foreach(names IN LISTS floors)

@@ -114,7 +114,9 @@ MenuNode ToolsMenu() {
                             Entry("&Play Continuum", ID_PLAY_CONTINUUM), Separator(),
                             Entry("&Go to Formants...\tCtrl+G", ID_GO_TO_FORMANTS), Separator(),
                             Entry("&Listening Test...", ID_LISTENING_TEST),
-                            Entry("Test &Results...", ID_TEST_RESULTS)});
+                            Entry("Test &Results...", ID_TEST_RESULTS), Separator(),
+                            Entry("&Listen\tCtrl+L", ID_LISTEN),
+                            Entry("&Keep Last Take\tCtrl+K", ID_KEEP_LAST_TAKE)});
 }
 
 MenuNode HelpMenu() {
@@ -173,6 +175,8 @@ const std::vector<KeyBinding>& KeyTable() {
         {"Z", ID_ZOOM},
         {"Ctrl+Z", ID_EDIT_UNDO},
         {"Ctrl+E", ID_EXPORT_SOUND},
+        {"Ctrl+L", ID_LISTEN},
+        {"Ctrl+K", ID_KEEP_LAST_TAKE},
         {"Ctrl+G", ID_GO_TO_FORMANTS},
         {"S", ID_SPECTRUM_WINDOW},
     };
@@ -234,6 +238,11 @@ const char* CommandPrompt(int id) {
         {ID_GO_TO_FORMANTS, "Moves the point to the formants you type and plays it"},
         {ID_LISTENING_TEST, "Sets up and runs an identification or discrimination test"},
         {ID_TEST_RESULTS, "Shows the identification curves and boundaries of a responses file"},
+        {ID_LISTEN,
+         "Shows the formants of your voice on the chart as you speak into the microphone"},
+        {ID_KEEP_LAST_TAKE,
+         "Saves the last voiced stretch heard into the documents folder and adds it to the wave "
+         "list"},
     };
     const auto it = prompts.find(id);
     return it == prompts.end() ? nullptr : it->second;

@@ -69,6 +69,8 @@ enum CommandId : int {
     // Listening tests
     ID_LISTENING_TEST = 32860,
     ID_TEST_RESULTS = 32861,
+    ID_LISTEN = 32862,         // live formants from the microphone on the chart
+    ID_KEEP_LAST_TAKE = 32863, // the last voiced stretch heard, saved and listed
     // Point moves (arrow keys)
     ID_MOVE_UP = 32780,
     ID_MOVE_DOWN = 32781,

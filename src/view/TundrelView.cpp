@@ -6,6 +6,7 @@
 #include "audio/WaveOutVolumeCtrl.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "drawing/LiveTraceDrawing.h"
 #include "synth/SynthEngine.h"
 #include "view/FigureController.h"
 #include "view/SequencePlayer.h"
@@ -142,6 +143,7 @@ void CTundrelView::OnDestroy() {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
+    StopListening();
     WriteOptions();
     if (m_pPlayer)
         m_pPlayer->Stop();
@@ -160,6 +162,7 @@ void CTundrelView::paintEvent(QPaintEvent*) {
         if (!m_state.Shown().ShowsAdvancedControls())
             painter.fillRect(kF3Area, QColor(192, 192, 192));
         DrawChart(painter, m_state, m_look);
+        DrawLiveTrace(painter, m_liveTrace, m_state.Scale());
     }
     m_bPainted = true;
     // A sound that came before the window's first paint follows it.

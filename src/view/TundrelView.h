@@ -1,9 +1,11 @@
 // The vowel chart view: draws the chart's state, forwards input to it and plays its vowels.
 #pragma once
 
+#include "analysis/LiveFormants.h"
 #include "chart/ActionLog.h"
 #include "chart/ChartState.h"
 #include "chart/CommandIds.h"
+#include "chart/LiveTrace.h"
 #include "drawing/ChartDrawing.h"
 #include "synth/SynthEngine.h"
 
@@ -11,12 +13,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CFigureController;
+class CLiveListener;
+struct LiveInbox;
 class CSequencePlayer;
 class CSpectrumController;
 class CSpectrumView;
@@ -30,6 +35,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QSlider;
+class QTimer;
 
 // The chart view of the main window. Client area: the control column (x 0..50), the chart
 // (50, 0, 430, 385) and the advanced controls (x 430..472). What the chart shows and what it
@@ -101,6 +107,13 @@ public:
     // The step files of the last continuum made (the whole files of a cancelled one).
     const std::vector<std::string>& ContinuumFiles() const;
     bool IsPlayingContinuum() const;
+
+    // --- Live listening (ViewListening.cpp) ------------------------------------------------
+    bool IsListening() const;
+    bool IsListeningPaused() const;
+    const LiveTrace& Live() const { return m_liveTrace; }
+    // Where Keep Last Take saves: the documents folder, or the home folder without one.
+    static std::string TakeFolder();
 
     // --- State, for the frame and the tests -----------------------------------------------
     const ChartState& State() const { return m_state; }
@@ -184,6 +197,22 @@ private:
     // The controllers' signals to the view.
     void ConnectControllers();
 
+    // Live listening (ViewListening.cpp)
+    bool RunListeningCommand(int id);
+    CommandState ListeningCommandState(int id) const;
+    void StartListening();
+    void StopListening();
+    void OnLiveFrame(const LiveFrame& frame);
+    // At most 60 times a second while listening: takes the frames that came and redraws,
+    // pauses listening while the program's own sound plays, notices a microphone that went
+    // away.
+    void TickListening();
+    // Before one of the program's own sounds starts.
+    void PauseListeningForOwnSound();
+    void KeepLastTake();
+    // F0, F1, F2 and the level meter for the status bar while listening; "" otherwise.
+    QString LiveStatusText() const;
+
     ActionLog m_log;
     ChartState m_state;
     SynthEngine m_engine;
@@ -206,6 +235,16 @@ private:
     std::unique_ptr<CFigureController> m_figures;
     std::unique_ptr<CWaveListController> m_waveList;
     std::unique_ptr<CSpectrumController> m_spectrum;
+
+    // Live listening
+    std::shared_ptr<CLiveListener> m_pListener; // since the first Listen, for its last take
+    std::shared_ptr<LiveInbox> m_pLiveInbox;    // the frames come in here
+    LiveTrace m_liveTrace;
+    QTimer* m_pLiveTimer = nullptr;
+    LiveFrame m_liveFrame;        // the newest frame
+    bool m_bLiveChanged = false;  // frames came since the last redraw
+    double m_liveClippedAtS = -1; // when the input last clipped, on the input's clock
+    std::chrono::steady_clock::time_point m_liveResumeAt;
 
     // Child controls
     QPushButton* m_pSetButton = nullptr;

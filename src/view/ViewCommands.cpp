@@ -81,7 +81,7 @@ bool CTundrelView::RunViewCommand(int id) {
         break;
     default:
         return m_figures->RunCommand(id) || m_waveList->RunRecordingCommand(id) ||
-               DoDialogCommand(id) || m_stimuli->RunCommand(id);
+               RunListeningCommand(id) || DoDialogCommand(id) || m_stimuli->RunCommand(id);
     }
     return true;
 }
@@ -126,6 +126,8 @@ CommandState CTundrelView::OnUpdateCommand(int id) const {
         return Enabled();
     default:
         state = m_stimuli->CommandStateOf(id);
+        if (!state.handled)
+            state = ListeningCommandState(id);
         return state.handled ? state : ChartCommandState(m_state, id);
     }
 }

@@ -78,12 +78,12 @@ void CTundrelView::ResetVowel() {
 
 void CTundrelView::ShowNotice(const QString& text) {
     m_strNotice = text;
-    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
+    emit statusTextChanged((m_strNotice.isEmpty() ? m_strStatus : m_strNotice) + LiveStatusText());
 }
 
 void CTundrelView::UpdateStatusText() {
     m_strStatus = QString::fromStdString(m_state.StatusText());
-    emit statusTextChanged(m_strNotice.isEmpty() ? m_strStatus : m_strNotice);
+    emit statusTextChanged((m_strNotice.isEmpty() ? m_strStatus : m_strNotice) + LiveStatusText());
 }
 
 namespace {
@@ -146,8 +146,10 @@ void CTundrelView::Synthesize(const ChartVowel& vowel) {
     // Memory ran out: the event loop ends, and main ends the program with the report's status.
     if (result.report.EndsProcess())
         QCoreApplication::exit(kReportEndsProcessStatus);
-    if (result.Ok() && m_pPlayer)
+    if (result.Ok() && m_pPlayer) {
+        PauseListeningForOwnSound();
         m_pPlayer->Play(result.wavPath);
+    }
     // Only once the sound has started: the spectrum never delays it.
     if (result.Ok())
         m_spectrum->ShowVowel(vowel);

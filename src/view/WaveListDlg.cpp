@@ -305,6 +305,16 @@ void CWaveListDlg::OnAdd() {
     emit entriesChanged();
 }
 
+void CWaveListDlg::AddRecording(const std::string& path) {
+    if (m_list) {
+        AddLine(path);
+        m_list->setCurrentRow(m_list->count() - 1);
+    } else {
+        m_files.push_back(path);
+    }
+    emit entriesChanged();
+}
+
 void CWaveListDlg::OnRemove() {
     const int index = SelectedIndex();
     if (!m_list || index < 0)

@@ -78,6 +78,8 @@ public:
     // Replaces the entries by those of the list file and shows them; false (after the
     // message) when the file cannot be read, which leaves the entries as they were.
     bool OpenList(const std::string& path);
+    // Adds a recording at the end of the list (shown and selected while the window is open).
+    void AddRecording(const std::string& path);
 
     // Marks entries that are not drawn on the chart: marks[i] is appended to line i's text
     // and tips[i] becomes its tooltip ("" for none). Kept while the window is closed; fewer

@@ -92,7 +92,7 @@ TEST_F(FrameTest, MenusHoldEveryEntryWithItsTextAndCommand) {
         "Select Temporary &Path ...=32805 | --- | Log to File=32824]",
         "&Tools[Make &Continuum...=32852 | &Play Continuum=32853 | --- | "
         "&Go to Formants...\\tCtrl+G=32854 | --- | &Listening Test...=32860 | "
-        "Test &Results...=32861]",
+        "Test &Results...=32861 | --- | &Listen\\tCtrl+L=32862 | &Keep Last Take\\tCtrl+K=32863]",
         "&Help[&About this Programm\\tA=57664 | ---]"};
     ASSERT_EQ(menus.size(), expected.size());
     for (qsizetype i = 0; i < menus.size(); ++i)
@@ -109,6 +109,8 @@ TEST_F(FrameTest, KeysFollowTheKeyTableNotTheMenuTexts) {
     EXPECT_EQ(KeyAction("Ctrl+C"), KeyAction("Ctrl+Ins"));
     EXPECT_EQ(KeyAction("<")->data().toInt(), ID_CIRCLE_FORWARD);
     EXPECT_EQ(KeyAction("S")->data().toInt(), ID_SPECTRUM_WINDOW);
+    EXPECT_EQ(KeyAction("Ctrl+L")->data().toInt(), ID_LISTEN);
+    EXPECT_EQ(KeyAction("Ctrl+K")->data().toInt(), ID_KEEP_LAST_TAKE);
     // No key is bound twice, or neither binding would fire.
     QList<QKeySequence> seen;
     for (QAction* action : frame->actions())
@@ -116,7 +118,7 @@ TEST_F(FrameTest, KeysFollowTheKeyTableNotTheMenuTexts) {
             EXPECT_FALSE(seen.contains(key)) << key.toString().toStdString();
             seen << key;
         }
-    EXPECT_EQ(seen.size(), 44);
+    EXPECT_EQ(seen.size(), 46);
 }
 
 TEST_F(FrameTest, PressedKeysRunTheirCommandOnceAndOnlyWhenEnabled) {

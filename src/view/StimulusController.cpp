@@ -130,7 +130,9 @@ void CStimulusController::FollowContinuumPlay() {
     if (!m_pSequence)
         return;
     connect(m_pSequence, &CSequencePlayer::stepStarted, this, [this](int step, int steps) {
-        const std::string& file = m_continuumFiles.at(static_cast<size_t>(step - 1));
+        // Named from the files that play: a continuum made meanwhile may have fewer steps.
+        const size_t index = static_cast<size_t>(step - 1);
+        const std::string file = index < m_playingFiles.size() ? m_playingFiles[index] : "";
         emit noticeChanged(QStringLiteral("Continuum step %1 of %2: %3")
                                .arg(step)
                                .arg(steps)
@@ -331,5 +333,6 @@ void CStimulusController::OnPlayContinuum() {
         ShowMessage("The pause must be a whole number from 0 to 5000 ms.", "Play Continuum",
                     MsgIcon::Warning);
     }
-    m_pSequence->PlaySequence(m_continuumFiles, m_nContinuumGapMs);
+    m_playingFiles = m_continuumFiles;
+    m_pSequence->PlaySequence(m_playingFiles, m_nContinuumGapMs);
 }

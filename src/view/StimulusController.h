@@ -49,8 +49,9 @@ private:
     ChartState& m_state;
     CSequencePlayer* m_pSequence;
     std::vector<std::string> m_continuumFiles;
-    ContinuumRequest m_continuum; // the last values of Make Continuum
-    int m_nTypedF1 = 0;           // the end point last typed there
+    std::vector<std::string> m_playingFiles; // the continuum that plays, as it was started
+    ContinuumRequest m_continuum;            // the last values of Make Continuum
+    int m_nTypedF1 = 0;                      // the end point last typed there
     int m_nTypedF2 = 0;
     int m_nContinuumGapMs = 500;
 };

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -188,6 +189,18 @@ TEST_F(StimulusCommandTest, ContinuumWritesItsStepsAndManifestAndPlaysThemInOrde
     ASSERT_GE(status.size(), 3);
     EXPECT_EQ(status[0][0].toString(), "Continuum step 1 of 3: ie-01.wav");
     EXPECT_EQ(status[1][0].toString(), "Continuum step 2 of 3: ie-02.wav");
+
+    // A shorter continuum made while one plays: the steps that go on playing keep their names.
+    prompt.cancelAt = -1;
+    prompt.AnswerText("1000");
+    view->OnCommand(ID_PLAY_CONTINUUM);
+    prompt.AnswerForm(fill("ab", "2"));
+    view->OnCommand(ID_MAKE_CONTINUUM);
+    ASSERT_EQ(view->ContinuumFiles().size(), 2u);
+    QTRY_VERIFY_WITH_TIMEOUT(!view->IsPlayingContinuum(), 20000);
+    EXPECT_TRUE(std::any_of(status.begin(), status.end(), [](const QList<QVariant>& shown) {
+        return shown[0].toString() == "Continuum step 3 of 3: ie-03.wav";
+    }));
 
     // A click in the chart cuts it off.
     prompt.AnswerText("5000");

@@ -56,10 +56,11 @@ TEST_F(LiveListenWindow, OwnSoundIsNotMeasuredAndTheTakeLandsWhereTheTraceWas) {
         << (messages.Messages().empty() ? "" : messages.Messages()[0].text);
     EXPECT_STREQ(view->OnUpdateCommand(ID_LISTEN).text, "Stop &Listening\tCtrl+L");
 
-    // The chart's own vowel: a click, then the paint that plays it.
+    // The chart's own vowel: a click, then the change's sound.
     QSignalSpy finished(&player, &CSoundPlayer::Finished);
     view->OnLButtonDown(kChartLeft + 150, 150);
     view->grab();
+    QCoreApplication::sendPostedEvents();
     ASSERT_TRUE(player.IsPlaying());
     EXPECT_TRUE(view->IsListeningPaused());
     EXPECT_TRUE(audiotest::RunEventsUntil([&] { return finished.count() > 0; }, 20000));

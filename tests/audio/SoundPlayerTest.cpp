@@ -1,6 +1,7 @@
 // The sound player against the private test sound server: what is played is recorded
 // from the null sink's monitor and compared with the file.
 #include "audio/SoundPlayer.h"
+#include "listening/LiveListener.h"
 
 #include "AudioTestSupport.h"
 #include "TempDir.h"
@@ -191,6 +192,21 @@ TEST_F(SoundPlayerTest, NoDropoutWithEveryCoreBusy) {
     EXPECT_GE(span.heard, span.end - span.start - 0.02);
     std::printf("3 s under load: heard over %.4f s, %.4f s of it heard, %d underruns\n",
                 span.end - span.start, span.heard, m_player.Underruns());
+}
+
+// Listening at the same time (the sink's monitor is the default input, so the listener
+// records and analyses this very sound) leaves the playback as whole as a busy machine does.
+TEST_F(SoundPlayerTest, NoDropoutWhileListening) {
+    ASSERT_TRUE(WriteSineWav(m_dir.File("long.wav"), 440, 10000, 3.0));
+    CLiveListener listener([](const LiveFrame&) {});
+    ASSERT_EQ(listener.Start(), CLiveInput::Result::Recording);
+    m_player.Play(m_dir.File("long.wav"));
+    const auto recording = RecordUntilFinished();
+    listener.Stop();
+    const auto span = LoudSpan(recording, kRate);
+    EXPECT_GE(span.end - span.start, 2.99);
+    EXPECT_LE(span.end - span.start, 3.02);
+    EXPECT_GE(span.heard, span.end - span.start - 0.02);
 }
 
 TEST_F(SoundPlayerTest, MissingOrBrokenFilePlaysNothingAndShowsNothing) {

@@ -2,7 +2,6 @@
 
 #include <pulse/context.h>
 #include <pulse/error.h>
-#include <pulse/rtclock.h>
 #include <pulse/stream.h>
 
 namespace {
@@ -10,10 +9,6 @@ namespace {
 // The server hands the sound over in pieces this long: half an analysis step, so that a
 // frame waits at most 5 ms for the sound it needs once that has been recorded.
 constexpr pa_usec_t kFragmentUs = 5000;
-
-int64_t NowUs() {
-    return static_cast<int64_t>(pa_rtclock_now());
-}
 
 } // namespace
 
@@ -42,7 +37,7 @@ struct CLiveInput::Stream {
             }
             if (bytes == 0)
                 break;
-            s->lastSoundUs = NowUs();
+            s->lastSoundUs = ServerClockUs();
             const size_t count = bytes / sizeof(float);
             if (data) {
                 s->input->m_receiver(static_cast<const float*>(data), count);
@@ -84,7 +79,7 @@ CLiveInput::Result CLiveInput::Start() {
     pa_channel_map_init_mono(&channels);
     auto stream = std::make_unique<Stream>();
     stream->input = this;
-    stream->lastSoundUs = NowUs();
+    stream->lastSoundUs = ServerClockUs();
 
     Link::Lock lock(m_link);
     pa_context* context = m_link.Context();
@@ -132,8 +127,8 @@ void CLiveInput::Stop() {
 }
 
 bool CLiveInput::HasFailed() const {
-    return m_pStream &&
-           (m_pStream->failed || NowUs() - m_pStream->lastSoundUs > int64_t(kSilenceMs) * 1000);
+    return m_pStream && (m_pStream->failed ||
+                         ServerClockUs() - m_pStream->lastSoundUs > int64_t(kSilenceMs) * 1000);
 }
 
 std::string NoMicrophoneMessage(CLiveInput::Result result) {

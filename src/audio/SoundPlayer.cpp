@@ -5,7 +5,6 @@
 
 #include <pulse/context.h>
 #include <pulse/introspect.h>
-#include <pulse/rtclock.h>
 #include <pulse/stream.h>
 
 #include <algorithm>
@@ -32,10 +31,6 @@ constexpr int kWatchIntervalMs = 250;
 // 128 ms), so a pad of a few milliseconds would cut off its end.
 constexpr size_t kFlushFrames = 256;
 
-int64_t NowUs() {
-    return static_cast<int64_t>(pa_rtclock_now());
-}
-
 } // namespace
 
 // One sound on its way to the server. The stream's callbacks run on the connection's
@@ -56,7 +51,7 @@ struct CSoundPlayer::Playback {
     std::atomic<int64_t> firstSampleUs{-1};
     std::atomic<int> underruns{0};
 
-    void Heard() { lastAnswerUs = NowUs(); }
+    void Heard() { lastAnswerUs = ServerClockUs(); }
 
     static void OnState(pa_stream* stream, void* self) {
         auto* playback = static_cast<Playback*>(self);
@@ -113,7 +108,8 @@ struct CSoundPlayer::Playback {
         auto* playback = static_cast<Playback*>(self);
         playback->Heard();
         int64_t unset = -1;
-        playback->firstSampleUs.compare_exchange_strong(unset, NowUs() - playback->playStartUs);
+        playback->firstSampleUs.compare_exchange_strong(unset,
+                                                        ServerClockUs() - playback->playStartUs);
     }
 
     static void OnUnderflow(pa_stream*, void* self) {
@@ -167,7 +163,7 @@ CSoundPlayer::~CSoundPlayer() {
 }
 
 void CSoundPlayer::Play(const std::string& path) {
-    const int64_t playStartUs = NowUs();
+    const int64_t playStartUs = ServerClockUs();
     Stop();
     m_nFirstSampleUs = -1;
     m_nUnderruns = 0;
@@ -296,7 +292,7 @@ void CSoundPlayer::OnBroken(uint64_t generation, int64_t) {
 }
 
 void CSoundPlayer::CheckServerAnswers() {
-    if (m_pPlayback && NowUs() - m_pPlayback->lastAnswerUs > kSilenceUs)
+    if (m_pPlayback && ServerClockUs() - m_pPlayback->lastAnswerUs > kSilenceUs)
         OnBroken(m_pPlayback->generation, 0);
 }
 

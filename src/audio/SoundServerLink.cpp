@@ -17,6 +17,10 @@ bool IsSettled(pa_context_state_t state) {
 
 } // namespace
 
+int64_t ServerClockUs() {
+    return static_cast<int64_t>(pa_rtclock_now());
+}
+
 CSoundServerLink::Deadline CSoundServerLink::DeadlineIn(int ms) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }

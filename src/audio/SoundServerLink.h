@@ -2,11 +2,16 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <sys/types.h>
 
 struct pa_context;
 struct pa_threaded_mainloop;
+
+// The sound server's clock (libpulse's real-time clock), in microseconds: the time the
+// player and the record stream measure the server's answers and sound against.
+int64_t ServerClockUs();
 
 // A connection to the PulseAudio sound server, served by a thread of its own (libpulse's
 // threaded main loop). Nothing here waits for the server without a deadline: a server

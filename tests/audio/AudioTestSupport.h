@@ -2,6 +2,8 @@
 // recording what the server plays.
 #pragma once
 
+#include "SilentServerProxy.h"
+
 #include "TempDir.h"
 
 #include <QCoreApplication>
@@ -197,6 +199,25 @@ public:
 private:
     std::vector<std::string> m_entries;
     std::vector<char*> m_pointers;
+};
+
+// What a child process needs to reach the test server through a SilentServerProxy that
+// passes on the handshake (two replies) and then says nothing: the proxy in dir, and the
+// environment naming it. Memory shared with the server would need descriptors passed over
+// the socket, so the child is told not to use any.
+class SilentServerChild {
+public:
+    SilentServerChild(const std::string& dir, const std::string& serverSocket)
+        : m_proxy(dir + "/silent", serverSocket, 2),
+          m_env({"PULSE_SERVER=unix:" + dir + "/silent",
+                 "PULSE_CLIENTCONFIG=" + dir + "/client.conf"}) {
+        std::ofstream(dir + "/client.conf") << "enable-shm = no\nenable-memfd = no\n";
+    }
+    char** Env() { return m_env.Get(); }
+
+private:
+    SilentServerProxy m_proxy;
+    ChildEnvironment m_env;
 };
 
 // Keeps every core of the machine busy while it lives: one spinning thread per core.

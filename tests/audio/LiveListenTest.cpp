@@ -148,9 +148,16 @@ TEST_F(LiveListenTest, GlideTraceRunsInOrder) {
         EXPECT_GT(f1[q], f1[q - 1]);
         EXPECT_LT(f2[q], f2[q - 1]);
     }
-    // The ends: the engine's five frames glide 4/5 of the way, to F2 = 1320 Hz.
-    EXPECT_NEAR(voiced.front().formantsHz[1], 2200, 110);
-    EXPECT_NEAR(voiced.back().formantsHz[1], 1320, 66);
+    // The ends: the engine's five frames glide 4/5 of the way, to F2 = 1320 Hz. Each end is
+    // the median of its five outermost frames, so that one frame read in the onset or in the
+    // end fade does not stand for it.
+    std::vector<double> first, last;
+    for (size_t i = 0; i < 5; ++i) {
+        first.push_back(voiced[i].formantsHz[1]);
+        last.push_back(voiced[voiced.size() - 1 - i].formantsHz[1]);
+    }
+    EXPECT_NEAR(Median(first), 2200, 110);
+    EXPECT_NEAR(Median(last), 1320, 66);
 }
 
 // Silence, and the program's own sound while listening is paused, give no voiced frame and
@@ -216,12 +223,9 @@ TEST(CliListen, SilentServerGivesTheMessage) {
     if (server.rfind("unix:", 0) != 0)
         GTEST_SKIP() << "PULSE_SERVER does not name the test server's socket";
     TempDir dir;
-    audiotest::SilentServerProxy proxy(dir.File("silent"), server.substr(5), 2);
-    std::ofstream(dir.File("client.conf")) << "enable-shm = no\nenable-memfd = no\n";
-    audiotest::ChildEnvironment env({"PULSE_SERVER=unix:" + dir.File("silent"),
-                                     "PULSE_CLIENTCONFIG=" + dir.File("client.conf")});
+    audiotest::SilentServerChild silent(dir.Path(), server.substr(5));
     std::string err;
-    EXPECT_EQ(RunCli(dir, {"listen", "--seconds", "1"}, nullptr, &err, env.Get()), 1) << err;
+    EXPECT_EQ(RunCli(dir, {"listen", "--seconds", "1"}, nullptr, &err, silent.Env()), 1) << err;
     EXPECT_NE(err.find("No microphone found: the sound server does not answer"), std::string::npos)
         << err;
 }

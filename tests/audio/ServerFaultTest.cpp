@@ -137,18 +137,15 @@ TEST(SilentServer, PlayAndVolumeGiveUpWithinSeconds) {
     if (server.rfind("unix:", 0) != 0)
         GTEST_SKIP() << "PULSE_SERVER does not name the test server's socket";
     TempDir dir;
-    audiotest::SilentServerProxy proxy(dir.File("silent"), server.substr(5), 2);
-    // Memory shared with the server would need descriptors passed over the socket.
-    std::ofstream(dir.File("client.conf")) << "enable-shm = no\nenable-memfd = no\n";
-    audiotest::ChildEnvironment env({"PULSE_SERVER=unix:" + dir.File("silent"),
-                                     "PULSE_CLIENTCONFIG=" + dir.File("client.conf")});
+    audiotest::SilentServerChild silent(dir.Path(), server.substr(5));
     ASSERT_TRUE(audiotest::WriteSineWav(dir.File("temp.wav"), 440, 10000, 0.5));
     QElapsedTimer clock;
     clock.start();
     std::string err;
-    EXPECT_EQ(audiotest::RunCli(dir, {"volume", "get"}, nullptr, &err, env.Get()), 1) << err;
+    EXPECT_EQ(audiotest::RunCli(dir, {"volume", "get"}, nullptr, &err, silent.Env()), 1) << err;
     EXPECT_NE(err.find("not available"), std::string::npos) << err;
-    EXPECT_EQ(audiotest::RunCli(dir, {"play", dir.File("temp.wav")}, nullptr, &err, env.Get()), 1)
+    EXPECT_EQ(audiotest::RunCli(dir, {"play", dir.File("temp.wav")}, nullptr, &err, silent.Env()),
+              1)
         << err;
     EXPECT_NE(err.find("no sound output"), std::string::npos) << err;
     EXPECT_LT(clock.elapsed(), 10000);
